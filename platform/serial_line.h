@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace qm71 {
+
+// Line settings of a serial port, as a device-control record holds them.
+struct SerialSettings {
+    enum class Parity : std::uint8_t { None, Odd, Even, Mark, Space };
+    enum class StopBits : std::uint8_t { One, OneAndHalf, Two };
+    // DTR/RTS: not asserted, asserted while open, or driven by the handshake.
+    enum class LineControl : std::uint8_t { Disabled, Enabled, Handshake };
+
+    std::uint32_t baudRate = 9600;
+    std::uint8_t dataBits = 8;
+    Parity parity = Parity::None;
+    StopBits stopBits = StopBits::One;
+    bool ctsOutputFlow = false;
+    bool dsrOutputFlow = false;
+    LineControl dtr = LineControl::Disabled;
+    LineControl rts = LineControl::Disabled;
+    bool xonXoffOutput = false;
+    bool xonXoffInput = false;
+    char xonChar = 0x11;
+    char xoffChar = 0x13;
+};
+
+// Time-outs in milliseconds. A read ends when `readIntervalMs` pass without a
+// byte once the first byte has come, or when readTotalPerByteMs * requested +
+// readTotalConstantMs have passed since the read began. A write may take
+// writeTotalPerByteMs * size + writeTotalConstantMs.
+struct SerialTimeouts {
+    int readIntervalMs = 0;
+    int readTotalPerByteMs = 0;
+    int readTotalConstantMs = 0;
+    int writeTotalPerByteMs = 0;
+    int writeTotalConstantMs = 0;
+};
+
+// One serial port, opened by its platform name ("COM1", "COM2").
+class SerialLine {
+public:
+    virtual ~SerialLine() = default;
+    // Exclusive open of an existing port; false when absent or held by another.
+    virtual bool Open(const std::string& name) = 0;
+    virtual bool IsOpen() const = 0;
+    virtual bool GetSettings(SerialSettings& settings) = 0;
+    virtual bool SetSettings(const SerialSettings& settings) = 0;
+    virtual bool SetTimeouts(const SerialTimeouts& timeouts) = 0;
+    // Driver queue sizes; a hint that a platform may ignore.
+    virtual bool SetQueueSizes(std::size_t in, std::size_t out) = 0;
+    // One synchronous write of all bytes; `written` is what went out.
+    virtual bool Write(std::span<const std::byte> data, std::size_t& written) = 0;
+    // One synchronous read of up to data.size() bytes, ended by the time-outs.
+    // Returns the count read (0 on silence or failure).
+    virtual std::size_t Read(std::span<std::byte> data) = 0;
+    // Closes if open; closing a closed line does nothing.
+    virtual void Close() = 0;
+};
+
+}  // namespace qm71

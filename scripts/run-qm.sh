@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the viewer QM.
+# Without QM71_DEVICE it runs on the simulated card.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target qm
+exec build/default/viewer/ui/qm "$@"
