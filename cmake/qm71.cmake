@@ -19,10 +19,13 @@ function(qm71_fuzz name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
 endfunction()
 
-# Adds each listed sub-folder that has a CMakeLists.txt.
+# Adds each listed sub-folder that has a CMakeLists.txt. QM71_SKIP_DIRS lists
+# folders (relative to the source root) to leave out of a local build.
+set(QM71_SKIP_DIRS "" CACHE STRING "Folders to leave out, relative to the source root")
 macro(qm71_subdirs)
   foreach(sub ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt)
+    file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${sub})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt AND NOT rel IN_LIST QM71_SKIP_DIRS)
       add_subdirectory(${sub})
     endif()
   endforeach()

@@ -1,0 +1,231 @@
+#include "viewer/core/image_window.h"
+
+#include <cstdio>
+#include <string>
+
+#include "common/card_wait.h"
+#include "resources/qm/commands.h"
+#include "viewer/core/window_geometry.h"
+
+namespace qm71 {
+
+namespace {
+constexpr std::uint16_t kWordsPerRow = DisplayImage::kWidth / 4;
+
+// Control panel results the main window carries out.
+enum PanelId : int {
+    kPanelNormal = 1002,
+    kPanelInverse = 1003,
+    kPanelThreshold = 1004,
+    kPanelScale0 = 1030,
+    kPanelScale3 = 1033,
+};
+}  // namespace
+
+ImageWindow::ImageWindow(std::unique_ptr<DisplayImage> image, const DisplaySettings& settings,
+                         Driver& driver, Operator& op, Clock& clock)
+    : image_(std::move(image)), settings_(settings), driver_(driver), op_(op), clock_(clock) {
+    driver_.Line().destination = image_ ? image_->Pixels() : nullptr;
+}
+
+void ImageWindow::OpenGrabber() {
+    if (!driver_.Open()) {
+        op_.Message("Treiber nicht gefunden", "Fehler");
+        return;
+    }
+    std::uint16_t v1 = 0, v2 = 0;
+    driver_.DriverCommand(SubCommand::QueryBase, v1, v2);
+    cardBase_ = (v1 == kDefaultCardBase || v1 == kAlternateCardBase) ? v1 : kDefaultCardBase;
+
+    v1 = cardBase_;
+    v2 = 0;
+    driver_.DriverCommand(SubCommand::Download, v1, v2);
+    const int error = v1 & 0xFF;
+    downloadAttempts_ = v1 >> 8;
+    if (error != 0) {
+        char text[64];
+        std::snprintf(text, sizeof text, "DownLoad Fehler: #%d (%d Versuche)", error,
+                      downloadAttempts_);
+        op_.Message(text);
+    }
+    driver_.Line().cardBase = cardBase_;
+    driver_.DriverCommand(SubCommand::PostDownload, v1, v2);
+
+    v1 = kLinesParameter;
+    v2 = 1;
+    driver_.DriverCommand(SubCommand::SetParameter, v1, v2);
+    driver_.Send(SubCommand::BeginTable, 1024, 0);
+    for (std::uint16_t j = 0; j < 512; ++j)
+        driver_.Send(SubCommand::TableEntries, static_cast<std::uint16_t>(2 * j),
+                     static_cast<std::uint16_t>(2 * j + 1));
+    driver_.DriverCommand(SubCommand::Commit, v1, v2);
+}
+
+void ImageWindow::OnCreate(WindowHost& host, int screenWidth, int screenHeight) {
+    host_ = &host;
+    screenWidth_ = screenWidth;
+    screenHeight_ = screenHeight;
+    palette_ = CreateDisplayPalette();
+    FitToScale();
+    BuildColorTable();
+}
+
+void ImageWindow::OnSize(const Rect& client, const Rect& window) {
+    client_ = client;
+    window_ = window;
+    FitToScale();
+}
+
+bool ImageWindow::OnDestroy(ProfileStore& store, const Rect& window) {
+    window_ = window;
+    const bool saved = WriteViewerSettings(store, window_, settings_);
+    image_.reset();
+    driver_.Line().destination = nullptr;
+    driver_.CloseGrabber();
+    if (host_) host_->RedrawOtherWindows();
+    return saved;
+}
+
+ImageWindow::Grab ImageWindow::GrabCycle() {
+    if (!image_) return Grab::NoRows;
+    if (frameDrawn_) driver_.Send(SubCommand::ArmFrame);
+    std::uint16_t rows = 0, v2 = 0;
+    driver_.DriverCommand(SubCommand::LineCount, rows, v2);
+    if (rows == 0) {
+        frameDrawn_ = false;
+        return Grab::NoRows;
+    }
+    driver_.DriverCommand(SubCommand::BeginReadout, rows, v2);
+    // A frame given up half-way is re-armed by the next cycle.
+    frameDrawn_ = true;
+    if (!ReadFrame(image_->Pixels())) return Grab::TimedOut;
+    if (host_) host_->DrawNow();
+    return Grab::Drawn;
+}
+
+bool ImageWindow::ReadFrame(std::byte* pixels) {
+    LineRequest& line = driver_.Line();
+    std::byte* const remembered = line.destination;
+    line.count = kWordsPerRow;
+    std::byte* destination = pixels + (DisplayImage::kHeight - 1) * std::size_t{DisplayImage::kWidth};
+    bool complete = true;
+    for (int row = 0; row < DisplayImage::kHeight; ++row) {
+        const bool arrived = PollCard(clock_, [&] {
+            std::uint16_t count = 0, v2 = 0;
+            driver_.DriverCommand(SubCommand::LineCount, count, v2);
+            return count > row;
+        });
+        if (!arrived) {
+            complete = false;
+            break;
+        }
+        line.destination = destination;
+        driver_.TransferLine();
+        destination -= DisplayImage::kWidth;
+    }
+    line.destination = remembered;
+    return complete;
+}
+
+void ImageWindow::BuildColorTable() {
+    if (image_) FillColorTable(settings_.colouring, image_->ColourTable());
+    if (host_) host_->Invalidate();
+}
+
+void ImageWindow::FitToScale() {
+    const Fit f = qm71::FitToScale(settings_.scale, client_, window_);
+    client_ = f.client;
+    window_ = f.window;
+    sourceWidth_ = f.sourceWidth;
+    sourceHeight_ = f.sourceHeight;
+    if (f.changed && host_) host_->MoveWindow(window_);
+}
+
+void ImageWindow::ResizeForScale() {
+    window_ = qm71::ResizeForScale(settings_.scale, window_, screenWidth_, screenHeight_);
+    if (host_) host_->MoveWindow(window_);
+    FitToScale();
+}
+
+void ImageWindow::StepThreshold(int delta, bool allowed) {
+    if (!allowed) {
+        op_.Beep();
+        return;
+    }
+    settings_.colouring.lut = kThreshold;
+    settings_.colouring.thresh += delta;
+    BuildColorTable();
+}
+
+bool ImageWindow::Command(int id) {
+    ColouringSettings& c = settings_.colouring;
+    auto setLut = [&](int lut) {
+        c.lut = lut;
+        BuildColorTable();
+    };
+    auto step = [&](int& colour, int (*next)(int)) {
+        c.lut = kThreshold;
+        colour = next(colour);
+        BuildColorTable();
+    };
+    auto setScale = [&](int scale) {
+        settings_.scale = scale;
+        ResizeForScale();
+    };
+    switch (id) {
+        case qm::ID_LUT_NORMAL: setLut(kNormal); break;
+        case qm::ID_LUT_INVERSE: setLut(kInverse); break;
+        case qm::ID_LUT_THRESHOLD: setLut(kThreshold); break;
+        case qm::ID_BG_NEXT: step(c.bg, NextColour); break;
+        case qm::ID_BG_PREVIOUS: step(c.bg, PreviousColour); break;
+        case qm::ID_FG_NEXT: step(c.vg, NextColour); break;
+        case qm::ID_FG_PREVIOUS: step(c.vg, PreviousColour); break;
+        case qm::ID_THRESH_UP: StepThreshold(1, c.thresh < 255); break;
+        case qm::ID_THRESH_DOWN: StepThreshold(-1, c.thresh != 0); break;
+        case qm::ID_THRESH_PAGE_UP: StepThreshold(16, c.thresh < 240); break;
+        case qm::ID_THRESH_PAGE_DOWN: StepThreshold(-16, c.thresh > 15); break;
+        case qm::ID_SCALE_0: setScale(0); break;
+        case qm::ID_SCALE_1: setScale(1); break;
+        case qm::ID_SCALE_2: setScale(2); break;
+        case qm::ID_SCALE_3: setScale(3); break;
+        case qm::ID_REFIT: ResizeForScale(); break;
+        case qm::ID_REDRAW_OTHERS:
+            if (host_) host_->RedrawOtherWindows();
+            break;
+        default: return false;
+    }
+    return true;
+}
+
+void ImageWindow::PanelResult(int id) {
+    if (id >= kPanelNormal && id <= kPanelThreshold) {
+        settings_.colouring.lut = id - kPanelNormal;
+        BuildColorTable();
+    } else if (id >= kPanelScale0 && id <= kPanelScale3) {
+        settings_.scale = id - kPanelScale0;
+        ResizeForScale();
+    }
+}
+
+void ImageWindow::OnLButtonDown(Point screen) {
+    dragging_ = true;
+    lastPointer_ = screen;
+}
+
+void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {
+    if (!leftHeld) {
+        dragging_ = false;
+        return;
+    }
+    if (!dragging_) return;
+    const int dx = screen.x - lastPointer_.x;
+    const int dy = screen.y - lastPointer_.y;
+    if (dx == 0 && dy == 0) return;
+    window_ = {window_.left + dx, window_.top + dy, window_.right + dx, window_.bottom + dy};
+    lastPointer_ = screen;
+    if (host_) host_->MoveWindow(window_);
+}
+
+void ImageWindow::OnLButtonUp() { dragging_ = false; }
+
+}  // namespace qm71

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "common/colour_table.h"
+#include "common/driver.h"
+#include "platform/clock.h"
+#include "platform/operator.h"
+#include "platform/window_host.h"
+#include "viewer/core/display_image.h"
+#include "viewer/core/viewer_settings.h"
+
+namespace qm71 {
+
+// Shown once when the card stops delivering rows in the middle of a frame.
+inline constexpr const char* kCardTimeoutMessage =
+    "Zeitüberschreitung: die Karte liefert keine Zeilen.";
+
+// The viewer's main window without its window-system half: the image block,
+// the display settings, the card, and what the window's commands and messages do.
+class ImageWindow {
+public:
+    enum class Grab { NoRows, Drawn, TimedOut };
+
+    ImageWindow(std::unique_ptr<DisplayImage> image, const DisplaySettings& settings,
+                Driver& driver, Operator& op, Clock& clock);
+
+    // Opens, loads and configures the card; says so when it cannot.
+    void OpenGrabber();
+
+    // The window exists: palette, first fit, first colour table.
+    void OnCreate(WindowHost& host, int screenWidth, int screenHeight);
+    // The window system changed the window's size or position.
+    void OnSize(const Rect& client, const Rect& window);
+    // The window goes away: settings written, image released, card closed.
+    // False when the settings could not be written.
+    bool OnDestroy(ProfileStore& store, const Rect& window);
+
+    // One pass of the frame loop.
+    Grab GrabCycle();
+    // Transfers one frame row by row into `pixels`, top picture row last in
+    // memory. False when the card stopped delivering.
+    bool ReadFrame(std::byte* pixels);
+
+    // The window's own commands (colouring, threshold, scale, redraw). False
+    // for ids it leaves to its owner.
+    bool Command(int id);
+    // What the control panel's closing buttons ask for.
+    void PanelResult(int id);
+
+    void BuildColorTable();
+    void FitToScale();
+    void ResizeForScale();
+
+    // Dragging the window by its picture (screen coordinates).
+    void OnLButtonDown(Point screen);
+    void OnMouseMove(Point screen, bool leftHeld);
+    void OnLButtonUp();
+
+    DisplaySettings& Settings() { return settings_; }
+    const DisplaySettings& Settings() const { return settings_; }
+    const std::array<PaletteEntry, 256>& DisplayPalette() const { return palette_; }
+    DisplayImage* Image() { return image_.get(); }
+    const Rect& ClientRect() const { return client_; }
+    const Rect& WindowRect() const { return window_; }
+    int SourceWidth() const { return sourceWidth_; }
+    int SourceHeight() const { return sourceHeight_; }
+    int DownloadAttempts() const { return downloadAttempts_; }
+    std::uint16_t CardBase() const { return cardBase_; }
+    bool FrameDrawn() const { return frameDrawn_; }
+    Driver& Card() { return driver_; }
+
+private:
+    void StepThreshold(int delta, bool allowed);
+
+    std::unique_ptr<DisplayImage> image_;
+    DisplaySettings settings_;
+    Driver& driver_;
+    Operator& op_;
+    Clock& clock_;
+    WindowHost* host_ = nullptr;
+
+    std::array<PaletteEntry, 256> palette_{};
+    std::uint16_t cardBase_ = kDefaultCardBase;
+    int downloadAttempts_ = 0;
+    bool frameDrawn_ = true;
+
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    Rect client_{};
+    Rect window_{};
+    int sourceWidth_ = 0;
+    int sourceHeight_ = 0;
+
+    bool dragging_ = false;
+    Point lastPointer_{};
+};
+
+}  // namespace qm71

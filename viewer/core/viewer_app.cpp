@@ -1,0 +1,44 @@
+#include "viewer/core/viewer_app.h"
+
+namespace qm71 {
+
+ViewerApp::ViewerApp(ProfileStore& store, Driver& driver, Operator& op, Clock& clock,
+                     const ImageAllocator& allocate)
+    : store_(store), op_(op) {
+    std::unique_ptr<DisplayImage> image = allocate();
+    if (!image) {
+        op_.Message(kOutOfMemoryMessage, "Fehler");
+        return;
+    }
+    window_.emplace(std::move(image), ReadDisplaySettings(store_), driver, op, clock);
+    window_->OpenGrabber();
+}
+
+Rect ViewerApp::InitInstance(int screenWidth, int screenHeight) {
+    return ReadWindowPlacement(store_, screenWidth, screenHeight);
+}
+
+bool ViewerApp::OnIdle() {
+    if (!liveMode_ || !window_ || ended_) return false;
+    switch (window_->GrabCycle()) {
+        case ImageWindow::Grab::Drawn: return true;
+        case ImageWindow::Grab::NoRows: return false;
+        case ImageWindow::Grab::TimedOut:
+            // Live mode goes off before the box opens, so nothing grabs behind it;
+            // F5 resumes.
+            liveMode_ = false;
+            op_.Message(kCardTimeoutMessage, "Fehler");
+            return false;
+    }
+    return false;
+}
+
+void ViewerApp::Shutdown(const Rect& window) {
+    if (ended_ || !window_) return;
+    ended_ = true;
+    liveMode_ = false;
+    if (!window_->OnDestroy(store_, window))
+        op_.Message(std::string(kSettingsNotWrittenMessage) + kViewerSettingsFile, "Fehler");
+}
+
+}  // namespace qm71

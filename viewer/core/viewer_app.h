@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/driver.h"
+#include "platform/clock.h"
+#include "platform/operator.h"
+#include "platform/profile_store.h"
+#include "viewer/core/image_window.h"
+
+namespace qm71 {
+
+inline constexpr const char* kOutOfMemoryMessage =
+    "Nicht genug Speicher für das Bild (6317096 Bytes). Das Programm wird beendet.";
+inline constexpr const char* kSettingsNotWrittenMessage =
+    "Die Einstellungen konnten nicht gespeichert werden: ";
+
+// The viewer program: settings, card and main window in their start-up order,
+// the live frame loop and the shutdown.
+class ViewerApp {
+public:
+    using ImageAllocator = std::function<std::unique_ptr<DisplayImage>()>;
+
+    // Allocates the image, reads the display settings and opens the card. When
+    // the image cannot be allocated it says so and the program must end
+    // (`MainWindow()` is then empty).
+    ViewerApp(ProfileStore& store, Driver& driver, Operator& op, Clock& clock,
+              const ImageAllocator& allocate = DisplayImage::Allocate);
+
+    ImageWindow* MainWindow() { return window_ ? &*window_ : nullptr; }
+
+    // Screen size known: returns where the main window is to be created. The
+    // front end creates it, calls `ImageWindow::OnCreate`, moves it there and
+    // then calls `Started`.
+    Rect InitInstance(int screenWidth, int screenHeight);
+    void Started() { liveMode_ = true; }
+
+    // One idle turn. Returns true when it had something to do, false when the
+    // front end may let the loop rest a moment.
+    bool OnIdle();
+
+    bool LiveMode() const { return liveMode_; }
+    void ToggleLiveMode() { liveMode_ = !liveMode_; }
+
+    // The main window is being destroyed; `window` is its last rectangle.
+    void Shutdown(const Rect& window);
+    bool Ended() const { return ended_; }
+
+private:
+    ProfileStore& store_;
+    Operator& op_;
+    std::optional<ImageWindow> window_;
+    bool liveMode_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace qm71
