@@ -50,7 +50,10 @@ class LineReader {
         line.begin = pos_;
         const std::size_t nl = text_.find('\n', pos_);
         if (nl == std::string_view::npos) {
-            line.contentEnd = line.end = text_.size();
+            // A CR at the very end is taken as the start of a line end, so the
+            // line reads the same once a write completes it with "\n".
+            line.end = text_.size();
+            line.contentEnd = text_.back() == '\r' ? line.end - 1 : line.end;
             line.terminated = false;
         } else {
             line.contentEnd = (nl > pos_ && text_[nl - 1] == '\r') ? nl - 1 : nl;
@@ -110,6 +113,12 @@ std::string_view LineEndOf(std::string_view text) {
     const std::size_t nl = text.find('\n');
     if (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') return "\r\n";
     return "\n";
+}
+
+// What ends a text's unterminated last line: a CR already there only needs
+// its LF.
+std::string_view CompletingLineEnd(std::string_view text, std::string_view eol) {
+    return (!text.empty() && text.back() == '\r') ? std::string_view("\n") : eol;
 }
 
 bool HasLineBreak(std::string_view s) {
@@ -226,14 +235,14 @@ std::optional<std::string> ProfileTextWithValue(std::string_view text, std::stri
     out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
     if (sectionFound) {
         out.append(text.substr(0, insertAfter.end));
-        if (!insertAfter.terminated) out.append(eol);
+        if (!insertAfter.terminated) out.append(CompletingLineEnd(text, eol));
         out.append(key).append("=").append(value).append(eol);
         out.append(text.substr(insertAfter.end));
         return out;
     }
     out.append(text);
     if (!text.empty()) {
-        if (last.end > 0 && !last.terminated) out.append(eol);
+        if (last.end > 0 && !last.terminated) out.append(CompletingLineEnd(text, eol));
         if (!lastBlank) out.append(eol);
     }
     out.append("[").append(section).append("]").append(eol);

@@ -128,6 +128,12 @@ TEST(ProfileTextWithValue, AddsMissingKeyAfterTheSectionsLastKey) {
     // that has none.
     EXPECT_EQ(ProfileTextWithValue("[A]\r\nk=1", "A", "j", "2"), "[A]\r\nk=1\r\nj=2\r\n");
     EXPECT_EQ(ProfileTextWithValue("[A]", "a", "j", "2"), "[A]\nj=2\n");
+    // A last line that stops after its CR keeps reading the same.
+    const std::optional<std::string> cut = ProfileTextWithValue("[A]\r\nk=1\r", "A", "j", "2");
+    ASSERT_TRUE(cut.has_value());
+    EXPECT_EQ(*cut, "[A]\r\nk=1\r\nj=2\r\n");
+    EXPECT_EQ(ProfileValue("[A]\nk=1\r", "A", "k"), "1");
+    EXPECT_EQ(ProfileTextWithValue("[A]\nk=1\r", "B", "j", "2"), "[A]\nk=1\r\n\n[B]\nj=2\n");
 }
 
 TEST(ProfileTextWithValue, AppendsMissingSection) {
