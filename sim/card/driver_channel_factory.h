@@ -1,0 +1,35 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/driver_channel.h"
+#include "sim/card/card_options.h"
+
+namespace qm71::sim {
+
+// A PC without the card's driver: Open() fails, so does every request.
+class NoDriverChannel final : public DriverChannel {
+  public:
+    bool Open() override { return false; }
+    bool Command(DriverRequest&) override { return false; }
+    bool TransferLine(const LineRequest&) override { return false; }
+    void Close() override {}
+};
+
+// The card the program talks to, chosen by the environment:
+//   QM71_DEVICE  sim (default) = SimulatedCard; none = no driver; anything else
+//                is reported and treated as none.
+//   QM71_SIM     options over `defaults` (see ParseCardOptions); a bad text is
+//                reported and the defaults are used.
+// Says on standard error which card is used.
+std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defaults);
+
+// The same with the two settings and the message stream given; a null setting
+// counts as unset.
+std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defaults,
+                                                 const char* device, const char* simOptions,
+                                                 std::ostream& messages);
+
+}  // namespace qm71::sim

@@ -1,0 +1,171 @@
+#include "sim/card/simulated_card.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace qm71::sim {
+
+namespace {
+
+constexpr int kMaxRows = 0xFFFF;  // LineCount is 16 bits
+constexpr int kMaxRowBytes = 1 << 20;
+constexpr std::size_t kMaxTable = 4096;
+
+CardOptions Sanitised(CardOptions o) {
+    o.rowsPerFrame = std::clamp(o.rowsPerFrame, 1, kMaxRows);
+    o.rowBytes = std::clamp(o.rowBytes, 1, kMaxRowBytes);
+    if (!std::isfinite(o.fps) || o.fps < 0) o.fps = 0;
+    return o;
+}
+
+}  // namespace
+
+SimulatedCard::SimulatedCard(Clock& clock, CardOptions options)
+    : clock_(clock),
+      options_(Sanitised(options)),
+      pattern_(options_.rowsPerFrame, options_.rowBytes),
+      origin_(clock.Now()),
+      linesParameter_(static_cast<std::uint16_t>(options_.rowsPerFrame)) {
+    if (options_.fps > 0) {
+        const double ns = std::min(1e9 / options_.fps, 1e15);
+        period_ = Duration(std::max<long long>(std::llround(ns), 1));
+        active_ = period_ - period_ / 16;
+    }
+}
+
+bool SimulatedCard::Open() {
+    open_ = true;
+    return true;
+}
+
+void SimulatedCard::Close() {
+    open_ = false;
+    armed_ = false;
+    linesRead_ = linesTriggered_;
+}
+
+bool SimulatedCard::Command(DriverRequest& request) {
+    if (!open_) return false;
+    switch (request.subCommand) {
+        case SubCommand::QueryBase:
+            request.value1 = options_.reportedBase;
+            return true;
+        case SubCommand::Download:
+            request.value1 = static_cast<std::uint16_t>((options_.downloadError & 0xFF) |
+                                                        ((options_.downloadAttempts & 0xFF) << 8));
+            return true;
+        case SubCommand::PostDownload:
+        case SubCommand::Commit:
+            return true;
+        case SubCommand::BeginTable:
+            tableSize_ = std::min<std::size_t>(request.value1, kMaxTable);
+            table_.clear();
+            return true;
+        case SubCommand::TableEntries:
+            if (table_.size() + 2 > tableSize_) return false;
+            table_.push_back(request.value1);
+            table_.push_back(request.value2);
+            return true;
+        case SubCommand::SetParameter:
+            if (request.value1 != kLinesParameter) return false;
+            linesParameter_ = request.value2;
+            linesRead_ = linesTriggered_;  // lines captured in the old mode are dropped
+            return true;
+        case SubCommand::ArmFrame: {
+            Duration start = clock_.Now();
+            if (period_.count() > 0) {
+                const auto elapsed = std::max<long long>((start - origin_).count(), 0);
+                const auto p = period_.count();
+                start = origin_ + Duration((elapsed + p - 1) / p * p);
+            }
+            StartCapture(start);
+            return true;
+        }
+        case SubCommand::LineCount:
+            request.value1 = LineCount();
+            return true;
+        case SubCommand::BeginReadout:
+            if (!LineTriggerMode()) row_ = 0;
+            return true;
+        case SubCommand::TriggerControl: {
+            if (request.value1 != 0) return false;
+            const bool rising = (triggerBits_ & 1) == 0 && (request.value2 & 1) != 0;
+            triggerBits_ = request.value2;
+            if (rising && !options_.noTrigger) SoftwareTrigger();
+            return true;
+        }
+        case SubCommand::CloseCard:
+            armed_ = false;
+            linesRead_ = linesTriggered_;
+            triggerBits_ = 0;
+            return true;
+    }
+    return false;
+}
+
+void SimulatedCard::StartCapture(Duration start) {
+    armed_ = true;
+    captureStart_ = start;
+    captureNumber_ = nextNumber_++;
+    row_ = 0;
+}
+
+void SimulatedCard::SoftwareTrigger() {
+    if (!LineTriggerMode()) {
+        StartCapture(clock_.Now());
+    } else if (linesTriggered_ - linesRead_ < options_.rowsPerFrame) {
+        ++linesTriggered_;
+    }
+}
+
+long long SimulatedCard::RowsAvailable() {
+    const long long remaining = options_.stallAfterRows < 0
+                                    ? std::numeric_limits<long long>::max()
+                                    : std::max(options_.stallAfterRows - rowsTransferred_, 0LL);
+    if (LineTriggerMode()) return std::min(linesTriggered_ - linesRead_, remaining);
+    if (!armed_) return 0;
+    const long long rows = options_.rowsPerFrame;
+    const Duration elapsed = clock_.Now() - captureStart_;
+    long long arrived = rows;
+    if (elapsed.count() < 0) {
+        arrived = 0;
+    } else if (elapsed < active_) {
+        arrived = elapsed.count() * rows / active_.count();
+    }
+    return std::min(arrived, row_ + std::min(remaining, rows));
+}
+
+std::uint16_t SimulatedCard::LineCount() {
+    return static_cast<std::uint16_t>(std::min<long long>(RowsAvailable(), kMaxRows));
+}
+
+bool SimulatedCard::TransferLine(const LineRequest& request) {
+    const std::size_t bytes = static_cast<std::size_t>(request.count) * 4;
+    if (!open_ || request.destination == nullptr || bytes == 0 ||
+        bytes > static_cast<std::size_t>(options_.rowBytes))
+        return false;
+    if (RowsAvailable() <= (LineTriggerMode() ? 0 : row_)) return false;
+
+    const long long rows = options_.rowsPerFrame;
+    long long row = row_;
+    std::uint32_t frame = captureNumber_;
+    if (LineTriggerMode()) {
+        row = linesRead_ % rows;
+        frame = static_cast<std::uint32_t>(linesRead_ / rows);
+        ++linesRead_;
+    } else {
+        ++row_;
+    }
+    const long long pictureRow = options_.lineCamera ? rows - 1 - row : row;
+    pattern_.Render(frame, static_cast<int>(pictureRow), request.destination, bytes);
+    ++rowsTransferred_;
+    return true;
+}
+
+std::uint32_t SimulatedCard::CurrentFrameNumber() const {
+    return LineTriggerMode() ? static_cast<std::uint32_t>(linesRead_ / options_.rowsPerFrame)
+                             : captureNumber_;
+}
+
+}  // namespace qm71::sim

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "common/driver.h"
+#include "platform/clock.h"
+#include "platform/driver_channel.h"
+#include "sim/card/card_options.h"
+#include "sim/card/test_pattern.h"
+
+namespace qm71::sim {
+
+// The QM71 card with its camera, as far as the driver's requests can see it.
+//
+// Area camera (the default): the camera runs freely; frame k starts at
+// k / fps seconds after the card was made and its rows arrive evenly during the
+// first 15/16 of the frame period (the rest is blanking, so a host that keeps
+// up catches every frame). ArmFrame waits for the next frame start; LineCount
+// then reports the rows of that frame that have arrived. A rising edge on bit 0
+// of TriggerControl starts a frame at once instead. The lines parameter
+// (SetParameter 0x88E0) is kept but an area camera always delivers whole frames.
+//
+// Line camera (CardOptions::lineCamera): with the lines parameter 1 the camera
+// is in trigger mode: each rising edge captures one line at once, LineCount
+// reports the captured lines not yet read (at most one image's worth is kept),
+// and each TransferLine delivers the oldest. With any other value it runs
+// freely like the area camera, an image of rowsPerFrame lines per period. The
+// first line of an image is the bottom row of the picture, as the line demo
+// stores it.
+//
+// fps = 0: an armed or triggered frame is complete at once.
+//
+// Rows are delivered in order: the row is the number of TransferLine calls since
+// the frame was armed or triggered or since BeginReadout. A TransferLine for a
+// row that has not arrived, with no destination, with a count of 0 or with more
+// than one row's bytes writes nothing and fails. With stallAfterRows set, rows
+// stop arriving once that many have been transferred in total.
+class SimulatedCard final : public DriverChannel {
+  public:
+    SimulatedCard(Clock& clock, CardOptions options);
+
+    bool Open() override;
+    bool Command(DriverRequest& request) override;
+    bool TransferLine(const LineRequest& request) override;
+    void Close() override;
+
+    const CardOptions& Options() const { return options_; }
+    const TestPattern& Pattern() const { return pattern_; }
+    bool IsOpen() const { return open_; }
+    // The table as loaded by BeginTable and TableEntries.
+    std::span<const std::uint16_t> Table() const { return table_; }
+    std::uint16_t LinesParameter() const { return linesParameter_; }
+    long long RowsTransferred() const { return rowsTransferred_; }
+    // Number shown in the frame now being read (also for triggered lines).
+    std::uint32_t CurrentFrameNumber() const;
+
+  private:
+    using Duration = Clock::Duration;
+
+    bool LineTriggerMode() const { return options_.lineCamera && linesParameter_ == 1; }
+    void StartCapture(Duration start);
+    void SoftwareTrigger();
+    long long RowsAvailable();  // for the current capture or trigger queue
+    std::uint16_t LineCount();
+
+    Clock& clock_;
+    CardOptions options_;
+    TestPattern pattern_;
+    Duration origin_;
+    Duration period_{0};  // 0 when fps = 0
+    Duration active_{0};  // part of the period in which rows arrive
+
+    bool open_ = false;
+    std::uint16_t triggerBits_ = 0;
+    std::uint16_t linesParameter_ = 0;
+    std::size_t tableSize_ = 0;
+    std::vector<std::uint16_t> table_;
+
+    // Area or free-running capture.
+    bool armed_ = false;
+    Duration captureStart_{0};
+    std::uint32_t captureNumber_ = 0;
+    std::uint32_t nextNumber_ = 0;
+    long long row_ = 0;
+
+    // Line trigger mode: lines captured and lines read since the card was made.
+    long long linesTriggered_ = 0;
+    long long linesRead_ = 0;
+
+    long long rowsTransferred_ = 0;
+};
+
+}  // namespace qm71::sim

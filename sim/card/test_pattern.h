@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace qm71::sim {
+
+// The picture of the simulated camera, in four horizontal bands from the top:
+//   1. a grey ramp from 0 at the left to 255 at the right, with a block that
+//      moves to the right from frame to frame (white on the dark half, black on
+//      the bright half);
+//   2. vertical bars of eight grey levels (0, 36, ..., 255) that move left;
+//   3. the frame number (five 7-segment digits, value 240) on a dark ground (24);
+//   4. a diagonal ramp, (x + y + 4 * frame) mod 256.
+// Every band is one copy out of a pattern row made once, so a row costs about
+// one memcpy; only the block and the digit segments are written on top.
+class TestPattern {
+  public:
+    TestPattern(int rows, int rowBytes);
+
+    int Rows() const { return rows_; }
+    int RowBytes() const { return rowBytes_; }
+
+    // Writes the first `n` bytes (n <= RowBytes()) of picture row `row` (0 = top)
+    // of frame `frame`.
+    void Render(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
+
+    // Where things are, for tests and for anyone reading a grabbed picture.
+    int BandRows() const { return band_; }
+    static constexpr int kDigits = 5;
+    static constexpr std::uint8_t kDigitValue = 240;
+    static constexpr std::uint8_t kCounterGround = 24;
+
+  private:
+    void DrawBlock(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
+    void DrawCounter(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
+
+    int rows_;
+    int rowBytes_;
+    int band_;
+    int barWidth_;
+    std::vector<std::byte> ramp_;  // rowBytes_
+    std::vector<std::byte> bars_;  // rowBytes_ + one period of the bars
+    std::vector<std::byte> diag_;  // rowBytes_ + 256
+};
+
+}  // namespace qm71::sim

@@ -1,0 +1,108 @@
+#include "sim/card/test_pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace qm71::sim {
+namespace {
+
+using Bytes = std::vector<std::byte>;
+
+Bytes Row(const TestPattern& p, std::uint32_t frame, int row) {
+    Bytes out(static_cast<std::size_t>(p.RowBytes()));
+    p.Render(frame, row, out.data(), out.size());
+    return out;
+}
+int At(const Bytes& b, std::size_t x) {
+    return std::to_integer<int>(b[x]);
+}
+
+class TestPatternTest : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(TestPatternTest, BandsLookAsDescribed) {
+    const auto [rows, width] = GetParam();
+    const TestPattern p(rows, width);
+    const int band = p.BandRows();
+    const auto w = static_cast<std::size_t>(width);
+
+    // Ramp, below the moving block.
+    const Bytes ramp = Row(p, 3, band - 1);
+    EXPECT_EQ(At(ramp, 0), 0);
+    EXPECT_EQ(At(ramp, w - 1), 255);
+    EXPECT_TRUE(
+        std::is_sorted(ramp.begin(), ramp.end(), [](std::byte a, std::byte b) { return a < b; }));
+
+    // The block moves from frame to frame within its rows.
+    const int blockRow = band / 4 + 1;
+    EXPECT_NE(Row(p, 0, blockRow), Row(p, 1, blockRow));
+    EXPECT_NE(Row(p, 0, blockRow), ramp);
+
+    // Bars: eight levels, moving.
+    const Bytes bars = Row(p, 0, band + 1);
+    std::vector<int> levels;
+    for (auto b : bars) levels.push_back(std::to_integer<int>(b));
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    EXPECT_EQ(levels, (std::vector<int>{0, 36, 72, 109, 145, 182, 218, 255}));
+    EXPECT_NE(Row(p, 1, band + 1), bars);
+
+    // Diagonal ramp in the last band.
+    const int y = rows - 1;
+    const Bytes diag = Row(p, 2, y);
+    for (std::size_t x : {std::size_t{0}, w / 2, w - 1})
+        EXPECT_EQ(At(diag, x), static_cast<int>((x + static_cast<std::size_t>(y) + 8) & 0xFF));
+}
+
+TEST_P(TestPatternTest, CounterShowsTheFrameNumber) {
+    const auto [rows, width] = GetParam();
+    const TestPattern p(rows, width);
+    const int band = p.BandRows();
+    // 88888 lights every segment that 11111 lights, and more.
+    long long lit8 = 0, lit1 = 0, lit1in8 = 0;
+    for (int row = 2 * band; row < 3 * band; ++row) {
+        const Bytes eights = Row(p, 88888, row);
+        const Bytes ones = Row(p, 11111, row);
+        for (std::size_t x = 0; x < eights.size(); ++x) {
+            const bool on8 = At(eights, x) == TestPattern::kDigitValue;
+            const bool on1 = At(ones, x) == TestPattern::kDigitValue;
+            lit8 += on8;
+            lit1 += on1;
+            lit1in8 += on1 && on8;
+            ASSERT_TRUE(on8 || At(eights, x) == TestPattern::kCounterGround);
+        }
+    }
+    EXPECT_GT(lit1, 0);
+    EXPECT_EQ(lit1in8, lit1);
+    EXPECT_GT(lit8, 2 * lit1);
+    // The counter wraps at five digits.
+    EXPECT_EQ(Row(p, 100007, 2 * band + band / 2), Row(p, 7, 2 * band + band / 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Geometries, TestPatternTest,
+                         ::testing::Values(std::pair{2056, 3072}, std::pair{640, 5000},
+                                           std::pair{64, 100}));
+
+TEST(TestPatternTest, TinyGeometryStaysInBounds) {
+    for (auto [rows, width] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{8, 16}}) {
+        const TestPattern p(rows, width);
+        Bytes b(static_cast<std::size_t>(width) + 1, std::byte{0xAA});
+        for (int row = 0; row < rows; ++row) p.Render(12345, row, b.data(), b.size());
+        EXPECT_EQ(b.back(), std::byte{0xAA});
+    }
+}
+
+TEST(TestPatternTest, WritesOnlyTheBytesAsked) {
+    const TestPattern p(640, 5000);
+    for (int row : {1, 200, 400, 639}) {
+        Bytes b(5000, std::byte{0xAA});
+        p.Render(99999, row, b.data(), 1000);
+        EXPECT_TRUE(std::all_of(b.begin() + 1000, b.end(), [](std::byte v) {
+            return v == std::byte{0xAA};
+        })) << row;
+    }
+}
+
+}  // namespace
+}  // namespace qm71::sim
