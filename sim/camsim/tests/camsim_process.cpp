@@ -1,0 +1,195 @@
+#include "camsim_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <thread>
+
+extern char** environ;
+
+namespace qm71::sim::testing {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Ms Left(Clock::time_point deadline) {
+    return std::max(Ms(0), std::chrono::duration_cast<Ms>(deadline - Clock::now()));
+}
+
+}  // namespace
+
+CamsimProcess::~CamsimProcess() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (outFd_ >= 0) close(outFd_);
+    if (errFd_ >= 0) close(errFd_);
+}
+
+bool CamsimProcess::Start(const std::vector<std::string>& args) {
+    int out[2];
+    int err[2];
+    if (pipe2(out, O_CLOEXEC) != 0) return false;
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+
+    std::vector<std::string> all{QM71_CAMSIM_PATH};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int rc = posix_spawn(&pid_, QM71_CAMSIM_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    close(err[1]);
+    outFd_ = out[0];
+    errFd_ = err[0];
+    if (rc != 0) {
+        pid_ = -1;
+        return false;
+    }
+
+    const auto deadline = Clock::now() + Ms(2000);
+    while (outText_.find('\n') == std::string::npos) {
+        if (!ReadMore(outFd_, outText_, Left(deadline))) return false;
+    }
+    ptyPath_ = outText_.substr(0, outText_.find('\n'));
+    return !ptyPath_.empty();
+}
+
+bool CamsimProcess::ReadMore(int fd, std::string& into, Ms timeout) {
+    pollfd pfd{fd, POLLIN, 0};
+    if (poll(&pfd, 1, static_cast<int>(timeout.count())) <= 0) return false;
+    char buf[512];
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) return false;
+    into.append(buf, static_cast<std::size_t>(n));
+    return true;
+}
+
+bool CamsimProcess::WaitForLog(const std::string& text, Ms timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        std::size_t lineEnd;
+        while ((lineEnd = errText_.find('\n', errSeen_)) != std::string::npos) {
+            const std::string line = errText_.substr(errSeen_, lineEnd - errSeen_);
+            errSeen_ = lineEnd + 1;
+            if (line.find(text) != std::string::npos) return true;
+        }
+        if (!ReadMore(errFd_, errText_, Left(deadline))) return false;
+    }
+}
+
+std::optional<int> CamsimProcess::Stop(int signal, Ms timeout) {
+    if (pid_ <= 0) return std::nullopt;
+    kill(pid_, signal);
+    const auto deadline = Clock::now() + timeout;
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) break;
+        if (done < 0 || Clock::now() >= deadline) return std::nullopt;
+        std::this_thread::sleep_for(Ms(5));  // polling a child's exit, not waiting out time
+    }
+    pid_ = -1;
+    if (!WIFEXITED(status)) return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
+SlaveEnd::SlaveEnd(const std::string& path) {
+    fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) return;
+    termios t{};
+    if (tcgetattr(fd_, &t) != 0) {
+        close(fd_);
+        fd_ = -1;
+        return;
+    }
+    cfmakeraw(&t);
+    cfsetspeed(&t, B9600);
+    tcsetattr(fd_, TCSANOW, &t);
+}
+
+SlaveEnd::~SlaveEnd() {
+    if (fd_ >= 0) close(fd_);
+}
+
+bool SlaveEnd::Send(const std::string& text) {
+    return write(fd_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+}
+
+std::vector<SlaveEnd::Chunk> SlaveEnd::ReadChunks(std::size_t count, Ms timeout) {
+    const auto start = Clock::now();
+    const auto deadline = start + timeout;
+    std::vector<Chunk> chunks;
+    std::size_t total = 0;
+    while (total < count) {
+        pollfd pfd{fd_, POLLIN, 0};
+        if (poll(&pfd, 1, static_cast<int>(Left(deadline).count())) <= 0) break;
+        char buf[256];
+        const ssize_t n = read(fd_, buf, std::min(sizeof buf, count - total));
+        if (n < 0 && errno == EAGAIN) continue;
+        if (n <= 0) break;
+        chunks.push_back({std::string(buf, static_cast<std::size_t>(n)),
+                          std::chrono::duration_cast<Ms>(Clock::now() - start)});
+        total += static_cast<std::size_t>(n);
+    }
+    return chunks;
+}
+
+std::string SlaveEnd::Read(std::size_t count, Ms timeout) {
+    std::string all;
+    for (const Chunk& c : ReadChunks(count, timeout)) all += c.bytes;
+    return all;
+}
+
+}  // namespace qm71::sim::testing
+
+namespace qm71::sim::testing {
+
+long CamsimProcess::CpuTicks() const {
+    const std::string path = "/proc/" + std::to_string(pid_) + "/stat";
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    char buf[1024];
+    const ssize_t n = read(fd, buf, sizeof buf - 1);
+    close(fd);
+    if (n <= 0) return -1;
+    const std::string stat(buf, static_cast<std::size_t>(n));
+    // Fields after the command name in parentheses; utime and stime are the
+    // 14th and 15th fields of the line.
+    std::size_t pos = stat.rfind(')');
+    if (pos == std::string::npos) return -1;
+    int field = 3;
+    pos += 2;
+    long utime = -1;
+    long stime = -1;
+    while (pos < stat.size() && field <= 15) {
+        const std::size_t end = stat.find(' ', pos);
+        const std::string token = stat.substr(pos, end - pos);
+        if (field == 14) utime = std::stol(token);
+        if (field == 15) stime = std::stol(token);
+        if (end == std::string::npos) break;
+        pos = end + 1;
+        ++field;
+    }
+    return utime < 0 || stime < 0 ? -1 : utime + stime;
+}
+
+}  // namespace qm71::sim::testing
