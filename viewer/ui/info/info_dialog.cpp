@@ -1,0 +1,37 @@
+#include "viewer/ui/info/info_dialog.h"
+
+#include <QLabel>
+
+#include "platform/qt/controls.h"
+#include "resources/icons/icons.h"
+#include "ui_info.h"
+
+namespace qm71 {
+
+namespace {
+// The moment this file was compiled stands for the build.
+constexpr char kBuildDate[] = __DATE__;
+constexpr char kBuildTime[] = __TIME__;
+}  // namespace
+
+QString InfoDialog::VersionText() {
+    return QStringLiteral("Version: ") + QLatin1String(kBuildDate) + u' ' +
+           QLatin1String(kBuildTime);
+}
+
+InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
+    InitIcons();
+    ui_ = std::make_unique<Ui::InfoDialog>();
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    if (auto* version = Control<QLabel>(this, kVersionId)) version->setText(VersionText());
+    connect(ui_->okButton, &QAbstractButton::clicked, this, [this] { done(1); });
+}
+
+InfoDialog::~InfoDialog() = default;
+
+void InfoDialog::reject() {
+    done(2);
+}
+
+}  // namespace qm71

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class InfoDialog;
+}
+
+namespace qm71 {
+
+// The "Info" box: program icon, product name, model family, maker, and the
+// version line of this build. OK (id 1) closes it.
+class InfoDialog final : public QDialog {
+  public:
+    static constexpr int kTemplateId = 100;
+    static constexpr int kVersionId = 1000;
+
+    explicit InfoDialog(QWidget* parent = nullptr);
+    ~InfoDialog() override;
+
+    // Escape closes the box with 2, like a cancel button would.
+    void reject() override;
+
+    // "Version: " + build date + " " + build time, e.g.
+    // "Version: Mar  7 2025 14:03:59". The date is the compiler's __DATE__ as
+    // it is ("Mmm dd yyyy", a day below 10 padded with a blank) and the time
+    // its __TIME__ ("hh:mm:ss").
+    static QString VersionText();
+
+  private:
+    std::unique_ptr<Ui::InfoDialog> ui_;
+};
+
+}  // namespace qm71

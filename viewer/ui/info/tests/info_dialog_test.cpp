@@ -1,0 +1,65 @@
+#include "viewer/ui/info/info_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "platform/qt/controls.h"
+
+namespace qm71 {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "info_dialog_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class InfoDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override { App(); }
+};
+
+TEST_F(InfoDialogTest, VersionLineHasBuildDateAndTime) {
+    // "Mmm dd yyyy hh:mm:ss"; a day below 10 is padded with a blank.
+    const QRegularExpression form(
+        "^Version: (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+        "([ 1-3][0-9]) [0-9]{4} ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$");
+    EXPECT_TRUE(form.match(InfoDialog::VersionText()).hasMatch())
+        << InfoDialog::VersionText().toStdString();
+
+    InfoDialog d;
+    auto* version = Control<QLabel>(&d, 1000);
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), InfoDialog::VersionText());
+    EXPECT_TRUE(version->alignment() & Qt::AlignHCenter);
+}
+
+TEST_F(InfoDialogTest, ShowsIconAndClosesWithOk) {
+    InfoDialog d;
+    EXPECT_EQ(d.windowTitle(), "Info");
+    bool iconShown = false;
+    bool productShown = false;
+    for (QLabel* label : d.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) iconShown = true;
+        if (label->text() == "QM71 Kamera-Interface") productShown = true;
+    }
+    EXPECT_TRUE(iconShown) << "the program icon comes from the resources";
+    EXPECT_TRUE(productShown);
+
+    d.show();
+    auto* ok = Control<QPushButton>(&d, 1);
+    ASSERT_NE(ok, nullptr);
+    ok->click();
+    EXPECT_EQ(d.result(), 1);
+    EXPECT_FALSE(d.isVisible());
+}
+
+}  // namespace
+}  // namespace qm71
