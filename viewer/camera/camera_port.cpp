@@ -1,0 +1,99 @@
+#include "viewer/camera/camera_port.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <vector>
+
+namespace qm71 {
+
+namespace {
+
+constexpr std::array<const char*, 2> kPortNames{"COM1", "COM2"};
+
+// The line the camera expects: 9600 baud, 8N1, XON/XOFF both ways, no
+// hardware handshake and the modem-control lines left low.
+void ApplyCameraLineSettings(SerialSettings& s) {
+    s.baudRate = 9600;
+    s.dataBits = 8;
+    s.parity = SerialSettings::Parity::None;
+    s.stopBits = SerialSettings::StopBits::One;
+    s.ctsOutputFlow = false;
+    s.dsrOutputFlow = false;
+    s.dtr = SerialSettings::LineControl::Disabled;
+    s.rts = SerialSettings::LineControl::Disabled;
+    s.xonXoffOutput = true;
+    s.xonXoffInput = true;
+    s.xonChar = 0x11;
+    s.xoffChar = 0x13;
+}
+
+}  // namespace
+
+CameraPort::CameraPort(SerialLine& line, Operator& op, SerialTimeouts timeouts)
+    : line_(line), op_(op), timeouts_(timeouts) {}
+
+CameraPort::~CameraPort() {
+    CloseCameraPort();
+}
+
+bool CameraPort::OpenCameraPort() {
+    WaitCursor wait(op_);
+    // A second open without a close would leave the first handle behind.
+    CloseCameraPort();
+    for (const char* name : kPortNames) {
+        if (line_.Open(name)) {
+            open_ = true;
+            break;
+        }
+    }
+    if (!open_) {
+        op_.Message("COM1/COM2 not opened!");
+        return false;
+    }
+    SerialSettings settings{};
+    if (!line_.GetSettings(settings)) {
+        op_.Message("COMx GetCommState Error!");
+        return false;
+    }
+    ApplyCameraLineSettings(settings);
+    if (!line_.SetSettings(settings)) {
+        op_.Message("COMx SetCommState Error!");
+        return false;
+    }
+    // Without our time-outs the line still works with the port's own.
+    if (!line_.SetTimeouts(timeouts_)) op_.Message("COMx COMMTIMEOUTS Error!");
+    return true;
+}
+
+void CameraPort::CloseCameraPort() {
+    if (!open_) return;
+    line_.Close();
+    open_ = false;
+}
+
+std::optional<std::string> CameraPort::Exchange(std::string_view command, WriteReport report,
+                                                std::size_t replySize) {
+    std::size_t written = 0;
+    // A closed port behaves like a write that sent nothing.
+    const bool sent =
+        open_ && line_.Write(std::as_bytes(std::span(command.data(), command.size())), written);
+    if (!sent) {
+        switch (report) {
+            case WriteReport::Plain:
+                op_.Message("COMx Write Error!");
+                break;
+            case WriteReport::WithCount:
+                op_.Message("COMx Write Error! (" + std::to_string(written) + " Bytes send)");
+                break;
+            case WriteReport::Silent:
+                break;
+        }
+        return std::nullopt;
+    }
+    std::vector<std::byte> buffer(replySize);
+    const std::size_t count = std::min(line_.Read(buffer), replySize);
+    return std::string(reinterpret_cast<const char*>(buffer.data()), count);
+}
+
+}  // namespace qm71
