@@ -67,9 +67,9 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
     return map;
 }
 
-// The row loops below read eight source bytes at once and write two surface
-// pixels at once; that halves the loads and stores of the plain loop, which is
-// what these loops spend their time on.
+// The row loops below are unrolled by hand in the way that measured fastest
+// with plain x86-64 code generation: for 1:1 and 2:1 one 8-byte load gives
+// eight source pixels; for reductions the pixels are written in pairs.
 static_assert(std::endian::native == std::endian::little,
               "the row loops take bytes and pixel pairs in little-endian order");
 
@@ -88,12 +88,11 @@ std::uint8_t Byte(std::uint64_t v, int i) {
     return std::uint8_t(v >> (8 * i));
 }
 
-// One run of surface pixels from one picture row. `in` points at the source
-// column of the first pixel and may be read for `readable` bytes (up to the end
-// of the stored row, padding included); `out` takes `n` pixels.
+// One run of surface pixels from one picture row: `in` points at the source
+// column of the first pixel, `out` takes `n` pixels. None of the loops reads
+// beyond the source columns the run shows.
 struct RowJob {
     const std::uint8_t* in;
-    std::size_t readable;
     std::uint32_t* out;
     int n;
     const std::uint32_t* lut;
@@ -101,56 +100,52 @@ struct RowJob {
 
 // Every source column, in order (1:1).
 void MapRowCopy(RowJob job) {
-    const std::uint32_t* lut = job.lut;
     int i = 0;
     for (; i + 8 <= job.n; i += 8) {
         const std::uint64_t v = Load64(job.in + i);
-        StorePair(job.out + i, lut[Byte(v, 0)], lut[Byte(v, 1)]);
-        StorePair(job.out + i + 2, lut[Byte(v, 2)], lut[Byte(v, 3)]);
-        StorePair(job.out + i + 4, lut[Byte(v, 4)], lut[Byte(v, 5)]);
-        StorePair(job.out + i + 6, lut[Byte(v, 6)], lut[Byte(v, 7)]);
+        std::uint32_t* out = job.out + i;
+        out[0] = job.lut[Byte(v, 0)];
+        out[1] = job.lut[Byte(v, 1)];
+        out[2] = job.lut[Byte(v, 2)];
+        out[3] = job.lut[Byte(v, 3)];
+        out[4] = job.lut[Byte(v, 4)];
+        out[5] = job.lut[Byte(v, 5)];
+        out[6] = job.lut[Byte(v, 6)];
+        out[7] = job.lut[Byte(v, 7)];
     }
-    for (; i < job.n; ++i) job.out[i] = lut[job.in[i]];
+    for (; i < job.n; ++i) job.out[i] = job.lut[job.in[i]];
 }
 
 // Every step-th source column (2 for 1:2, 4 for 1:4, ...).
-void MapRowStep(RowJob job, std::int64_t step) {
-    const std::uint32_t* lut = job.lut;
-    const std::uint8_t* in = job.in;
+void MapRowStep(RowJob job, std::ptrdiff_t step) {
     int i = 0;
-    if (step == 2) {
-        for (; i + 4 <= job.n && std::size_t(2 * i + 8) <= job.readable; i += 4) {
-            const std::uint64_t v = Load64(in + 2 * i);
-            StorePair(job.out + i, lut[Byte(v, 0)], lut[Byte(v, 2)]);
-            StorePair(job.out + i + 2, lut[Byte(v, 4)], lut[Byte(v, 6)]);
-        }
-    } else if (step == 4) {
-        for (; i + 4 <= job.n && std::size_t(4 * i + 16) <= job.readable; i += 4) {
-            const std::uint64_t a = Load64(in + 4 * i);
-            const std::uint64_t b = Load64(in + 4 * i + 8);
-            StorePair(job.out + i, lut[Byte(a, 0)], lut[Byte(a, 4)]);
-            StorePair(job.out + i + 2, lut[Byte(b, 0)], lut[Byte(b, 4)]);
-        }
-    } else {
-        for (; i + 2 <= job.n; i += 2) {
-            StorePair(job.out + i, lut[in[i * step]], lut[in[(i + 1) * step]]);
-        }
+    for (; i + 2 <= job.n; i += 2) {
+        StorePair(job.out + i, job.lut[job.in[i * step]], job.lut[job.in[(i + 1) * step]]);
     }
-    for (; i < job.n; ++i) job.out[i] = lut[in[i * step]];
+    if (i < job.n) job.out[i] = job.lut[job.in[i * step]];
 }
 
 // Every source column twice (2:1).
 void MapRowDoubled(RowJob job) {
-    const std::uint32_t* lut = job.lut;
     int i = 0;
+    auto twice = [&job](std::uint32_t* out, std::uint8_t value) {
+        const std::uint32_t c = job.lut[value];
+        out[0] = c;
+        out[1] = c;
+    };
     for (; i + 16 <= job.n; i += 16) {
         const std::uint64_t v = Load64(job.in + i / 2);
-        for (int b = 0; b < 8; ++b) {
-            const std::uint32_t c = lut[Byte(v, b)];
-            StorePair(job.out + i + 2 * b, c, c);
-        }
+        std::uint32_t* out = job.out + i;
+        twice(out, Byte(v, 0));
+        twice(out + 2, Byte(v, 1));
+        twice(out + 4, Byte(v, 2));
+        twice(out + 6, Byte(v, 3));
+        twice(out + 8, Byte(v, 4));
+        twice(out + 10, Byte(v, 5));
+        twice(out + 12, Byte(v, 6));
+        twice(out + 14, Byte(v, 7));
     }
-    for (; i < job.n; ++i) job.out[i] = lut[job.in[i / 2]];
+    for (; i < job.n; ++i) job.out[i] = job.lut[job.in[i / 2]];
 }
 
 // Any other ratio: the source column of each pixel from the column map.
@@ -210,7 +205,6 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     const ColumnMap columns = MapColumns(src, dst.width, pictureWidth);
     const int run = columns.end - columns.begin;
     const std::size_t rowBytes = std::size_t(dst.width) * sizeof(std::uint32_t);
-    const std::size_t readable = run > 0 ? dib.Stride() - std::size_t(columns.first) : 0;
 
     std::int64_t previousY = std::numeric_limits<std::int64_t>::min();
     const std::uint32_t* previousRow = nullptr;
@@ -231,14 +225,13 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
             continue;
         }
         const int y = options.mirrorVertical ? pictureRows - 1 - int(sy) : int(sy);
-        const RowJob job{dib.Row(y) + columns.first, readable, out + columns.begin, run,
-                         lut.data()};
+        const RowJob job{dib.Row(y) + columns.first, out + columns.begin, run, lut.data()};
 
         std::fill(out, out + columns.begin, kBlack);
         if (columns.step == 1) {
             MapRowCopy(job);
         } else if (columns.step > 1) {
-            MapRowStep(job, columns.step);
+            MapRowStep(job, std::ptrdiff_t(columns.step));
         } else if (columns.doubled) {
             MapRowDoubled(job);
         } else {
