@@ -77,6 +77,17 @@ std::string EscapeBytes(std::string_view text) {
     return EscapeBytes(std::as_bytes(std::span(text.data(), text.size())));
 }
 
+std::string HexBytes(std::span<const std::byte> bytes) {
+    std::string out;
+    for (std::byte b : bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", std::to_integer<unsigned>(b));
+        if (!out.empty()) out += ' ';
+        out += hex;
+    }
+    return out;
+}
+
 std::vector<std::byte> ToBytes(std::string_view text) {
     const auto bytes = std::as_bytes(std::span(text.data(), text.size()));
     return {bytes.begin(), bytes.end()};

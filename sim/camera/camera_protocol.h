@@ -63,6 +63,8 @@ class CameraProtocol {
 // and backslash escaped, everything else as \xNN.
 std::string EscapeBytes(std::span<const std::byte> bytes);
 std::string EscapeBytes(std::string_view text);
+// Bytes as two-digit hex numbers separated by blanks, for binary frames.
+std::string HexBytes(std::span<const std::byte> bytes);
 
 std::vector<std::byte> ToBytes(std::string_view text);
 std::string ToText(std::span<const std::byte> bytes);

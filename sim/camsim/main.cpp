@@ -15,10 +15,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "sim/camera/area_camera_protocol.h"
+#include "sim/camera/sample_camera_protocol.h"
 #include "sim/camsim/options.h"
 
 namespace {
@@ -136,7 +138,11 @@ struct Outgoing {
 
 class Server {
   public:
-    Server(int master, const CameraFaults& faults) : master_(master) { camera_.SetFaults(faults); }
+    Server(int master, std::unique_ptr<qm71::sim::CameraProtocol> camera,
+           const CameraFaults& faults, bool binary)
+        : master_(master), camera_(std::move(camera)), binary_(binary) {
+        camera_->SetFaults(faults);
+    }
 
     int Run(const sigset_t& waitMask) {
         std::vector<std::byte> buffer(256);
@@ -178,12 +184,16 @@ class Server {
   private:
     static void Backoff() { usleep(50'000); }
 
+    std::string Show(std::span<const std::byte> bytes) const {
+        return binary_ ? qm71::sim::HexBytes(bytes) : "\"" + EscapeBytes(bytes) + "\"";
+    }
+
     void Handle(std::span<const std::byte> bytes) {
         std::vector<std::byte> replies;
-        camera_.Receive(bytes, replies);
-        const CameraFaults& f = camera_.Faults();
-        for (auto& e : camera_.TakeExchanges()) {
-            Log("received \"" + EscapeBytes(e.command) + "\"");
+        camera_->Receive(bytes, replies);
+        const CameraFaults& f = camera_->Faults();
+        for (auto& e : camera_->TakeExchanges()) {
+            Log("received " + Show(e.command));
             if (e.reply.empty()) {
                 Log("no reply");
                 continue;
@@ -191,7 +201,7 @@ class Server {
             std::string when;
             if (f.lateMs > 0) when += " after " + std::to_string(f.lateMs) + " ms";
             if (f.piecesMs > 0) when += " in pieces " + std::to_string(f.piecesMs) + " ms apart";
-            Log("reply \"" + EscapeBytes(e.reply) + "\"" + when);
+            Log("reply " + Show(e.reply) + when);
             Schedule(std::move(e.reply));
         }
     }
@@ -199,7 +209,7 @@ class Server {
     // Replies leave in the order of their commands, never sooner than the
     // faults allow.
     void Schedule(std::vector<std::byte> reply) {
-        const CameraFaults& f = camera_.Faults();
+        const CameraFaults& f = camera_->Faults();
         const std::chrono::milliseconds gap(f.piecesMs);
         auto due = SteadyClock::now() + std::chrono::milliseconds(f.lateMs);
         if (!queue_.empty()) due = std::max(due, queue_.back().due + gap);
@@ -231,7 +241,8 @@ class Server {
     }
 
     int master_;
-    AreaCameraProtocol camera_;
+    std::unique_ptr<qm71::sim::CameraProtocol> camera_;
+    bool binary_;
     std::deque<Outgoing> queue_;
 };
 
@@ -278,7 +289,13 @@ int main(int argc, char** argv) {
     Log("serving on " + pty.slavePath +
         (options.link.empty() ? std::string() : " (link " + options.link + ")"));
 
-    Server server(pty.master, options.faults);
+    std::unique_ptr<qm71::sim::CameraProtocol> camera;
+    if (options.sampleProtocol) {
+        camera = std::make_unique<qm71::sim::SampleCameraProtocol>();
+    } else {
+        camera = std::make_unique<AreaCameraProtocol>();
+    }
+    Server server(pty.master, std::move(camera), options.faults, options.sampleProtocol);
     const int status = server.Run(waitMask);
     Log("stopped");
     return status;

@@ -49,6 +49,8 @@ bool ParseCamsimOptions(const std::vector<std::string>& args, CamsimOptions& opt
             options.faults.garbage = true;
         } else if (name == "--refuse") {
             options.faults.refuse = true;
+        } else if (name == "--sample") {
+            options.sampleProtocol = true;
         } else if (name == "--help" || name == "-h") {
             options.help = true;
         } else if (name == "--late" || name == "--pieces") {
@@ -74,7 +76,7 @@ bool ParseCamsimOptions(const std::vector<std::string>& args, CamsimOptions& opt
 
 std::string CamsimUsage() {
     return "usage: qm71-camsim [--silent] [--garbage] [--refuse] [--late MS] [--pieces MS]\n"
-           "                   [--link PATH]\n"
+           "                   [--sample] [--link PATH]\n"
            "Plays the area camera on a pseudo-terminal. The first line of standard output\n"
            "is the terminal's path; every command and reply is logged on standard error.\n"
            "  --silent      never answer\n"
@@ -82,6 +84,7 @@ std::string CamsimUsage() {
            "  --refuse      answer ERR to everything\n"
            "  --late MS     send each reply only MS milliseconds after its command\n"
            "  --pieces MS   send replies byte by byte, MS milliseconds apart\n"
+           "  --sample      play the sample program's camera (byte frames, status byte)\n"
            "  --link PATH   also make PATH a symbolic link to the terminal\n"
            "  --help        show this text\n"
            "Ends cleanly on SIGINT or SIGTERM.\n";

@@ -9,7 +9,8 @@ namespace qm71::sim {
 
 struct CamsimOptions {
     CameraFaults faults;
-    std::string link;  // symlink to create to the pty, empty for none
+    std::string link;             // symlink to create to the pty, empty for none
+    bool sampleProtocol = false;  // the sample program's byte protocol instead of ASCII
     bool help = false;
 };
 

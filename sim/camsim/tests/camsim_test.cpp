@@ -114,6 +114,15 @@ TEST(Camsim, SurvivesThePortBeingOpenedAndClosedManyTimes) {
     EXPECT_EQ(camsim.Stop(SIGTERM, Ms(1000)), 0);
 }
 
+TEST(Camsim, SampleByteProtocol) {
+    CamsimProcess camsim;
+    ASSERT_TRUE(camsim.Start({"--sample"}));
+    SlaveEnd port(camsim.PtyPath());
+    ASSERT_TRUE(port.Send(std::string("\x03\x0a\x10\x01\x02\x08\x00", 7)));
+    EXPECT_EQ(port.Read(2, kReplyWait), std::string("\x00\x01", 2));
+    EXPECT_TRUE(camsim.WaitForLog("camsim: received 03 0A 10 01", kReplyWait)) << camsim.LogSoFar();
+}
+
 TEST(Camsim, LinkPointsToThePtyAndIsRemovedAtExit) {
     const std::filesystem::path dir = ::testing::TempDir();
     const auto link = dir / ("camsim-link-" + std::to_string(getpid()));

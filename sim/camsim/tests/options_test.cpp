@@ -15,11 +15,13 @@ TEST(CamsimOptions, FaultsAndLinkInBothSpellings) {
     EXPECT_EQ(o.faults, (CameraFaults{true, true, true, 300, 20}));
     EXPECT_EQ(o.link, "/tmp/x");
     EXPECT_FALSE(o.help);
+    EXPECT_FALSE(o.sampleProtocol);
 
     ASSERT_TRUE(ParseCamsimOptions({}, o, error));
     EXPECT_EQ(o.faults, CameraFaults{});
-    ASSERT_TRUE(ParseCamsimOptions({"--help"}, o, error));
+    ASSERT_TRUE(ParseCamsimOptions({"--help", "--sample"}, o, error));
     EXPECT_TRUE(o.help);
+    EXPECT_TRUE(o.sampleProtocol);
 }
 
 TEST(CamsimOptions, BadArgumentsAreRefusedWithAReason) {
