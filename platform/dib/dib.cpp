@@ -56,7 +56,8 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
     map.first = column(map.begin);
     if (src.width % surfaceWidth == 0) {
         map.step = src.width / surfaceWidth;
-    } else if (std::int64_t(surfaceWidth) == 2 * std::int64_t(src.width) && map.begin % 2 == 0) {
+    } else if (std::int64_t(surfaceWidth) == 2 * std::int64_t(src.width)) {
+        // `begin` is even here (0, or -2 * src.x), so the pairs line up.
         map.doubled = true;
     } else {
         map.offsets.resize(std::size_t(map.end - map.begin));
@@ -174,7 +175,9 @@ std::optional<DibView> ViewPackedDib(std::span<const std::byte> block) {
 
     const std::uint64_t rows =
         height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
-    const std::uint64_t pixelBytes = rows * RowBytes(std::size_t(width));
+    // In 64 bits, so that no header can wrap the size on a 32-bit build.
+    const std::uint64_t rowBytes = (std::uint64_t(width) + 3) & ~std::uint64_t{3};
+    const std::uint64_t pixelBytes = rows * rowBytes;
     const std::uint64_t available = block.size() - kInfoHeaderSize;
     if (available < kColourTableSize || available - kColourTableSize < pixelBytes) {
         return std::nullopt;
@@ -196,6 +199,7 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
         return;
     }
     if (dib.pixels == nullptr || dib.colours == nullptr) return;
+    if (dib.height == std::numeric_limits<int>::min()) return;  // no row count
 
     std::array<std::uint32_t, 256> lut;
     for (std::size_t v = 0; v < lut.size(); ++v) lut[v] = SurfaceColour(dib.colours[v]);

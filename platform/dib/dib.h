@@ -94,7 +94,8 @@ inline constexpr std::uint32_t kBlack = 0xFF000000u;
 //        src.y + floor(dy * src.height / dst.height)),
 // mapped through the colour table. Parts of the source rectangle outside the
 // picture are drawn black and never read. An empty source rectangle, an empty
-// or malformed surface, or a view without pixels or colour table draws nothing.
+// or malformed surface, or a view without pixels, colour table or a row count
+// (height INT_MIN) draws nothing.
 void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions options = {});
 
 }  // namespace qm71::dib

@@ -247,6 +247,9 @@ TEST(DrawDib, DrawsNothingWithoutSomethingToDraw) {
     DibView noColours = dib.View();
     noColours.colours = nullptr;
     EXPECT_TRUE(untouchedAfter(noColours, {0, 0, 8, 8}, 4, 4));
+    DibView noRowCount = dib.View();
+    noRowCount.height = std::numeric_limits<int>::min();
+    EXPECT_TRUE(untouchedAfter(noRowCount, {0, 0, 8, 8}, 4, 4));
     DrawDib(dib.View(), {0, 0, 8, 8}, Surface{nullptr, 4, 4, 4});  // must simply return
 }
 
