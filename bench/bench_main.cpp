@@ -31,7 +31,8 @@ struct Times {
     double wall = 0;
 };
 
-// Reports to the console as usual and keeps the times of every plain run.
+// Reports to the console as usual and keeps the time of every benchmark: the
+// fastest repetition, or the only run.
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {

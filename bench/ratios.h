@@ -22,7 +22,7 @@ void StandardSettings(benchmark::internal::Benchmark* b);
 
 struct Ratio {
     std::string label;      // printed as "<label> = <value>"
-    std::string numerator;  // full benchmark names as Google Benchmark reports them
+    std::string numerator;  // benchmark names as registered, e.g. "BM_DrawDib/x1"
     std::string denominator;
     double atMost = 0;  // targets, 0 = none; a miss is flagged in the output
     double atLeast = 0;
