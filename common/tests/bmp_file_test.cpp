@@ -209,7 +209,11 @@ TEST_P(ExclusiveCreateTest, FailedWriteLeavesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(BothClaimMethods, ExclusiveCreateTest,
                          ::testing::Values(detail::ClaimMethod::kLink,
-                                           detail::ClaimMethod::kCreateThenRename));
+                                           detail::ClaimMethod::kCreateThenRename),
+                         [](const auto& p) {
+                             return p.param == detail::ClaimMethod::kLink ? "Link"
+                                                                          : "CreateThenRename";
+                         });
 
 }  // namespace
 }  // namespace qm71

@@ -11,6 +11,7 @@
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <climits>
+#include <memory>
 
 #include "common/ui/colour_combo_box.h"
 #include "platform/qt/controls.h"
@@ -18,13 +19,21 @@
 namespace qm71 {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "common_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// One QApplication for the whole run, gone again before the program's static
+// objects (Qt's own among them) are torn down.
+class QtEnvironment final : public ::testing::Environment {
+  public:
+    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[32] = "common_ui_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] ::testing::Environment* const qtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class FakeHost final : public ColoursHost {
   public:
@@ -43,8 +52,6 @@ class FakeHost final : public ColoursHost {
 
 class ColoursDialogTest : public ::testing::Test {
   protected:
-    void SetUp() override { App(); }
-
     QComboBox* List(QWidget& d, int id) { return Control<QComboBox>(&d, id); }
     QSlider* Slider(QWidget& d, int id) { return Control<QSlider>(&d, id); }
     QLineEdit* Edit(QWidget& d, int id) { return Control<QLineEdit>(&d, id); }

@@ -7,26 +7,30 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <memory>
 
 #include "platform/qt/controls.h"
 
 namespace qm71 {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "info_dialog_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// One QApplication for the whole run, gone again before the program's static
+// objects (Qt's own among them) are torn down.
+class QtEnvironment final : public ::testing::Environment {
+  public:
+    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
 
-class InfoDialogTest : public ::testing::Test {
-  protected:
-    void SetUp() override { App(); }
+  private:
+    int argc_ = 1;
+    char name_[32] = "info_dialog_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
 };
+[[maybe_unused]] ::testing::Environment* const qtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-TEST_F(InfoDialogTest, VersionLineHasBuildDateAndTime) {
+TEST(InfoDialogTest, VersionLineHasBuildDateAndTime) {
     // "Mmm dd yyyy hh:mm:ss"; a day below 10 is padded with a blank.
     const QRegularExpression form(
         "^Version: (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
@@ -41,7 +45,7 @@ TEST_F(InfoDialogTest, VersionLineHasBuildDateAndTime) {
     EXPECT_TRUE(version->alignment() & Qt::AlignHCenter);
 }
 
-TEST_F(InfoDialogTest, ShowsIconAndClosesWithOk) {
+TEST(InfoDialogTest, ShowsIconAndClosesWithOk) {
     InfoDialog d;
     EXPECT_EQ(d.windowTitle(), "Info");
     bool iconShown = false;
