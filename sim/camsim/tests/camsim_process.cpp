@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -164,31 +167,17 @@ std::string SlaveEnd::Read(std::size_t count, Ms timeout) {
 namespace qm71::sim::testing {
 
 long CamsimProcess::CpuTicks() const {
-    const std::string path = "/proc/" + std::to_string(pid_) + "/stat";
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    char buf[1024];
-    const ssize_t n = read(fd, buf, sizeof buf - 1);
-    close(fd);
-    if (n <= 0) return -1;
-    const std::string stat(buf, static_cast<std::size_t>(n));
-    // Fields after the command name in parentheses; utime and stime are the
-    // 14th and 15th fields of the line.
-    std::size_t pos = stat.rfind(')');
-    if (pos == std::string::npos) return -1;
-    int field = 3;
-    pos += 2;
+    std::ifstream in("/proc/" + std::to_string(pid_) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // After "pid (name) " come state and ten more fields, then utime, stime.
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string skip;
+    for (int i = 0; i < 11; ++i) fields >> skip;
     long utime = -1;
     long stime = -1;
-    while (pos < stat.size() && field <= 15) {
-        const std::size_t end = stat.find(' ', pos);
-        const std::string token = stat.substr(pos, end - pos);
-        if (field == 14) utime = std::stol(token);
-        if (field == 15) stime = std::stol(token);
-        if (end == std::string::npos) break;
-        pos = end + 1;
-        ++field;
-    }
+    fields >> utime >> stime;
     return utime < 0 || stime < 0 ? -1 : utime + stime;
 }
 
