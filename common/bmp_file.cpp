@@ -74,7 +74,9 @@ class TempFile {
     // umask like that of any newly created file.
     int Create(const fs::path& target) {
         static unsigned counter = 0;
-        const std::string base = "." + target.filename().string() + ".tmp" +
+        // A long target name is cut so that the temporary name still fits the
+        // file system's limit on a name.
+        const std::string base = "." + target.filename().string().substr(0, 200) + ".tmp" +
                                  std::to_string(static_cast<long>(::getpid())) + "-";
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = FolderOf(target) / (base + std::to_string(counter++));

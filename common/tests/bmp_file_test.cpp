@@ -125,6 +125,16 @@ TEST_F(BmpFileTest, WritesExactBytesAndReplacesAnOldFile) {
     EXPECT_EQ(Entries(dir_), std::vector<std::string>{"frame.bmp"});
 }
 
+TEST_F(BmpFileTest, LongestNameStillWorks) {
+    const fs::path target = dir_ / (std::string(251, 'n') + ".bmp");  // 255, the usual limit
+    const auto body = Bytes(10, 2);
+    ASSERT_TRUE(WriteBitmapFile(target, BitmapFileHeader(10, 1078), body).ok());
+    const ByteSpan parts[] = {body};
+    const fs::path numbered = dir_ / (std::string(251, 'm') + ".bmp");
+    EXPECT_TRUE(CreateBitmapFileExclusive(numbered, parts).ok());
+    EXPECT_EQ(Entries(dir_).size(), 2u);
+}
+
 TEST_F(BmpFileTest, UnwritableFolderGivesReasonAndLeavesNoFile) {
     const fs::path regular = dir_ / "plain";
     WriteRaw(regular, Bytes(3, 0));
