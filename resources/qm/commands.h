@@ -1,7 +1,8 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
+
+#include "platform/accelerator.h"
 
 namespace qm71::qm {
 
@@ -28,24 +29,6 @@ enum CommandId : int {
     ID_LIVE = 32808,
     ID_REDRAW_OTHERS = 32810,
     ID_HELP = 57670,
-};
-
-// Virtual-key codes used by the accelerator tables.
-enum VirtualKey : std::uint16_t {
-    VK_PRIOR = 0x21,
-    VK_NEXT = 0x22,
-    VK_UP = 0x26,
-    VK_DOWN = 0x28,
-    VK_F1 = 0x70,
-    VK_F5 = 0x74,
-};
-
-enum Modifier : std::uint8_t { MOD_NONE = 0, MOD_SHIFT = 1, MOD_CONTROL = 2, MOD_ALT = 4 };
-
-struct Accelerator {
-    std::uint16_t key;       // virtual key; letters and digits by their upper-case character
-    std::uint8_t modifiers;  // Modifier bits that must be held, no more and no less
-    int command;
 };
 
 // Accelerator table 130 of the viewer.

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+namespace qm71 {
+
+// Virtual-key codes the accelerator tables use; letters and digits are their
+// upper-case characters.
+enum VirtualKey : std::uint16_t {
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_UP = 0x26,
+    VK_DOWN = 0x28,
+    VK_F1 = 0x70,
+    VK_F5 = 0x74,
+};
+
+enum Modifier : std::uint8_t { MOD_NONE = 0, MOD_SHIFT = 1, MOD_CONTROL = 2, MOD_ALT = 4 };
+
+// One entry of an accelerator table: a key with exactly these modifiers held
+// sends the command.
+struct Accelerator {
+    std::uint16_t key;
+    std::uint8_t modifiers;
+    int command;
+};
+
+}  // namespace qm71

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QTimer>
+#include <memory>
+
+#include "common/driver.h"
+#include "platform/ini/ini_profile_store.h"
+#include "platform/qt/qt_operator.h"
+#include "viewer/core/viewer_app.h"
+#include "viewer/ui/image_window_widget.h"
+
+namespace qm71 {
+
+class DriverChannel;
+
+// Everything the viewer consists of, put together in its start-up order:
+// settings file, card, image, window, frame loop.
+class ViewerProgram {
+public:
+    // Reads the environment (QM71_CONFIG_DIR, QM71_DEVICE, QM71_SIM), opens the
+    // settings file and the card and allocates the image.
+    ViewerProgram();
+    ~ViewerProgram();
+
+    // Creates and shows the main window and starts the frame loop. False when
+    // the program cannot run (the reason has been shown).
+    bool Start();
+
+    ViewerApp& App() { return app_; }
+    ImageWindowWidget* Window() { return widget_.get(); }
+    // Frames drawn by the frame loop since the start.
+    long long FramesDrawn() const { return framesDrawn_; }
+
+    // Commands the window leaves to the program (dialogs, live mode).
+    void Command(int id);
+    // Ends the program as its own "end" command does.
+    void End();
+
+private:
+    void Idle();
+    void Shutdown();
+
+    QtOperator op_;
+    IniProfileStore store_;
+    std::unique_ptr<DriverChannel> channel_;
+    Driver driver_;
+    ViewerApp app_;
+    std::unique_ptr<ImageWindowWidget> widget_;
+    QTimer idle_;
+    long long framesDrawn_ = 0;
+};
+
+}  // namespace qm71
