@@ -127,6 +127,31 @@ bool ImageWindow::ReadFrame(std::byte* pixels) {
     return complete;
 }
 
+bool ImageWindow::SoftwareTrigger() {
+    if (!image_) return false;
+    WaitCursor wait(op_);
+    for (const int bits : {0, 0, 2, 1})
+        driver_.Send(SubCommand::TriggerControl, 0, static_cast<std::uint16_t>(bits));
+    std::uint16_t rows = 0, v2 = 0;
+    const bool answered = PollCard(clock_, [&] {
+        rows = 0;
+        driver_.DriverCommand(SubCommand::LineCount, rows, v2);
+        return rows != 0;
+    });
+    if (!answered) {
+        op_.Message(kTriggerTimeoutMessage, "Fehler");
+        return false;
+    }
+    driver_.DriverCommand(SubCommand::BeginReadout, rows, v2);
+    const bool complete = ReadFrame(image_->Pixels());
+    if (host_) {
+        host_->Invalidate();
+        host_->DrawNow();
+    }
+    if (!complete) op_.Message(kCardTimeoutMessage, "Fehler");
+    return complete;
+}
+
 void ImageWindow::BuildColorTable() {
     if (image_) FillColorTable(settings_.colouring, image_->ColourTable());
     if (host_) host_->Invalidate();

@@ -18,6 +18,10 @@ namespace qm71 {
 inline constexpr const char* kCardTimeoutMessage =
     "Zeitüberschreitung: die Karte liefert keine Zeilen.";
 
+// Shown when the card answers a software trigger with no frame.
+inline constexpr const char* kTriggerTimeoutMessage =
+    "Zeitüberschreitung: die Karte liefert nach dem Trigger kein Bild.";
+
 // The viewer's main window without its window-system half: the image block,
 // the display settings, the card, and what the window's commands and messages do.
 class ImageWindow {
@@ -43,6 +47,10 @@ public:
     // Transfers one frame row by row into `pixels`, top picture row last in
     // memory. False when the card stopped delivering.
     bool ReadFrame(std::byte* pixels);
+
+    // Fires the card's software trigger and reads the frame it answers with
+    // into the image, then repaints. False (and said so) when no frame came.
+    bool SoftwareTrigger();
 
     // The window's own commands (colouring, threshold, scale, redraw). False
     // for ids it leaves to its owner.

@@ -298,3 +298,45 @@ TEST(DisplayImageBlock, HeaderDescribesABottomUp8BitPicture) {
 
 }  // namespace
 }  // namespace qm71
+
+namespace qm71 {
+namespace {
+
+TEST_F(Viewer, SoftwareTriggerReadsTheFrameTheCardAnswersWith) {
+    std::uint16_t rows = 0;
+    card.rows = [&] { return rows; };
+    auto app = Start();
+    app->ToggleLiveMode();  // frozen, as when the user triggers by hand
+    card.log.clear();
+    rows = 2056;
+    EXPECT_TRUE(app->MainWindow()->SoftwareTrigger());
+    ASSERT_GE(card.log.size(), 6u);
+    const std::uint16_t bits[] = {0, 0, 2, 1};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(card.log[i].subCommand, SubCommand::TriggerControl);
+        EXPECT_EQ(card.log[i].value1, 0);
+        EXPECT_EQ(card.log[i].value2, bits[i]);
+    }
+    EXPECT_EQ(card.log[4].subCommand, SubCommand::LineCount);
+    EXPECT_EQ(card.log[5].subCommand, SubCommand::BeginReadout);
+    EXPECT_EQ(card.lines.size(), 2056u);
+    EXPECT_EQ(host.draws, 1);
+    EXPECT_EQ(op.waits, 0);  // the wait cursor is gone again
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(Viewer, SoftwareTriggerWithoutAnAnswerGivesUpOnce) {
+    card.rows = [] { return std::uint16_t{0}; };
+    auto app = Start();
+    const auto before = clock.Now();
+    EXPECT_FALSE(app->MainWindow()->SoftwareTrigger());
+    EXPECT_GE(clock.Now() - before, kCardTimeout);
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].first, kTriggerTimeoutMessage);
+    EXPECT_TRUE(card.lines.empty());
+    EXPECT_EQ(host.draws, 0);
+    EXPECT_EQ(op.waits, 0);
+}
+
+}  // namespace
+}  // namespace qm71
