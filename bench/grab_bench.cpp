@@ -1,0 +1,43 @@
+// One frame through the viewer's frame loop on the unthrottled simulated card:
+// arm, poll, 2056 row requests straight into the image block.
+#include <benchmark/benchmark.h>
+
+#include "bench/ratios.h"
+#include "common/driver.h"
+#include "platform/operator.h"
+#include "sim/card/simulated_card.h"
+#include "viewer/core/image_window.h"
+
+namespace qm71 {
+namespace {
+
+class SilentOperator final : public Operator {
+public:
+    void Message(const std::string&, const std::string&) override {}
+    void Beep() override {}
+    void BeginWait() override {}
+    void EndWait() override {}
+};
+
+void BM_GrabCycle(benchmark::State& state) {
+    sim::CardOptions options = sim::AreaCameraOptions();
+    options.fps = 0;
+    sim::SimulatedCard card(SystemClock(), options);
+    Driver driver(card);
+    SilentOperator op;
+    ImageWindow window(DisplayImage::Allocate(), DisplaySettings{}, driver, op, SystemClock());
+    window.OpenGrabber();
+    for (auto _ : state) {
+        if (window.GrabCycle() != ImageWindow::Grab::Drawn) state.SkipWithError("no frame");
+        benchmark::DoNotOptimize(window.Image()->Pixels()[1000]);
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t{DisplayImage::kPixelSize});
+}
+BENCHMARK(BM_GrabCycle)->Apply(bench::StandardSettings);
+
+const bool kRatios = bench::AddRatio(
+    {.label = "GrabCycle / memcpy", .numerator = "BM_GrabCycle", .denominator = "BM_MemcpyFrame",
+     .atMost = 3});
+
+}  // namespace
+}  // namespace qm71
