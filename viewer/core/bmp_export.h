@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "common/bmp_file.h"
+#include "platform/operator.h"
+#include "viewer/core/display_image.h"
+
+namespace qm71 {
+
+// A saved frame: the 14-byte file header followed by the whole image block
+// (info header, colour table, pixels), so 1078 + 3072 x 2056 bytes.
+inline constexpr std::uint32_t kBitmapPixelOffset =
+    static_cast<std::uint32_t>(kBitmapFileHeaderSize + DisplayImage::kPixelOffset);  // 1078
+inline constexpr std::uint32_t kBitmapFileSize =
+    static_cast<std::uint32_t>(kBitmapFileHeaderSize + DisplayImage::kBlockSize);  // 6,317,110
+
+// Writes the image block as it stands behind a file header. The colour table
+// is the colouring of the moment; the pixels are the card's raw values. The
+// file appears complete or not at all, and an existing file under the name
+// keeps its contents when the save fails.
+SaveResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image);
+
+// The message box text for a failed save: which file, and why.
+std::string SaveFailureMessage(const std::filesystem::path& target, const SaveResult& result);
+
+// SaveBitmap with the wait cursor shown while the 6 MB are written and the
+// failure, if any, told to the operator. True when the file was written.
+bool SaveBitmapReporting(const std::filesystem::path& target, const DisplayImage& image,
+                         Operator& op);
+
+// The save dialog's rule for a typed name: without an extension it gets ".bmp".
+std::filesystem::path WithDefaultExtension(std::filesystem::path typed);
+
+}  // namespace qm71

@@ -1,0 +1,218 @@
+#include "viewer/core/bmp_export.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "viewer/camera/tests/recording_operator.h"
+
+namespace qm71 {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::byte> ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::vector<std::byte> v(static_cast<std::size_t>(fs::file_size(p)));
+    in.read(reinterpret_cast<char*>(v.data()), static_cast<std::streamsize>(v.size()));
+    return v;
+}
+
+std::uint32_t Le32(const std::vector<std::byte>& v, std::size_t at) {
+    std::uint32_t x = 0;
+    for (std::size_t i = 0; i < 4; ++i) x |= std::to_integer<std::uint32_t>(v[at + i]) << (8 * i);
+    return x;
+}
+
+std::size_t FilesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+// A picture whose rows are all different, so a shifted or partial copy shows.
+void FillPixels(DisplayImage& image) {
+    std::byte* p = image.Pixels();
+    for (std::size_t i = 0; i < DisplayImage::kPixelSize; ++i)
+        p[i] = static_cast<std::byte>((i * 7 + i / DisplayImage::kWidth) & 0xFF);
+}
+
+bool PixelsMatch(const std::vector<std::byte>& file, const DisplayImage& image) {
+    return std::memcmp(file.data() + kBitmapPixelOffset, image.Pixels(),
+                       DisplayImage::kPixelSize) == 0;
+}
+
+std::array<RgbQuad, 256> TableInFile(const std::vector<std::byte>& file) {
+    std::array<RgbQuad, 256> table{};
+    std::memcpy(table.data(), file.data() + 54, sizeof table);
+    return table;
+}
+
+class BmpExportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "qm71-export-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+        image_ = DisplayImage::Allocate();
+        ASSERT_NE(image_, nullptr);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path dir_;
+    std::unique_ptr<DisplayImage> image_;
+};
+
+TEST_F(BmpExportTest, FileIsHeaderAndWholeBlock) {
+    FillPixels(*image_);
+    ColouringSettings normal;
+    FillColorTable(normal, image_->ColourTable());
+    const fs::path target = dir_ / "frame.bmp";
+    const SaveResult r = SaveBitmap(target, *image_);
+    ASSERT_TRUE(r.ok()) << r.reason;
+
+    const auto file = ReadFile(target);
+    ASSERT_EQ(file.size(), 6317110u);
+    const std::array<std::uint8_t, 14> header{'B', 'M', 0x36, 0x64, 0x60, 0, 0,
+                                              0,   0,   0,    0x36, 0x04, 0, 0};
+    for (std::size_t i = 0; i < header.size(); ++i)
+        EXPECT_EQ(std::to_integer<std::uint8_t>(file[i]), header[i]) << "byte " << i;
+    EXPECT_EQ(Le32(file, 2), file.size());
+    // What a BMP reader looks at behind the file header.
+    EXPECT_EQ(Le32(file, 14), 40u);
+    EXPECT_EQ(Le32(file, 18), 3072u);
+    EXPECT_EQ(Le32(file, 22), 2056u);
+    EXPECT_EQ(std::to_integer<int>(file[28]), 8);
+    EXPECT_TRUE(std::equal(file.begin() + 14, file.end(), image_->Block().begin()));
+    EXPECT_EQ(FilesIn(dir_), 1u);
+}
+
+TEST_F(BmpExportTest, ColourTableIsTheColouringOfTheMomentPixelsStayRaw) {
+    FillPixels(*image_);
+    ColouringSettings s;
+    s.thresh = 100;
+    s.mitte = 20;
+    std::vector<std::array<RgbQuad, 256>> saved;
+    for (int lut : {kNormal, kInverse, kThreshold}) {
+        s.lut = lut;
+        FillColorTable(s, image_->ColourTable());
+        const fs::path target = dir_ / ("lut" + std::to_string(lut) + ".bmp");
+        ASSERT_TRUE(SaveBitmap(target, *image_).ok());
+        const auto file = ReadFile(target);
+        const auto table = TableInFile(file);
+        EXPECT_TRUE(std::equal(table.begin(), table.end(), image_->ColourTable().begin()))
+            << "colouring " << lut;
+        EXPECT_TRUE(PixelsMatch(file, *image_)) << "colouring " << lut;
+        saved.push_back(table);
+    }
+    // Grey 128 as it looks in each colouring: grey, inverted, above the middle band.
+    EXPECT_EQ(saved[0][128], (RgbQuad{128, 128, 128, 0}));
+    EXPECT_EQ(saved[1][128], (RgbQuad{127, 127, 127, 0}));
+    EXPECT_EQ(saved[2][128], ColourOfIndex(s.vg, kDefaultVg));
+    EXPECT_EQ(saved[2][110], ColourOfIndex(s.mg, kDefaultMg));
+}
+
+TEST_F(BmpExportTest, SavingBeforeAnyFrameWritesZeroPixels) {
+    const fs::path target = dir_ / "empty.bmp";
+    ASSERT_TRUE(SaveBitmap(target, *image_).ok());
+    const auto file = ReadFile(target);
+    EXPECT_TRUE(std::all_of(file.begin() + kBitmapPixelOffset, file.end(),
+                            [](std::byte b) { return b == std::byte{0}; }));
+}
+
+TEST_F(BmpExportTest, UnwritablePlaceFailsWithReasonAndLeavesNoFile) {
+    const fs::path missing = dir_ / "no-such-folder" / "x.bmp";
+    const SaveResult r = SaveBitmap(missing, *image_);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.reason, "No such file or directory");
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(FilesIn(dir_), 0u);
+
+    EXPECT_EQ(SaveFailureMessage(missing, r),
+              "Die Datei \xE2\x80\x9E" + missing.string() +
+                  "\xE2\x80\x9C konnte nicht gespeichert werden: No such file or directory.");
+
+    // A folder as the target name is refused the same way.
+    EXPECT_FALSE(SaveBitmap(dir_, *image_).ok());
+    EXPECT_EQ(FilesIn(dir_), 0u);
+}
+
+TEST_F(BmpExportTest, ReportingVersionShowsWaitCursorAndTellsTheFailure) {
+    testing::RecordingOperator op;
+    EXPECT_TRUE(SaveBitmapReporting(dir_ / "ok.bmp", *image_, op));
+    EXPECT_TRUE(op.messages.empty());
+    EXPECT_EQ(op.waitCalls, 1);
+
+    const fs::path bad = dir_ / "missing" / "bad.bmp";
+    EXPECT_FALSE(SaveBitmapReporting(bad, *image_, op));
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_NE(op.messages[0].find(bad.string()), std::string::npos);
+    EXPECT_NE(op.messages[0].find("No such file or directory"), std::string::npos);
+    // The message comes after the wait cursor is gone.
+    EXPECT_EQ(op.waitDepthAtMessage[0], 0);
+    EXPECT_EQ(op.waitDepth, 0);
+}
+
+// Runs SaveBitmap in a child process whose files may grow to at most `limit`
+// bytes, so the write fails partway as on a full disk.
+SaveResult SaveWithFileSizeLimit(rlim_t limit, const fs::path& target, const DisplayImage& image) {
+    int pipeFds[2];
+    EXPECT_EQ(::pipe(pipeFds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &rl);
+        const SaveResult r = SaveBitmap(target, image);
+        const char status = static_cast<char>(r.status);
+        (void)!::write(pipeFds[1], &status, 1);
+        (void)!::write(pipeFds[1], r.reason.data(), r.reason.size());
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string got;
+    char buf[256];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buf, sizeof buf)) > 0)
+        got.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int wstatus = 0;
+    ::waitpid(pid, &wstatus, 0);
+    EXPECT_TRUE(WIFEXITED(wstatus));
+    if (got.empty()) return {SaveStatus::kFailed, "child reported nothing"};
+    return {static_cast<SaveStatus>(got[0]), got.substr(1)};
+}
+
+TEST_F(BmpExportTest, FailureInTheMiddleKeepsTheOldFile) {
+    const fs::path target = dir_ / "old.bmp";
+    {
+        std::ofstream out(target, std::ios::binary);
+        out << "an older picture";
+    }
+    FillPixels(*image_);
+    const SaveResult r = SaveWithFileSizeLimit(1 << 20, target, *image_);
+    EXPECT_EQ(r.status, SaveStatus::kFailed);
+    EXPECT_EQ(r.reason, "File too large");
+    EXPECT_EQ(fs::file_size(target), 16u);
+    EXPECT_EQ(FilesIn(dir_), 1u) << "no temporary file stays behind";
+}
+
+TEST(DefaultExtensionTest, OnlyANameWithoutExtensionGetsBmp) {
+    EXPECT_EQ(WithDefaultExtension("/data/bild"), fs::path("/data/bild.bmp"));
+    EXPECT_EQ(WithDefaultExtension("bild."), fs::path("bild.bmp"));
+    EXPECT_EQ(WithDefaultExtension("/data/v1.2/bild"), fs::path("/data/v1.2/bild.bmp"));
+    EXPECT_EQ(WithDefaultExtension("/data/bild.bmp"), fs::path("/data/bild.bmp"));
+    EXPECT_EQ(WithDefaultExtension("/data/bild.BMP"), fs::path("/data/bild.BMP"));
+    EXPECT_EQ(WithDefaultExtension("/data/bild.raw"), fs::path("/data/bild.raw"));
+    EXPECT_EQ(WithDefaultExtension("/data/"), fs::path("/data/"));
+}
+
+}  // namespace
+}  // namespace qm71
