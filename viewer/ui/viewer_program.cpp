@@ -6,18 +6,19 @@
 #include "common/ui/colours_dialog.h"
 #include "platform/driver_channel.h"
 #include "platform/qt/termination.h"
+#include "resources/icons/icons.h"
 #include "resources/qm/commands.h"
 #include "sim/card/driver_channel_factory.h"
 #include "viewer/ui/info/info_dialog.h"
 
 namespace qm71 {
 
-ViewerProgram::ViewerProgram()
-    : op_(QStringLiteral("QM")),
+ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
+    : op_(op),
       store_(ConfigDirectory() / kViewerSettingsFile),
-      channel_(sim::MakeDriverChannel(SystemClock(), sim::CardOptions{})),
+      channel_(sim::MakeDriverChannel(clock, sim::AreaCameraOptions())),
       driver_(*channel_),
-      app_(store_, driver_, op_, SystemClock()) {}
+      app_(store_, driver_, op_, clock) {}
 
 ViewerProgram::~ViewerProgram() { Shutdown(); }
 
@@ -30,6 +31,7 @@ bool ViewerProgram::Start() {
 
     widget_ = std::make_unique<ImageWindowWidget>(
         *logic, [this](int id) { Command(id); }, [this] { Shutdown(); });
+    InitIcons();
     widget_->setWindowIcon(QIcon(QStringLiteral(":/icons/qm.png")));
     logic->OnCreate(*widget_, screen.width(), screen.height());
     widget_->MoveWindow(placement);

@@ -5,7 +5,8 @@
 
 #include "common/driver.h"
 #include "platform/ini/ini_profile_store.h"
-#include "platform/qt/qt_operator.h"
+#include "platform/clock.h"
+#include "platform/operator.h"
 #include "viewer/core/viewer_app.h"
 #include "viewer/ui/image_window_widget.h"
 
@@ -19,7 +20,7 @@ class ViewerProgram {
 public:
     // Reads the environment (QM71_CONFIG_DIR, QM71_DEVICE, QM71_SIM), opens the
     // settings file and the card and allocates the image.
-    ViewerProgram();
+    ViewerProgram(Operator& op, Clock& clock);
     ~ViewerProgram();
 
     // Creates and shows the main window and starts the frame loop. False when
@@ -40,7 +41,7 @@ private:
     void Idle();
     void Shutdown();
 
-    QtOperator op_;
+    Operator& op_;
     IniProfileStore store_;
     std::unique_ptr<DriverChannel> channel_;
     Driver driver_;
