@@ -7,6 +7,10 @@
 #include <limits>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qm71::dib {
 
 namespace {
@@ -68,90 +72,169 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
     return map;
 }
 
-// The row loops below are unrolled by hand in the way that measured fastest
-// with plain x86-64 code generation: for 1:1 and 2:1 one 8-byte load gives
-// eight source pixels; for reductions the pixels are written in pairs.
+// The row loops write the surface two pixels at a time through a table of
+// colour pairs: entry (a | b << 8) holds the colour of value a in its low half
+// and that of value b in its high half, so two pixels cost one index, one 8-byte
+// load and one 8-byte store. Entry a alone (b = 0) gives a single pixel's
+// colour in its low half.
 static_assert(std::endian::native == std::endian::little,
-              "the row loops take bytes and pixel pairs in little-endian order");
+              "the pair table and the row loops assume little-endian order");
 
-std::uint64_t Load64(const std::uint8_t* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+using PairIndex = std::uint32_t;
+
+constexpr PairIndex Pair(std::uint8_t first, std::uint8_t second) {
+    return PairIndex(first) | PairIndex(second) << 8;
 }
 
-void StorePair(std::uint32_t* out, std::uint32_t first, std::uint32_t second) {
-    const std::uint64_t pair = std::uint64_t(first) | std::uint64_t(second) << 32;
+// The tables the row loops draw with.
+struct ColourPairs {
+    // 65536 entries, see above.
+    const std::uint64_t* pairs;
+    // 256 entries: the colour of value v in both halves, for enlarging to
+    // twice the width. The same as pairs[Pair(v, v)], but 256 scattered entries
+    // of the big table would each take their own cache line and most their own
+    // page.
+    const std::uint64_t* twins;
+};
+
+// The pair table of the colours drawn last. Building it writes 512 KB, so it is
+// kept between drawings and built again only when the 256 surface colours
+// differ from those it was built from; the comparison costs a 1 KB memcmp. One
+// table per thread, so that threads drawing with different colour tables
+// neither race nor rebuild each other's table.
+class PairTable {
+  public:
+    ColourPairs For(const std::array<std::uint32_t, 256>& colours) {
+        if (pairs_.empty() || colours != colours_) Build(colours);
+        return {pairs_.data(), twins_.data()};
+    }
+
+  private:
+    void Build(const std::array<std::uint32_t, 256>& colours) {
+        pairs_.resize(std::size_t{1} << 16);
+        std::uint64_t* __restrict out = pairs_.data();
+        for (std::size_t second = 0; second < 256; ++second) {
+            const std::uint64_t high = std::uint64_t(colours[second]) << 32;
+            for (std::size_t first = 0; first < 256; ++first) *out++ = high | colours[first];
+        }
+        for (std::size_t v = 0; v < 256; ++v) {
+            twins_[v] = std::uint64_t(colours[v]) << 32 | colours[v];
+        }
+        colours_ = colours;
+    }
+
+    std::array<std::uint32_t, 256> colours_{};
+    std::array<std::uint64_t, 256> twins_{};
+    std::vector<std::uint64_t> pairs_;
+};
+
+PairTable& ThreadPairTable() {
+    thread_local PairTable table;
+    return table;
+}
+
+void StorePair(std::uint32_t* out, std::uint64_t pair) {
     std::memcpy(out, &pair, sizeof pair);
 }
 
-std::uint8_t Byte(std::uint64_t v, int i) {
-    return std::uint8_t(v >> (8 * i));
+std::uint32_t Single(const std::uint64_t* pairs, std::uint8_t value) {
+    return std::uint32_t(pairs[value]);
 }
 
 // One run of surface pixels from one picture row: `in` points at the source
 // column of the first pixel, `out` takes `n` pixels. None of the loops reads
 // beyond the source columns the run shows.
 struct RowJob {
-    const std::uint8_t* in;
-    std::uint32_t* out;
+    const std::uint8_t* __restrict in;
+    std::uint32_t* __restrict out;
     int n;
-    const std::uint32_t* lut;
+    const std::uint64_t* __restrict pairs;
+    const std::uint64_t* __restrict twins;
 };
 
-// Every source column, in order (1:1).
+// Every source column, in order (1:1): two neighbouring source bytes read as
+// one 16-bit little-endian number are already the pair index, so one 8-byte
+// load gives the indices of four pairs.
 void MapRowCopy(RowJob job) {
     int i = 0;
     for (; i + 8 <= job.n; i += 8) {
-        const std::uint64_t v = Load64(job.in + i);
-        std::uint32_t* out = job.out + i;
-        out[0] = job.lut[Byte(v, 0)];
-        out[1] = job.lut[Byte(v, 1)];
-        out[2] = job.lut[Byte(v, 2)];
-        out[3] = job.lut[Byte(v, 3)];
-        out[4] = job.lut[Byte(v, 4)];
-        out[5] = job.lut[Byte(v, 5)];
-        out[6] = job.lut[Byte(v, 6)];
-        out[7] = job.lut[Byte(v, 7)];
+        std::uint64_t v;
+        std::memcpy(&v, job.in + i, sizeof v);
+        StorePair(job.out + i, job.pairs[v & 0xFFFF]);
+        StorePair(job.out + i + 2, job.pairs[(v >> 16) & 0xFFFF]);
+        StorePair(job.out + i + 4, job.pairs[(v >> 32) & 0xFFFF]);
+        StorePair(job.out + i + 6, job.pairs[v >> 48]);
     }
-    for (; i < job.n; ++i) job.out[i] = job.lut[job.in[i]];
-}
-
-// Every step-th source column (2 for 1:2, 4 for 1:4, ...).
-void MapRowStep(RowJob job, std::ptrdiff_t step) {
-    int i = 0;
     for (; i + 2 <= job.n; i += 2) {
-        StorePair(job.out + i, job.lut[job.in[i * step]], job.lut[job.in[(i + 1) * step]]);
+        std::uint16_t index;
+        std::memcpy(&index, job.in + i, sizeof index);
+        StorePair(job.out + i, job.pairs[index]);
     }
-    if (i < job.n) job.out[i] = job.lut[job.in[i * step]];
+    if (i < job.n) job.out[i] = Single(job.pairs, job.in[i]);
 }
 
-// Every source column twice (2:1).
-void MapRowDoubled(RowJob job) {
+// Reductions and other ratios are drawn in two steps through a small buffer:
+// first the bytes of the shown source columns are picked out of the row, then
+// the picked bytes are mapped like a 1:1 row. Picking is cheap, and the mapping
+// then needs neither the column positions nor a per-pixel index composition.
+// The buffer holds an even number of bytes, so pairs never straddle two chunks.
+constexpr int kPickChunk = 2048;
+
+// out[i] = in[i * step] for i < n. Reads no byte beyond in[(n - 1) * step].
+void PickEvery(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n,
+               std::ptrdiff_t step) {
     int i = 0;
-    auto twice = [&job](std::uint32_t* out, std::uint8_t value) {
-        const std::uint32_t c = job.lut[value];
-        out[0] = c;
-        out[1] = c;
-    };
-    for (; i + 16 <= job.n; i += 16) {
-        const std::uint64_t v = Load64(job.in + i / 2);
-        std::uint32_t* out = job.out + i;
-        twice(out, Byte(v, 0));
-        twice(out + 2, Byte(v, 1));
-        twice(out + 4, Byte(v, 2));
-        twice(out + 6, Byte(v, 3));
-        twice(out + 8, Byte(v, 4));
-        twice(out + 10, Byte(v, 5));
-        twice(out + 12, Byte(v, 6));
-        twice(out + 14, Byte(v, 7));
+#if defined(__SSE2__)
+    // Steps 2 and 4 (the viewer's x0.5 and x0.25) with SSE2: mask the wanted
+    // byte of every 16- or 32-bit lane and pack the lanes down to bytes. A
+    // block of 16 output bytes reads 16 * step input bytes, so a block is only
+    // taken while a further sampled column follows it.
+    if (step == 2) {
+        const __m128i low = _mm_set1_epi16(0xFF);
+        for (; i + 17 <= n; i += 16) {
+            const std::uint8_t* p = in + 2 * i;
+            const __m128i a =
+                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), low);
+            const __m128i b =
+                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), low);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(a, b));
+        }
+    } else if (step == 4) {
+        const __m128i low = _mm_set1_epi32(0xFF);
+        for (; i + 17 <= n; i += 16) {
+            const std::uint8_t* p = in + 4 * i;
+            auto lanes = [&](int at) {
+                return _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)),
+                                     low);
+            };
+            const __m128i words0 = _mm_packs_epi32(lanes(0), lanes(16));
+            const __m128i words1 = _mm_packs_epi32(lanes(32), lanes(48));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(words0, words1));
+        }
     }
-    for (; i < job.n; ++i) job.out[i] = job.lut[job.in[i / 2]];
+#endif
+    for (; i < n; ++i) out[i] = in[i * step];
 }
 
-// Any other ratio: the source column of each pixel from the column map.
-void MapRowTable(RowJob job, const std::vector<std::uint32_t>& offsets) {
-    for (int i = 0; i < job.n; ++i) job.out[i] = job.lut[job.in[offsets[std::size_t(i)]]];
+// out[i] = in[offsets[i]] for i < n.
+void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n,
+                const std::uint32_t* __restrict offsets) {
+    for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
+}
+
+// Every source column twice (2:1): one table entry per source byte, eight
+// source bytes per load.
+void MapRowDoubled(RowJob job) {
+    const int whole = job.n / 2;
+    int j = 0;
+    for (; j + 8 <= whole; j += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, job.in + j, sizeof v);
+        std::uint32_t* out = job.out + 2 * j;
+        for (int k = 0; k < 8; ++k) StorePair(out + 2 * k, job.twins[std::uint8_t(v >> (8 * k))]);
+    }
+    for (; j < whole; ++j) StorePair(job.out + 2 * j, job.twins[job.in[j]]);
+    if (job.n % 2 != 0) job.out[job.n - 1] = Single(job.pairs, job.in[whole]);
 }
 
 }  // namespace
@@ -201,8 +284,9 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     if (dib.pixels == nullptr || dib.colours == nullptr) return;
     if (dib.height == std::numeric_limits<int>::min()) return;  // no row count
 
-    std::array<std::uint32_t, 256> lut;
-    for (std::size_t v = 0; v < lut.size(); ++v) lut[v] = SurfaceColour(dib.colours[v]);
+    std::array<std::uint32_t, 256> colours;
+    for (std::size_t v = 0; v < colours.size(); ++v) colours[v] = SurfaceColour(dib.colours[v]);
+    const ColourPairs tables = ThreadPairTable().For(colours);
 
     const int pictureWidth = std::max(dib.width, 0);
     const int pictureRows = dib.Rows();
@@ -210,6 +294,7 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     const int run = columns.end - columns.begin;
     const std::size_t rowBytes = std::size_t(dst.width) * sizeof(std::uint32_t);
 
+    std::array<std::uint8_t, kPickChunk> picked;
     std::int64_t previousY = std::numeric_limits<std::int64_t>::min();
     const std::uint32_t* previousRow = nullptr;
     for (int dy = 0; dy < dst.height; ++dy) {
@@ -229,17 +314,25 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
             continue;
         }
         const int y = options.mirrorVertical ? pictureRows - 1 - int(sy) : int(sy);
-        const RowJob job{dib.Row(y) + columns.first, out + columns.begin, run, lut.data()};
+        const RowJob job{dib.Row(y) + columns.first, out + columns.begin, run, tables.pairs,
+                         tables.twins};
 
         std::fill(out, out + columns.begin, kBlack);
         if (columns.step == 1) {
             MapRowCopy(job);
-        } else if (columns.step > 1) {
-            MapRowStep(job, std::ptrdiff_t(columns.step));
         } else if (columns.doubled) {
             MapRowDoubled(job);
         } else {
-            MapRowTable(job, columns.offsets);
+            for (int at = 0; at < run; at += kPickChunk) {
+                const int n = std::min(kPickChunk, run - at);
+                if (columns.step > 1) {
+                    PickEvery(job.in + std::ptrdiff_t(at) * columns.step, picked.data(), n,
+                              std::ptrdiff_t(columns.step));
+                } else {
+                    PickListed(job.in, picked.data(), n, columns.offsets.data() + at);
+                }
+                MapRowCopy({picked.data(), job.out + at, n, job.pairs, job.twins});
+            }
         }
         std::fill(out + columns.end, out + dst.width, kBlack);
     }
