@@ -25,12 +25,6 @@ std::vector<std::byte> ReadFile(const fs::path& p) {
     return v;
 }
 
-std::uint32_t Le32(const std::vector<std::byte>& v, std::size_t at) {
-    std::uint32_t x = 0;
-    for (std::size_t i = 0; i < 4; ++i) x |= std::to_integer<std::uint32_t>(v[at + i]) << (8 * i);
-    return x;
-}
-
 std::size_t FilesIn(const fs::path& dir) {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -83,12 +77,6 @@ TEST_F(BmpExportTest, FileIsHeaderAndWholeBlock) {
                                               0,   0,   0,    0x36, 0x04, 0, 0};
     for (std::size_t i = 0; i < header.size(); ++i)
         EXPECT_EQ(std::to_integer<std::uint8_t>(file[i]), header[i]) << "byte " << i;
-    EXPECT_EQ(Le32(file, 2), file.size());
-    // What a BMP reader looks at behind the file header.
-    EXPECT_EQ(Le32(file, 14), 40u);
-    EXPECT_EQ(Le32(file, 18), 3072u);
-    EXPECT_EQ(Le32(file, 22), 2056u);
-    EXPECT_EQ(std::to_integer<int>(file[28]), 8);
     EXPECT_TRUE(std::equal(file.begin() + 14, file.end(), image_->Block().begin()));
     EXPECT_EQ(FilesIn(dir_), 1u);
 }
@@ -116,14 +104,6 @@ TEST_F(BmpExportTest, ColourTableIsTheColouringOfTheMomentPixelsStayRaw) {
     EXPECT_EQ(saved[1][128], (RgbQuad{127, 127, 127, 0}));
     EXPECT_EQ(saved[2][128], ColourOfIndex(s.vg, kDefaultVg));
     EXPECT_EQ(saved[2][110], ColourOfIndex(s.mg, kDefaultMg));
-}
-
-TEST_F(BmpExportTest, SavingBeforeAnyFrameWritesZeroPixels) {
-    const fs::path target = dir_ / "empty.bmp";
-    ASSERT_TRUE(SaveBitmap(target, *image_).ok());
-    const auto file = ReadFile(target);
-    EXPECT_TRUE(std::all_of(file.begin() + kBitmapPixelOffset, file.end(),
-                            [](std::byte b) { return b == std::byte{0}; }));
 }
 
 TEST_F(BmpExportTest, UnwritablePlaceFailsWithReasonAndLeavesNoFile) {
