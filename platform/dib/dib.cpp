@@ -37,6 +37,8 @@ struct ColumnMap {
     int end = 0;
     // Source column of surface column `begin`.
     std::int64_t first = 0;
+    // Source columns from `first` up to the last one shown.
+    std::int64_t span = 0;
     // Source columns per surface column when that is a whole number (1 for 1:1,
     // 2 for 1:2, ...); 0 when the columns follow no fixed step.
     std::int64_t step = 0;
@@ -51,13 +53,28 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
     auto column = [&](int dx) {
         return std::int64_t(src.x) + std::int64_t(dx) * src.width / surfaceWidth;
     };
+    // The first surface column from `from` on whose source column is at least
+    // `limit`, found by halving since the source columns never decrease.
+    auto firstAtLeast = [&](int from, std::int64_t limit) {
+        int lo = from;
+        int hi = surfaceWidth;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (column(mid) < limit) {
+                lo = mid + 1;
+            } else {
+                hi = mid;
+            }
+        }
+        return lo;
+    };
     ColumnMap map;
-    while (map.begin < surfaceWidth && column(map.begin) < 0) ++map.begin;
-    map.end = map.begin;
-    while (map.end < surfaceWidth && column(map.end) < pictureWidth) ++map.end;
+    map.begin = firstAtLeast(0, 0);
+    map.end = firstAtLeast(map.begin, pictureWidth);
     if (map.begin == map.end) return map;
 
     map.first = column(map.begin);
+    map.span = column(map.end - 1) - map.first + 1;
     if (src.width % surfaceWidth == 0) {
         map.step = src.width / surfaceWidth;
     } else if (std::int64_t(surfaceWidth) == 2 * std::int64_t(src.width)) {
@@ -133,8 +150,30 @@ PairTable& ThreadPairTable() {
     return table;
 }
 
+// A hint only: the bytes [p, p + n) will be read soon. Does nothing when p is
+// nullptr.
+void PrefetchBytes(const std::uint8_t* p, std::int64_t n) {
+    if (p == nullptr) return;
+#if defined(__GNUC__)
+    for (std::int64_t at = 0; at < n; at += 64) __builtin_prefetch(p + at);
+#else
+    static_cast<void>(n);
+#endif
+}
+
 void StorePair(std::uint32_t* out, std::uint64_t pair) {
     std::memcpy(out, &pair, sizeof pair);
+}
+
+void StoreTwoPairs(std::uint32_t* out, const std::uint64_t* first, const std::uint64_t* second) {
+#if defined(__SSE2__)
+    const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(first));
+    const __m128 both = _mm_loadh_pi(_mm_castsi128_ps(low), reinterpret_cast<const __m64*>(second));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_castps_si128(both));
+#else
+    StorePair(out, *first);
+    StorePair(out + 2, *second);
+#endif
 }
 
 std::uint32_t Single(const std::uint64_t* pairs, std::uint8_t value) {
@@ -160,10 +199,8 @@ void MapRowCopy(RowJob job) {
     for (; i + 8 <= job.n; i += 8) {
         std::uint64_t v;
         std::memcpy(&v, job.in + i, sizeof v);
-        StorePair(job.out + i, job.pairs[v & 0xFFFF]);
-        StorePair(job.out + i + 2, job.pairs[(v >> 16) & 0xFFFF]);
-        StorePair(job.out + i + 4, job.pairs[(v >> 32) & 0xFFFF]);
-        StorePair(job.out + i + 6, job.pairs[v >> 48]);
+        StoreTwoPairs(job.out + i, job.pairs + (v & 0xFFFF), job.pairs + ((v >> 16) & 0xFFFF));
+        StoreTwoPairs(job.out + i + 4, job.pairs + ((v >> 32) & 0xFFFF), job.pairs + (v >> 48));
     }
     for (; i + 2 <= job.n; i += 2) {
         std::uint16_t index;
@@ -231,7 +268,10 @@ void MapRowDoubled(RowJob job) {
         std::uint64_t v;
         std::memcpy(&v, job.in + j, sizeof v);
         std::uint32_t* out = job.out + 2 * j;
-        for (int k = 0; k < 8; ++k) StorePair(out + 2 * k, job.twins[std::uint8_t(v >> (8 * k))]);
+        StoreTwoPairs(out, job.twins + (v & 0xFF), job.twins + ((v >> 8) & 0xFF));
+        StoreTwoPairs(out + 4, job.twins + ((v >> 16) & 0xFF), job.twins + ((v >> 24) & 0xFF));
+        StoreTwoPairs(out + 8, job.twins + ((v >> 32) & 0xFF), job.twins + ((v >> 40) & 0xFF));
+        StoreTwoPairs(out + 12, job.twins + ((v >> 48) & 0xFF), job.twins + (v >> 56));
     }
     for (; j < whole; ++j) StorePair(job.out + 2 * j, job.twins[job.in[j]]);
     if (job.n % 2 != 0) job.out[job.n - 1] = Single(job.pairs, job.in[whole]);
@@ -294,12 +334,23 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     const int run = columns.end - columns.begin;
     const std::size_t rowBytes = std::size_t(dst.width) * sizeof(std::uint32_t);
 
+    // The picture row shown on surface row `dy`, and where its first shown
+    // column is stored (nullptr when the row lies outside the picture).
+    auto sourceRow = [&](int dy) {
+        return std::int64_t(src.y) + std::int64_t(dy) * src.height / dst.height;
+    };
+    auto sourceBytes = [&](std::int64_t sy) -> const std::uint8_t* {
+        if (sy < 0 || sy >= pictureRows || run == 0) return nullptr;
+        const int y = options.mirrorVertical ? pictureRows - 1 - int(sy) : int(sy);
+        return dib.Row(y) + columns.first;
+    };
+
     std::array<std::uint8_t, kPickChunk> picked;
     std::int64_t previousY = std::numeric_limits<std::int64_t>::min();
     const std::uint32_t* previousRow = nullptr;
     for (int dy = 0; dy < dst.height; ++dy) {
         std::uint32_t* out = dst.pixels + std::ptrdiff_t(dy) * dst.stride;
-        const std::int64_t sy = std::int64_t(src.y) + std::int64_t(dy) * src.height / dst.height;
+        const std::int64_t sy = sourceRow(dy);
         // Enlarging shows each picture row on several surface rows: copy the
         // one already drawn.
         if (sy == previousY) {
@@ -309,13 +360,21 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
         previousY = sy;
         previousRow = out;
 
-        if (sy < 0 || sy >= pictureRows || run == 0) {
+        const std::uint8_t* in = sourceBytes(sy);
+        if (in == nullptr) {
             std::fill(out, out + dst.width, kBlack);
             continue;
         }
-        const int y = options.mirrorVertical ? pictureRows - 1 - int(sy) : int(sy);
-        const RowJob job{dib.Row(y) + columns.first, out + columns.begin, run, tables.pairs,
-                         tables.twins};
+        // Reductions skip rows, which defeats the hardware prefetcher at the
+        // start of every row: ask for the next row's bytes while this one is
+        // drawn. Not for columns so sparse that most fetched lines would go
+        // unused.
+        if (dy + 1 < dst.height && columns.span <= std::int64_t(run) * 16) {
+            if (const std::uint8_t* next = sourceBytes(sourceRow(dy + 1)); next != in) {
+                PrefetchBytes(next, columns.span);
+            }
+        }
+        const RowJob job{in, out + columns.begin, run, tables.pairs, tables.twins};
 
         std::fill(out, out + columns.begin, kBlack);
         if (columns.step == 1) {
