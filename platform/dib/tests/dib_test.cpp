@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qm71::dib {
@@ -223,6 +224,90 @@ TEST(DrawDib, MirrorShowsTheBottomRowsUpsideDown) {
     DrawDib(dib.View(), {0, 0, 4, 2}, surface.View());
     EXPECT_EQ(surface.At(0, 0), SurfaceColour(dib.colours[0]));
     EXPECT_EQ(surface.At(0, 1), SurfaceColour(dib.colours[4]));
+}
+
+TEST(DrawDib, EveryPairOfNeighbouringValuesGetsItsOwnColours) {
+    // Shown 1:1, surface columns 2k and 2k + 1 of row y show the values k and
+    // y: every one of the 65536 pairs appears once.
+    const TestDib dib(512, -256, [](int x, int y) { return x % 2 == 0 ? x / 2 : y; });
+    ExpectMatchesReference(dib, {0, 0, 512, 256}, 512, 256);
+    // Shifted by one column, so that the pairs start on odd source columns.
+    ExpectMatchesReference(dib, {1, 0, 511, 256}, 511, 256);
+    ExpectMatchesReference(dib, {-1, 0, 513, 256}, 513, 256);
+}
+
+TEST(DrawDib, WideReductionsMatchTheReferenceAndReadOnlyTheShownColumns) {
+    // Top-down, width a multiple of four: the last stored row ends exactly at
+    // the end of the pixel buffer, so reading past the last shown column of
+    // the bottom row shows up in the sanitizer build.
+    const TestDib dib(200, -9, Pattern);
+    for (int step : {2, 3, 4, 5}) {
+        for (int n : {1, 16, 17, 31, 33, 40}) {
+            if ((n - 1) * step >= 200) continue;
+            const int x = 199 - (n - 1) * step;  // last shown column is the last one
+            ExpectMatchesReference(dib, {x, 0, n * step, 9}, n, 9);
+            ExpectMatchesReference(dib, {0, 0, n * step, 9}, n, 9);
+        }
+    }
+    // Ratios without a whole step, and an enlargement by 2 ending on the edge.
+    ExpectMatchesReference(dib, {1, 0, 199, 9}, 70, 5);
+    ExpectMatchesReference(dib, {13, 0, 187, 9}, 49, 3);
+    ExpectMatchesReference(dib, {100, 0, 100, 9}, 200, 18);
+    ExpectMatchesReference(dib, {101, 0, 99, 9}, 198, 9);
+}
+
+TEST(DrawDib, LongRowsAreDrawnInFullPastTheWorkingBuffer) {
+    // 5000 shown columns at ratios without a whole step need more than one
+    // pass through the renderer's buffer of picked columns.
+    const TestDib dib(7000, -3, Pattern);
+    ExpectMatchesReference(dib, {0, 0, 7000, 3}, 5000, 3);
+    ExpectMatchesReference(dib, {0, 0, 6000, 3}, 3000, 3);  // step 2
+    ExpectMatchesReference(dib, {0, 0, 5001, 3}, 5001, 3);  // 1:1
+    ExpectMatchesReference(dib, {0, 0, 2501, 3}, 5002, 3);  // 2:1
+}
+
+TEST(DrawDib, ColourChangesBetweenDrawingsAreShown) {
+    // The renderer keeps tables built from the colours drawn last; a changed
+    // colour table must not be drawn with the old colours.
+    TestDib dib(40, 12, Pattern);
+    ExpectMatchesReference(dib, {0, 0, 40, 12}, 40, 12);
+    dib.colours[std::size_t(Pattern(5, 5))] = RgbQuad{1, 2, 3, 0};
+    ExpectMatchesReference(dib, {0, 0, 40, 12}, 40, 12);
+    ExpectMatchesReference(dib, {0, 0, 40, 12}, 20, 6);   // reduction
+    ExpectMatchesReference(dib, {0, 0, 20, 12}, 40, 12);  // enlargement by 2
+    // Only the unused byte differs: same colours, same picture.
+    dib.colours[7].reserved ^= 0xFF;
+    ExpectMatchesReference(dib, {0, 0, 40, 12}, 40, 12);
+
+    // Two pictures with different tables in turn, as two windows would draw.
+    TestDib other(40, 12, Pattern);
+    for (RgbQuad& q : other.colours) q = RgbQuad{q.red, q.blue, q.green, 0};
+    for (int round = 0; round < 2; ++round) {
+        ExpectMatchesReference(dib, {0, 0, 40, 12}, 40, 12);
+        ExpectMatchesReference(other, {0, 0, 40, 12}, 40, 12);
+    }
+}
+
+TEST(DrawDib, ThreadsWithDifferentColourTablesDrawTheirOwnColours) {
+    TestDib first(64, 32, Pattern);
+    TestDib second(64, 32, Pattern);
+    for (RgbQuad& q : second.colours) q = RgbQuad{std::uint8_t(~q.blue), q.red, q.green, 0};
+    auto drawMany = [](const TestDib* dib, bool* same) {
+        const std::vector<std::uint32_t> want = Reference(*dib, {0, 0, 64, 32}, 64, 32);
+        *same = true;
+        for (int round = 0; round < 50 && *same; ++round) {
+            std::vector<std::uint32_t> got(64 * 32);
+            DrawDib(dib->View(), {0, 0, 64, 32}, Surface{got.data(), 64, 32, 64});
+            *same = got == want;
+        }
+    };
+    bool firstSame = false;
+    bool secondSame = false;
+    std::thread other(drawMany, &second, &secondSame);
+    drawMany(&first, &firstSame);
+    other.join();
+    EXPECT_TRUE(firstSame);
+    EXPECT_TRUE(secondSame);
 }
 
 TEST(DrawDib, DrawsNothingWithoutSomethingToDraw) {
