@@ -91,34 +91,29 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
 
 // The row loops write the surface two pixels at a time through a table of
 // colour pairs: entry (a | b << 8) holds the colour of value a in its low half
-// and that of value b in its high half, so two pixels cost one index, one 8-byte
-// load and one 8-byte store. Entry a alone (b = 0) gives a single pixel's
-// colour in its low half.
+// and that of value b in its high half, so two pixels cost one index and one
+// 8-byte load, and two such pairs go out in one 16-byte store. Entry a alone
+// (b = 0) gives a single pixel's colour in its low half.
 static_assert(std::endian::native == std::endian::little,
               "the pair table and the row loops assume little-endian order");
-
-using PairIndex = std::uint32_t;
-
-constexpr PairIndex Pair(std::uint8_t first, std::uint8_t second) {
-    return PairIndex(first) | PairIndex(second) << 8;
-}
 
 // The tables the row loops draw with.
 struct ColourPairs {
     // 65536 entries, see above.
     const std::uint64_t* pairs;
     // 256 entries: the colour of value v in both halves, for enlarging to
-    // twice the width. The same as pairs[Pair(v, v)], but 256 scattered entries
-    // of the big table would each take their own cache line and most their own
-    // page.
+    // twice the width. The same as pairs[v | v << 8], but those 256 entries lie
+    // scattered over the big table, each in its own cache line and most on
+    // their own page.
     const std::uint64_t* twins;
 };
 
 // The pair table of the colours drawn last. Building it writes 512 KB, so it is
 // kept between drawings and built again only when the 256 surface colours
-// differ from those it was built from; the comparison costs a 1 KB memcmp. One
-// table per thread, so that threads drawing with different colour tables
-// neither race nor rebuild each other's table.
+// differ from those it was built from, which costs comparing 1 KB per drawing.
+// One table per thread, so that threads drawing with different colour tables
+// neither race nor rebuild each other's table; it is freed when its thread
+// ends.
 class PairTable {
   public:
     ColourPairs For(const std::array<std::uint32_t, 256>& colours) {
@@ -210,6 +205,24 @@ void MapRowCopy(RowJob job) {
     if (i < job.n) job.out[i] = Single(job.pairs, job.in[i]);
 }
 
+// Every source column twice (2:1): one table entry per source byte, eight
+// source bytes per load.
+void MapRowDoubled(RowJob job) {
+    const int whole = job.n / 2;
+    int j = 0;
+    for (; j + 8 <= whole; j += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, job.in + j, sizeof v);
+        std::uint32_t* out = job.out + 2 * j;
+        StoreTwoPairs(out, job.twins + (v & 0xFF), job.twins + ((v >> 8) & 0xFF));
+        StoreTwoPairs(out + 4, job.twins + ((v >> 16) & 0xFF), job.twins + ((v >> 24) & 0xFF));
+        StoreTwoPairs(out + 8, job.twins + ((v >> 32) & 0xFF), job.twins + ((v >> 40) & 0xFF));
+        StoreTwoPairs(out + 12, job.twins + ((v >> 48) & 0xFF), job.twins + (v >> 56));
+    }
+    for (; j < whole; ++j) StorePair(job.out + 2 * j, job.twins[job.in[j]]);
+    if (job.n % 2 != 0) job.out[job.n - 1] = Single(job.pairs, job.in[whole]);
+}
+
 // Reductions and other ratios are drawn in two steps through a small buffer:
 // first the bytes of the shown source columns are picked out of the row, then
 // the picked bytes are mapped like a 1:1 row. Picking is cheap, and the mapping
@@ -257,24 +270,6 @@ void PickEvery(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, 
 void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n,
                 const std::uint32_t* __restrict offsets) {
     for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
-}
-
-// Every source column twice (2:1): one table entry per source byte, eight
-// source bytes per load.
-void MapRowDoubled(RowJob job) {
-    const int whole = job.n / 2;
-    int j = 0;
-    for (; j + 8 <= whole; j += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, job.in + j, sizeof v);
-        std::uint32_t* out = job.out + 2 * j;
-        StoreTwoPairs(out, job.twins + (v & 0xFF), job.twins + ((v >> 8) & 0xFF));
-        StoreTwoPairs(out + 4, job.twins + ((v >> 16) & 0xFF), job.twins + ((v >> 24) & 0xFF));
-        StoreTwoPairs(out + 8, job.twins + ((v >> 32) & 0xFF), job.twins + ((v >> 40) & 0xFF));
-        StoreTwoPairs(out + 12, job.twins + ((v >> 48) & 0xFF), job.twins + (v >> 56));
-    }
-    for (; j < whole; ++j) StorePair(job.out + 2 * j, job.twins[job.in[j]]);
-    if (job.n % 2 != 0) job.out[job.n - 1] = Single(job.pairs, job.in[whole]);
 }
 
 }  // namespace

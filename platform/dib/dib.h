@@ -96,6 +96,10 @@ inline constexpr std::uint32_t kBlack = 0xFF000000u;
 // picture are drawn black and never read. An empty source rectangle, an empty
 // or malformed surface, or a view without pixels, colour table or a row count
 // (height INT_MIN) draws nothing.
+//
+// Each drawing thread keeps a 512 KB table built from the colours it drew with
+// last and builds it again when the colours change, so drawing stays fast
+// while the colour table stays the same; the table goes with its thread.
 void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions options = {});
 
 }  // namespace qm71::dib
