@@ -30,6 +30,7 @@ public:
               const ImageAllocator& allocate = DisplayImage::Allocate);
 
     ImageWindow* MainWindow() { return window_ ? &*window_ : nullptr; }
+    const ImageWindow* MainWindow() const { return window_ ? &*window_ : nullptr; }
 
     // Screen size known: returns where the main window is to be created. The
     // front end creates it, calls `ImageWindow::OnCreate`, moves it there and

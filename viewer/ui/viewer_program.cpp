@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <cstdio>
 
 #include "common/ui/colours_dialog.h"
 #include "platform/driver_channel.h"
@@ -9,7 +10,10 @@
 #include "resources/icons/icons.h"
 #include "resources/qm/commands.h"
 #include "sim/card/driver_channel_factory.h"
+#include "viewer/core/bmp_export.h"
+#include "viewer/ui/camera/camera_settings_dialog.h"
 #include "viewer/ui/info/info_dialog.h"
+#include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {
 
@@ -18,7 +22,8 @@ ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
       store_(ConfigDirectory() / kViewerSettingsFile),
       channel_(sim::MakeDriverChannel(clock, sim::AreaCameraOptions())),
       driver_(*channel_),
-      app_(store_, driver_, op_, clock) {}
+      app_(store_, driver_, op_, clock),
+      camera_(serial_, op_) {}
 
 ViewerProgram::~ViewerProgram() { Shutdown(); }
 
@@ -41,6 +46,7 @@ bool ViewerProgram::Start() {
     OnTerminationRequest([this] { End(); });
     QObject::connect(&idle_, &QTimer::timeout, [this] { Idle(); });
     idle_.start(0);
+    running_.start();
     app_.Started();
     return true;
 }
@@ -63,6 +69,7 @@ void ViewerProgram::Command(int id) {
     if (!logic || !widget_) return;
     switch (id) {
         case qm::ID_LIVE: app_.ToggleLiveMode(); break;
+        case qm::ID_CONTROL_PANEL: RunControlPanel(); break;
         case qm::ID_COLOURS: {
             ColoursDialog dialog(*widget_, widget_.get());
             if (dialog.exec() == 1) logic->PanelResult(1004);  // threshold colouring
@@ -77,6 +84,40 @@ void ViewerProgram::Command(int id) {
     }
 }
 
+void ViewerProgram::RunControlPanel() {
+    ControlPanelDialog panel(*this, widget_.get());
+    const int result = panel.exec();
+    switch (result) {
+        case ControlPanelDialog::kEnd: End(); break;
+        case ControlPanelDialog::kOptions: Command(qm::ID_COLOURS); break;
+        default:
+            if (ImageWindow* logic = app_.MainWindow()) logic->PanelResult(result);
+            break;
+    }
+}
+
+int ViewerProgram::Lut() const { return app_.MainWindow()->Settings().colouring.lut; }
+
+int ViewerProgram::Scale() const { return app_.MainWindow()->Settings().scale; }
+
+int ViewerProgram::DownloadAttempts() const { return app_.MainWindow()->DownloadAttempts(); }
+
+int ViewerProgram::RunCameraSettings() {
+    CameraSettingsDialog dialog(camera_, op_);
+    return dialog.exec();
+}
+
+void ViewerProgram::SoftwareTrigger() {
+    if (ImageWindow* logic = app_.MainWindow()) logic->SoftwareTrigger();
+}
+
+void ViewerProgram::SaveBitmap() {
+    ImageWindow* logic = app_.MainWindow();
+    if (!logic || !logic->Image()) return;
+    if (const auto path = AskBitmapFileName(QApplication::activeModalWidget()))
+        SaveBitmapReporting(*path, *logic->Image(), op_);
+}
+
 void ViewerProgram::End() {
     if (widget_) widget_->close();
     Shutdown();
@@ -87,6 +128,12 @@ void ViewerProgram::Shutdown() {
     if (app_.Ended() || !widget_) return;
     idle_.stop();
     app_.Shutdown(widget_->FrameRect());
+    // For measuring the whole chain from card to screen.
+    if (qEnvironmentVariableIsSet("QM71_REPORT_FPS") && running_.isValid()) {
+        const double seconds = static_cast<double>(running_.elapsed()) / 1000.0;
+        std::fprintf(stderr, "qm71: %lld frames drawn in %.1f s (%.1f frames/s)\n", framesDrawn_,
+                     seconds, seconds > 0 ? static_cast<double>(framesDrawn_) / seconds : 0.0);
+    }
 }
 
 }  // namespace qm71

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <memory>
 
 #include "common/driver.h"
 #include "platform/ini/ini_profile_store.h"
+#include "platform/posix/posix_serial_line.h"
+#include "viewer/camera/camera_port.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "viewer/core/viewer_app.h"
 #include "viewer/ui/image_window_widget.h"
+#include "viewer/ui/panel/control_panel_host.h"
 
 namespace qm71 {
 
@@ -16,12 +20,12 @@ class DriverChannel;
 
 // Everything the viewer consists of, put together in its start-up order:
 // settings file, card, image, window, frame loop.
-class ViewerProgram {
+class ViewerProgram final : public ControlPanelHost {
 public:
     // Reads the environment (QM71_CONFIG_DIR, QM71_DEVICE, QM71_SIM), opens the
     // settings file and the card and allocates the image.
     ViewerProgram(Operator& op, Clock& clock);
-    ~ViewerProgram();
+    ~ViewerProgram() override;
 
     // Creates and shows the main window and starts the frame loop. False when
     // the program cannot run (the reason has been shown).
@@ -37,8 +41,17 @@ public:
     // Ends the program as its own "end" command does.
     void End();
 
+    // ControlPanelHost
+    int Lut() const override;
+    int Scale() const override;
+    int DownloadAttempts() const override;
+    int RunCameraSettings() override;
+    void SoftwareTrigger() override;
+    void SaveBitmap() override;
+
 private:
     void Idle();
+    void RunControlPanel();
     void Shutdown();
 
     Operator& op_;
@@ -46,8 +59,11 @@ private:
     std::unique_ptr<DriverChannel> channel_;
     Driver driver_;
     ViewerApp app_;
+    PosixSerialLine serial_;
+    CameraPort camera_;
     std::unique_ptr<ImageWindowWidget> widget_;
     QTimer idle_;
+    QElapsedTimer running_;
     long long framesDrawn_ = 0;
 };
 

@@ -7,12 +7,16 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QAbstractButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <fstream>
 #include <sstream>
 
+#include "platform/qt/controls.h"
 #include "platform/qt/test_application.h"
+#include "viewer/ui/panel/control_panel_dialog.h"
 #include "viewer/core/tests/fakes.h"
 
 namespace qm71 {
@@ -63,6 +67,22 @@ protected:
             for (int x = 0; x < image.width(); x += 7)
                 if (image.pixel(x, y) != first) return false;
         return true;
+    }
+
+    // Opens the control panel with the right mouse button and presses the
+    // buttons with these ids in it, one after the other.
+    static void PanelClicks(ImageWindowWidget* window, std::vector<int> ids) {
+        QTimer::singleShot(0, [ids] {
+            auto* panel = qobject_cast<ControlPanelDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(panel, nullptr);
+            for (int id : ids) {
+                auto* button = Control<QAbstractButton>(panel, id);
+                ASSERT_NE(button, nullptr) << id;
+                button->click();
+            }
+            if (panel->isVisible()) panel->reject();
+        });
+        QTest::mouseClick(window, Qt::RightButton, {}, QPoint(20, 20));
     }
 
     QTemporaryDir dir_;
@@ -116,6 +136,32 @@ TEST_F(ViewerProgramTest, ShowsLiveFramesAndFollowsTheKeys) {
     EXPECT_NE(text.find("THRESH=129\n"), std::string::npos);
     EXPECT_NE(text.find("SCALE=0\n"), std::string::npos);
     EXPECT_NE(text.find("BG=1\n"), std::string::npos);
+}
+
+TEST_F(ViewerProgramTest, ControlPanelChangesColouringAndScaleAndTriggersAFrame) {
+    ViewerProgram program(op_, clock_);
+    ASSERT_TRUE(program.Start());
+    ImageWindow& logic = *program.App().MainWindow();
+    PanelClicks(program.Window(), {ControlPanelDialog::kThreshold});
+    EXPECT_EQ(logic.Settings().colouring.lut, kThreshold);
+    PanelClicks(program.Window(), {ControlPanelDialog::kScale3});
+    EXPECT_EQ(logic.Settings().scale, 3);
+
+    // Frozen, with a blank image: the trigger button grabs one frame into it
+    // and the panel stays open for the next.
+    QTest::keyClick(program.Window(), Qt::Key_F5);
+    const long long frozen = program.FramesDrawn();
+    std::byte* pixels = logic.Image()->Pixels();
+    std::fill(pixels, pixels + DisplayImage::kPixelSize, std::byte{0});
+    PanelClicks(program.Window(), {ControlPanelDialog::kTrigger, ControlPanelDialog::kTrigger});
+    EXPECT_NE(std::count(pixels, pixels + DisplayImage::kPixelSize, std::byte{0}),
+              static_cast<std::ptrdiff_t>(DisplayImage::kPixelSize));
+    EXPECT_TRUE(op_.messages.empty());
+    EXPECT_EQ(program.FramesDrawn(), frozen);
+
+    PanelClicks(program.Window(), {ControlPanelDialog::kEnd});
+    EXPECT_TRUE(program.App().Ended());
+    EXPECT_NE(SettingsText().find("SCALE=3"), std::string::npos);
 }
 
 TEST_F(ViewerProgramTest, WithoutTheDriverSaysSoAndShowsABlackResponsiveWindow) {
