@@ -3,7 +3,8 @@
 // For widget tests: one QApplication for the whole test run, made when the
 // tests start (not when they are listed at build time), on the offscreen
 // platform unless the caller chose another. Register it in a test file with
-//   static auto* const kQt = ::testing::AddGlobalTestEnvironment(new qm71::QtTestApplication);
+//   [[maybe_unused]] ::testing::Environment* const kQtApplication =
+//       ::testing::AddGlobalTestEnvironment(new qm71::QtTestApplication);
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -22,7 +22,8 @@
 namespace qm71 {
 namespace {
 
-static auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+[[maybe_unused]] ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 class ViewerProgramTest : public ::testing::Test {
 protected:

@@ -14,6 +14,7 @@
 #include "platform/qt/controls.h"
 #include "viewer/camera/tests/recording_operator.h"
 #include "viewer/camera/tests/scripted_line.h"
+#include "platform/qt/test_application.h"
 
 namespace qm71 {
 namespace {
@@ -22,23 +23,8 @@ using testing::RecordingOperator;
 using testing::ScriptedLine;
 using Strings = std::vector<std::string>;
 
-// One QApplication for the whole run, made only when tests run (not when
-// they are listed at build time).
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[20] = "camera_dialog_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 const Strings kQueries{"IDN?\r", "SHE?\r", "MDE?\r", "EXE?\r", "TRM?\r",
                        "BKE?\r", "STP?\r", "DEF?\r", "GAE?\r"};

@@ -16,28 +16,13 @@
 #include <vector>
 
 #include "platform/qt/controls.h"
+#include "platform/qt/test_application.h"
 
 namespace qm71 {
 namespace {
 
-// One QApplication for the whole run, gone again before the program's static
-// objects (Qt's own among them) are torn down.
-class QtEnvironment final : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        QStandardPaths::setTestModeEnabled(true);  // the file dialog keeps its history there
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[32] = "control_panel_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] ::testing::Environment* const qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 class FakeHost final : public ControlPanelHost {
   public:
