@@ -11,6 +11,8 @@
 #include <iterator>
 #include <vector>
 
+#include "common/tests/file_size_limit.h"
+
 namespace qm71 {
 namespace {
 
@@ -59,37 +61,9 @@ class BmpFileTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs `save` in a child process whose files may grow to at most `limit`
-    // bytes, so a write fails with EFBIG partway, as on a full disk. Returns
-    // the child's result.
     template <typename Save>
     SaveResult WithFileSizeLimit(rlim_t limit, Save save) {
-        int pipeFds[2];
-        EXPECT_EQ(::pipe(pipeFds), 0);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::close(pipeFds[0]);
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit rl{limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &rl);
-            const SaveResult r = save();
-            const char status = static_cast<char>(r.status);
-            (void)!::write(pipeFds[1], &status, 1);
-            (void)!::write(pipeFds[1], r.reason.data(), r.reason.size());
-            ::_exit(0);
-        }
-        ::close(pipeFds[1]);
-        std::string got;
-        char buf[256];
-        ssize_t n;
-        while ((n = ::read(pipeFds[0], buf, sizeof buf)) > 0)
-            got.append(buf, static_cast<std::size_t>(n));
-        ::close(pipeFds[0]);
-        int wstatus = 0;
-        ::waitpid(pid, &wstatus, 0);
-        EXPECT_TRUE(WIFEXITED(wstatus));
-        if (got.empty()) return {SaveStatus::kFailed, "child reported nothing"};
-        return {static_cast<SaveStatus>(got[0]), got.substr(1)};
+        return test::WithFileSizeLimit(limit, save);
     }
 
     fs::path dir_;

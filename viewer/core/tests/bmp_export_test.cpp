@@ -11,6 +11,7 @@
 #include <fstream>
 #include <vector>
 
+#include "common/tests/file_size_limit.h"
 #include "viewer/camera/tests/recording_operator.h"
 
 namespace qm71 {
@@ -139,35 +140,9 @@ TEST_F(BmpExportTest, ReportingVersionShowsWaitCursorAndTellsTheFailure) {
     EXPECT_EQ(op.waitDepth, 0);
 }
 
-// Runs SaveBitmap in a child process whose files may grow to at most `limit`
-// bytes, so the write fails partway as on a full disk.
+// SaveBitmap failing partway, as on a full disk.
 SaveResult SaveWithFileSizeLimit(rlim_t limit, const fs::path& target, const DisplayImage& image) {
-    int pipeFds[2];
-    EXPECT_EQ(::pipe(pipeFds), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit rl{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &rl);
-        const SaveResult r = SaveBitmap(target, image);
-        const char status = static_cast<char>(r.status);
-        (void)!::write(pipeFds[1], &status, 1);
-        (void)!::write(pipeFds[1], r.reason.data(), r.reason.size());
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string got;
-    char buf[256];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buf, sizeof buf)) > 0)
-        got.append(buf, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    EXPECT_TRUE(WIFEXITED(wstatus));
-    if (got.empty()) return {SaveStatus::kFailed, "child reported nothing"};
-    return {static_cast<SaveStatus>(got[0]), got.substr(1)};
+    return test::WithFileSizeLimit(limit, [&] { return SaveBitmap(target, image); });
 }
 
 TEST_F(BmpExportTest, FailureInTheMiddleKeepsTheOldFile) {
