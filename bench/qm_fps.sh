@@ -14,17 +14,16 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
 sleep 1
 export DISPLAY="$display" QM71_CONFIG_DIR="$config" QM71_SIM=fps=0 QM71_REPORT_FPS=1 QM71_DEVICE=sim
 
-run() {  # run <label> <key that sets the scale>
+run() {  # run <label> <SCALE>
+    printf '[CONFIG]\nSCALE=%s\n' "$2" >"$config/qm71.ini"
     "$qm" 2>"$config/err" &
     local pid=$!
-    sleep 2
-    local w
-    w=$(xdotool search --name 'PXA1/PXB1' | head -n1)
-    xdotool windowfocus --sync "$w" key "$2"
     sleep "$seconds"
+    local size
+    size=$(xdotool search --name 'PXA1/PXB1' getwindowgeometry | sed -n 's/ *Geometry: //p')
     kill -TERM "$pid"
     wait "$pid" || true
-    echo "$1 ($(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/ *Geometry: //p' || true)): $(grep 'frames/s' "$config/err")"
+    echo "$1, client $size: $(grep 'frames/s' "$config/err")"
 }
-run "x0.25" ctrl+5
-run "x1" ctrl+2
+run "x0.25" 0
+run "x1" 2
