@@ -5,21 +5,13 @@
 
 #include "common/card_wait.h"
 #include "resources/qm/commands.h"
+#include "resources/qm/control_panel_ids.h"
 #include "viewer/core/window_geometry.h"
 
 namespace qm71 {
 
 namespace {
 constexpr std::uint16_t kWordsPerRow = DisplayImage::kWidth / 4;
-
-// Control panel results the main window carries out.
-enum PanelId : int {
-    kPanelNormal = 1002,
-    kPanelInverse = 1003,
-    kPanelThreshold = 1004,
-    kPanelScale0 = 1030,
-    kPanelScale3 = 1033,
-};
 }  // namespace
 
 ImageWindow::ImageWindow(std::unique_ptr<DisplayImage> image, const DisplaySettings& settings,
@@ -223,11 +215,11 @@ bool ImageWindow::Command(int id) {
 }
 
 void ImageWindow::PanelResult(int id) {
-    if (id >= kPanelNormal && id <= kPanelThreshold) {
-        settings_.colouring.lut = id - kPanelNormal;
+    if (id >= qm::kNormal && id <= qm::kThreshold) {
+        settings_.colouring.lut = id - qm::kNormal;
         BuildColorTable();
-    } else if (id >= kPanelScale0 && id <= kPanelScale3) {
-        settings_.scale = id - kPanelScale0;
+    } else if (id >= qm::kScale0 && id <= qm::kScale3) {
+        settings_.scale = id - qm::kScale0;
         ResizeForScale();
     }
 }

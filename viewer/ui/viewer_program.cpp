@@ -72,7 +72,7 @@ void ViewerProgram::Command(int id) {
         case qm::ID_CONTROL_PANEL: RunControlPanel(); break;
         case qm::ID_COLOURS: {
             ColoursDialog dialog(*widget_, widget_.get());
-            if (dialog.exec() == 1) logic->PanelResult(1004);  // threshold colouring
+            if (dialog.exec() == ColoursDialog::kResultOk) logic->Command(qm::ID_LUT_THRESHOLD);
             break;
         }
         case qm::ID_HELP: {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "resources/qm/control_panel_ids.h"
 #include "viewer/ui/panel/control_panel_host.h"
 
 class QButtonGroup;
@@ -24,21 +25,7 @@ class ControlPanelDialog : public QDialog {
     Q_OBJECT
 
   public:
-    enum ControlId : int {
-        kSaveBitmap = 4,
-        kNormal = 1002,
-        kInverse = 1003,
-        kThreshold = 1004,
-        kEnd = 1006,
-        kOptions = 1008,
-        kScale0 = 1030,
-        kScale1 = 1031,
-        kScale2 = 1032,
-        kScale3 = 1033,
-        kTrigger = 1054,
-        kCameraSettings = 1055,
-        kDownloads = 1064,
-    };
+    using enum qm::ControlPanelId;
     static constexpr int kTemplateId = 137;
     static constexpr int kResultOk = 1;
     static constexpr int kResultCancel = 2;
