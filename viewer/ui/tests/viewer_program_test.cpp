@@ -16,6 +16,7 @@
 
 #include "platform/qt/controls.h"
 #include "platform/qt/test_application.h"
+#include "common/ui/colours_dialog.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 #include "viewer/core/tests/fakes.h"
 
@@ -163,6 +164,21 @@ TEST_F(ViewerProgramTest, ControlPanelChangesColouringAndScaleAndTriggersAFrame)
     PanelClicks(program.Window(), {ControlPanelDialog::kEnd});
     EXPECT_TRUE(program.App().Ended());
     EXPECT_NE(SettingsText().find("SCALE=3"), std::string::npos);
+}
+
+TEST_F(ViewerProgramTest, ColoursDialogOkSwitchesToThresholdAndCancelDoesNot) {
+    ViewerProgram program(op_, clock_);
+    ASSERT_TRUE(program.Start());
+    ImageWindow& logic = *program.App().MainWindow();
+    for (const bool ok : {false, true}) {
+        QTimer::singleShot(0, [ok] {
+            auto* dialog = qobject_cast<ColoursDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ok ? dialog->accept() : dialog->reject();
+        });
+        QTest::keyClick(program.Window(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(logic.Settings().colouring.lut, ok ? kThreshold : kNormal);
+    }
 }
 
 TEST_F(ViewerProgramTest, WithoutTheDriverSaysSoAndShowsABlackResponsiveWindow) {
