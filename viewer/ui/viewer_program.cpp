@@ -119,9 +119,10 @@ void ViewerProgram::SaveBitmap() {
 }
 
 void ViewerProgram::End() {
-    if (widget_) widget_->close();
     Shutdown();
-    QCoreApplication::exit(0);
+    // Dialogs still open (a termination request may come at any time) close
+    // with the window; closing the last window ends the event loop.
+    QApplication::closeAllWindows();
 }
 
 void ViewerProgram::Shutdown() {
