@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/camera/tests/recording_operator.h"
+#include "platform/testing/recording_operator.h"
 #include "viewer/camera/tests/scripted_line.h"
 
 namespace qm71 {

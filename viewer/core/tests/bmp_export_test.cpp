@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/tests/file_size_limit.h"
-#include "viewer/camera/tests/recording_operator.h"
+#include "platform/testing/recording_operator.h"
 
 namespace qm71 {
 namespace {

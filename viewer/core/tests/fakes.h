@@ -10,23 +10,12 @@
 #include "platform/driver_channel.h"
 #include "platform/operator.h"
 #include "platform/profile_store.h"
+#include "platform/testing/recording_operator.h"
 #include "platform/window_host.h"
 
 namespace qm71::test {
 
-class RecordingOperator final : public Operator {
-public:
-    void Message(const std::string& text, const std::string& caption) override {
-        messages.emplace_back(text, caption);
-    }
-    void Beep() override { ++beeps; }
-    void BeginWait() override { ++waits; }
-    void EndWait() override { --waits; }
-
-    std::vector<std::pair<std::string, std::string>> messages;
-    int beeps = 0;
-    int waits = 0;
-};
+using RecordingOperator = qm71::testing::RecordingOperator;
 
 // Settings in memory; remembers the order keys were written in.
 class MemoryProfile final : public ProfileStore {

@@ -70,7 +70,7 @@ TEST_F(Viewer, DownloadErrorIsReportedWithItsAttempts) {
     card.download = 0x0305;
     auto app = Start();
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(op.messages[0].first, "DownLoad Fehler: #5 (3 Versuche)");
+    EXPECT_EQ(op.messages[0], "DownLoad Fehler: #5 (3 Versuche)");
     EXPECT_EQ(app->MainWindow()->DownloadAttempts(), 3);
 }
 
@@ -79,8 +79,8 @@ TEST_F(Viewer, WithoutTheDriverTheWindowShowsTheBlankImageAndKeepsPolling) {
     store.values["LUT"] = "1";
     auto app = Start();
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(op.messages[0], std::make_pair(std::string("Treiber nicht gefunden"),
-                                             std::string("Fehler")));
+    EXPECT_EQ(op.messages[0], "Treiber nicht gefunden");
+    EXPECT_EQ(op.captions[0], "Fehler");
     EXPECT_TRUE(card.log.empty());
     EXPECT_FALSE(app->OnIdle());
     EXPECT_FALSE(app->OnIdle());
@@ -154,7 +154,7 @@ TEST_F(Viewer, StalledCardTimesOutOnceAndStopsLiveMode) {
     EXPECT_GE(clock.Now() - before, kCardTimeout);
     EXPECT_LT(clock.Now() - before, kCardTimeout + std::chrono::milliseconds(10));
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(op.messages[0].first, kCardTimeoutMessage);
+    EXPECT_EQ(op.messages[0], kCardTimeoutMessage);
     EXPECT_FALSE(app->LiveMode());
     EXPECT_EQ(card.lines.size(), 1000u);
     EXPECT_EQ(host.draws, 0);
@@ -274,14 +274,14 @@ TEST_F(Viewer, SettingsThatCannotBeWrittenAreReported) {
     store.writable = false;
     app->Shutdown({0, 0, 100, 100});
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_NE(op.messages[0].first.find("qm71.ini"), std::string::npos);
+    EXPECT_NE(op.messages[0].find("qm71.ini"), std::string::npos);
 }
 
 TEST_F(Viewer, ImageThatCannotBeAllocatedEndsTheProgramCleanly) {
     ViewerApp app(store, driver, op, clock, [] { return std::unique_ptr<DisplayImage>(); });
     EXPECT_EQ(app.MainWindow(), nullptr);
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(op.messages[0].first, kOutOfMemoryMessage);
+    EXPECT_EQ(op.messages[0], kOutOfMemoryMessage);
     EXPECT_TRUE(card.log.empty());
 }
 
@@ -321,7 +321,7 @@ TEST_F(Viewer, SoftwareTriggerReadsTheFrameTheCardAnswersWith) {
     EXPECT_EQ(card.log[5].subCommand, SubCommand::BeginReadout);
     EXPECT_EQ(card.lines.size(), 2056u);
     EXPECT_EQ(host.draws, 1);
-    EXPECT_EQ(op.waits, 0);  // the wait cursor is gone again
+    EXPECT_EQ(op.waitDepth, 0);  // the wait cursor is gone again
     EXPECT_TRUE(op.messages.empty());
 }
 
@@ -332,10 +332,10 @@ TEST_F(Viewer, SoftwareTriggerWithoutAnAnswerGivesUpOnce) {
     EXPECT_FALSE(app->MainWindow()->SoftwareTrigger());
     EXPECT_GE(clock.Now() - before, kCardTimeout);
     ASSERT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(op.messages[0].first, kTriggerTimeoutMessage);
+    EXPECT_EQ(op.messages[0], kTriggerTimeoutMessage);
     EXPECT_TRUE(card.lines.empty());
     EXPECT_EQ(host.draws, 0);
-    EXPECT_EQ(op.waits, 0);
+    EXPECT_EQ(op.waitDepth, 0);
 }
 
 }  // namespace

@@ -185,8 +185,8 @@ TEST_F(ViewerProgramTest, WithoutTheDriverSaysSoAndShowsABlackResponsiveWindow) 
     qputenv("QM71_DEVICE", "none");
     ViewerProgram program(op_, clock_);
     ASSERT_EQ(op_.messages.size(), 1u);  // before any window exists
-    EXPECT_EQ(op_.messages[0].first, "Treiber nicht gefunden");
-    EXPECT_EQ(op_.messages[0].second, "Fehler");
+    EXPECT_EQ(op_.messages[0], "Treiber nicht gefunden");
+    EXPECT_EQ(op_.captions[0], "Fehler");
     ASSERT_TRUE(program.Start());
     Spin();
     EXPECT_EQ(program.FramesDrawn(), 0);
@@ -204,7 +204,7 @@ TEST_F(ViewerProgramTest, StalledCardIsReportedOnceAndTheWindowStaysUsable) {
     ASSERT_TRUE(RunUntil([&] { return !op_.messages.empty(); }));
     Spin();
     ASSERT_EQ(op_.messages.size(), 1u);
-    EXPECT_EQ(op_.messages[0].first, kCardTimeoutMessage);
+    EXPECT_EQ(op_.messages[0], kCardTimeoutMessage);
     EXPECT_FALSE(program.App().LiveMode());
     QTest::keyClick(program.Window(), Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(program.App().MainWindow()->Settings().colouring.lut, kThreshold);

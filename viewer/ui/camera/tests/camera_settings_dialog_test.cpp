@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/qt/controls.h"
-#include "viewer/camera/tests/recording_operator.h"
+#include "platform/testing/recording_operator.h"
 #include "viewer/camera/tests/scripted_line.h"
 #include "platform/qt/test_application.h"
 

@@ -11,14 +11,15 @@ namespace qm71::testing {
 class RecordingOperator final : public Operator {
   public:
     std::vector<std::string> messages;
+    std::vector<std::string> captions;  // empty: the program's name
     std::vector<int> waitDepthAtMessage;
     int waitDepth = 0;
     int waitCalls = 0;
     int beeps = 0;
 
     void Message(const std::string& text, const std::string& caption = {}) override {
-        static_cast<void>(caption);
         messages.push_back(text);
+        captions.push_back(caption);
         waitDepthAtMessage.push_back(waitDepth);
     }
     void Beep() override { ++beeps; }
