@@ -1,12 +1,19 @@
-# qm71_test(<name> SOURCES <files...> LIBS <targets...> [QT])
-# One GoogleTest executable; each test case becomes a ctest entry.
-# QT marks tests that open widgets: they run on the offscreen platform.
+# qm71_test(<name> SOURCES <files...> LIBS <targets...> [QT] [TIMING])
+# One GoogleTest executable; each test case becomes a ctest entry, run with
+# QT_QPA_PLATFORM=offscreen so that widget tests need no display (QT only
+# documents that a test opens widgets). TIMING marks tests that measure real
+# time-outs on pseudo-terminals: they run one at a time, so that a busy
+# machine does not stretch their margins.
 function(qm71_test name)
-  cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT;TIMING" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(env "QT_QPA_PLATFORM=offscreen")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}" TIMEOUT 120)
+  set(serial FALSE)
+  if(T_TIMING)
+    set(serial TRUE)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 RUN_SERIAL ${serial})
 endfunction()
 
 # qm71_fuzz(<name> SOURCES <files...> LIBS <targets...>)
