@@ -10,11 +10,17 @@
 namespace qm71::sim {
 namespace {
 
+// The host's settings: 100 ms interval, 1000 ms per byte + 1000 ms.
+constexpr SerialTimeouts kHost{100, 1000, 1000, 100, 100};
+// Shortened ones a test might set: 74 ms in all for 32 bytes.
+constexpr SerialTimeouts kShort{20, 2, 10, 1, 10};
+
 class EmulatedLine : public ::testing::Test {
   protected:
-    void OpenWith(const SerialTimeouts& t) {
+    void OpenWith(const SerialTimeouts& t, const CameraFaults& faults = {}) {
         ASSERT_TRUE(line.Open("COM1"));
         ASSERT_TRUE(line.SetTimeouts(t));
+        camera.SetFaults(faults);
     }
     bool Send(std::string_view text) {
         std::size_t written = 0;
@@ -22,20 +28,22 @@ class EmulatedLine : public ::testing::Test {
     }
     std::string ReadUpTo(std::size_t n) {
         std::array<std::byte, 64> buf{};
-        const std::size_t got = line.Read(std::span(buf).first(n));
-        return ToText(std::span(buf).first(got));
+        return ToText(std::span(buf).first(line.Read(std::span(buf).first(n))));
     }
-
-    // The host's settings: 100 ms interval, 1000 ms per byte + 1000 ms.
-    static constexpr SerialTimeouts kHost{100, 1000, 1000, 100, 100};
-    // Shortened ones a test might set.
-    static constexpr SerialTimeouts kShort{20, 2, 10, 1, 10};
 
     AreaCameraProtocol camera;
     EmulatedSerialLine line{camera};
 };
 
 TEST_F(EmulatedLine, OpeningFollowsWhichPortsExistAndAreFree) {
+    std::size_t written = 99;  // a closed line neither writes nor reads
+    EXPECT_FALSE(line.Write(ToBytes("MDE?\r"), written));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(ReadUpTo(32), "");
+    SerialSettings s;
+    EXPECT_FALSE(line.GetSettings(s));
+    EXPECT_TRUE(line.Writes().empty());
+
     line.SetPortNames({"COM2"});
     EXPECT_FALSE(line.Open("COM1"));
     line.SetPortNames({"COM1", "COM2"});
@@ -50,56 +58,46 @@ TEST_F(EmulatedLine, OpeningFollowsWhichPortsExistAndAreFree) {
     EXPECT_FALSE(line.IsOpen());
     EXPECT_EQ(line.OpenCount(), 1);
     EXPECT_EQ(line.CloseCount(), 1);
-
     line.SetBusy("COM1", false);
     EXPECT_TRUE(line.Open("COM1"));
 }
 
-TEST_F(EmulatedLine, ClosedLineNeitherWritesNorReads) {
-    std::size_t written = 99;
-    EXPECT_FALSE(line.Write(ToBytes("MDE?\r"), written));
-    EXPECT_EQ(written, 0u);
-    EXPECT_EQ(ReadUpTo(32), "");
-    SerialSettings s;
-    EXPECT_FALSE(line.GetSettings(s));
-    EXPECT_TRUE(line.Writes().empty());
-}
-
-TEST_F(EmulatedLine, ExchangeIsOneWriteAndOneReadAndIsLogged) {
+TEST_F(EmulatedLine, ExchangesAreLoggedAndReadsKeepWhatTheyDidNotTake) {
     OpenWith(kHost);
     ASSERT_TRUE(Send("GAE 24\r"));
     EXPECT_EQ(ReadUpTo(32), "\r");
-    ASSERT_TRUE(Send("GAE?\r"));
-    EXPECT_EQ(ReadUpTo(32), "GAE 24\r");
     ASSERT_TRUE(Send("IDN?\r"));
     EXPECT_EQ(ReadUpTo(64), std::string(AreaCamera::kIdentity) + "\r");
-
-    ASSERT_EQ(line.Writes().size(), 3u);
-    EXPECT_EQ(line.Writes()[0], "GAE 24\r");
-    ASSERT_EQ(line.Log().size(), 3u);
-    EXPECT_EQ(ToText(line.Log()[1].reply), "GAE 24\r");
+    ASSERT_TRUE(Send("GAE?\rSHE?\r"));
+    EXPECT_EQ(ReadUpTo(4), "GAE ");
+    EXPECT_EQ(ReadUpTo(32), "24\rSHE ON\r");
+    EXPECT_EQ(ReadUpTo(32), "");
+    EXPECT_EQ(line.Writes().at(0), "GAE 24\r");
+    ASSERT_EQ(line.Log().size(), 4u);
+    EXPECT_EQ(ToText(line.Log()[2].reply), "GAE 24\r");
     EXPECT_EQ(camera.Camera().Settings().gain, 24);
-}
 
-TEST_F(EmulatedLine, ReadTakesAtMostTheRequestedCountAndKeepsTheRest) {
-    OpenWith(kHost);
-    ASSERT_TRUE(Send("MDE?\rSHE?\r"));
-    EXPECT_EQ(ReadUpTo(4), "MDE ");
-    EXPECT_EQ(ReadUpTo(32), "CS\rSHE ON\r");
+    // Reopening starts with empty queues.
+    ASSERT_TRUE(Send("MDE?\r"));
+    line.Close();
+    ASSERT_TRUE(line.Open("COM1"));
+    EXPECT_EQ(line.PendingBytes(), 0u);
     EXPECT_EQ(ReadUpTo(32), "");
 }
 
-TEST_F(EmulatedLine, SilentCameraGivesEmptyReads) {
-    OpenWith(kHost);
-    camera.SetFaults({.silent = true});
+TEST_F(EmulatedLine, SilentAndLateCameras) {
+    OpenWith(kHost, {.silent = true});
     ASSERT_TRUE(Send("MDE?\r"));
     EXPECT_EQ(ReadUpTo(32), "");
     EXPECT_EQ(line.Log().size(), 1u);
-}
 
-TEST_F(EmulatedLine, LateReplyMissesItsReadAndStartsTheNext) {
-    OpenWith(kShort);  // total for 32 bytes: 74 ms
+    // 300 ms late is within the host's 33 s for 32 bytes.
     camera.SetFaults({.lateMs = 300});
+    ASSERT_TRUE(Send("MDE?\r"));
+    EXPECT_EQ(ReadUpTo(32), "MDE CS\r");
+
+    // With shortened time-outs it misses its read and starts the next one.
+    ASSERT_TRUE(line.SetTimeouts(kShort));
     ASSERT_TRUE(Send("MDE?\r"));
     EXPECT_EQ(ReadUpTo(32), "");
     ASSERT_TRUE(Send("GAE?\r"));
@@ -107,16 +105,8 @@ TEST_F(EmulatedLine, LateReplyMissesItsReadAndStartsTheNext) {
     EXPECT_EQ(ReadUpTo(32), "GAE 0\r");   // a later read picks up what came since
 }
 
-TEST_F(EmulatedLine, LateReplyWithinTheTotalTimeoutArrivesInTime) {
-    OpenWith(kHost);  // 33 s for 32 bytes
-    camera.SetFaults({.lateMs = 300});
-    ASSERT_TRUE(Send("MDE?\r"));
-    EXPECT_EQ(ReadUpTo(32), "MDE CS\r");
-}
-
 TEST_F(EmulatedLine, PiecesSlowerThanTheIntervalEndEachReadAfterOneByte) {
-    OpenWith(kHost);
-    camera.SetFaults({.piecesMs = 50});  // faster than the 100 ms interval
+    OpenWith(kHost, {.piecesMs = 50});  // faster than the 100 ms interval
     ASSERT_TRUE(Send("MDE?\r"));
     EXPECT_EQ(ReadUpTo(32), "MDE CS\r");
 
@@ -144,19 +134,9 @@ TEST_F(EmulatedLine, ProvokedPlatformFailures) {
     EXPECT_TRUE(line.Log().empty());  // nothing reached the camera
 
     line.SetFailures({});
-    s.baudRate = 9600;
     s.xonXoffInput = true;
     EXPECT_TRUE(line.SetSettings(s));
     EXPECT_TRUE(line.Settings().xonXoffInput);
-}
-
-TEST_F(EmulatedLine, ReopeningStartsWithEmptyQueues) {
-    OpenWith(kHost);
-    ASSERT_TRUE(Send("MDE?\r"));
-    line.Close();
-    ASSERT_TRUE(line.Open("COM1"));
-    EXPECT_EQ(line.PendingBytes(), 0u);
-    EXPECT_EQ(ReadUpTo(32), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/testing/recording_operator.h"
@@ -15,6 +16,7 @@ namespace {
 using testing::RecordingOperator;
 using testing::ScriptedLine;
 using Strings = std::vector<std::string>;
+using Call = std::function<int(CameraPort&)>;
 
 constexpr SerialTimeouts kShort{1, 1, 1, 1, 1};
 
@@ -30,89 +32,87 @@ class CameraPortTest : public ::testing::Test {
     }
 };
 
-// --- opening and closing --------------------------------------------------
+Call On(int (CameraPort::*exchange)(int), int argument) {
+    return [=](CameraPort& p) { return (p.*exchange)(argument); };
+}
+const auto Mode = &CameraPort::ExchangeMode;
+const auto Shutter = &CameraPort::ExchangeShutter;
+const auto Trigger = &CameraPort::ExchangeTriggerPolarity;
+const auto Strobe = &CameraPort::ExchangeStrobePolarity;
+const auto Defect = &CameraPort::ExchangeDefectConceal;
+const auto Exposure = &CameraPort::ExchangeExposure;
+const auto Gain = &CameraPort::ExchangeGain;
+const auto Black = &CameraPort::ExchangeBlackLevel;
+const Call Save = [](CameraPort& p) { return p.SaveToCamera(), 0; };
+const Call Reset = [](CameraPort& p) { return p.ResetCamera(), 0; };
 
-TEST_F(CameraPortTest, OpensCom1WithTheCameraLineSettings) {
-    // The port reports odd settings; every field the camera needs is overwritten.
-    line.reportedSettings.baudRate = 115200;
-    line.reportedSettings.dataBits = 7;
-    line.reportedSettings.parity = SerialSettings::Parity::Even;
-    line.reportedSettings.stopBits = SerialSettings::StopBits::Two;
-    line.reportedSettings.ctsOutputFlow = true;
-    line.reportedSettings.dsrOutputFlow = true;
-    line.reportedSettings.dtr = SerialSettings::LineControl::Enabled;
-    line.reportedSettings.rts = SerialSettings::LineControl::Handshake;
-    line.reportedSettings.xonChar = 'a';
-    line.reportedSettings.xoffChar = 'b';
+auto Fields(const SerialSettings& s) {
+    return std::tuple(s.baudRate, s.dataBits, s.parity, s.stopBits, s.ctsOutputFlow,
+                      s.dsrOutputFlow, s.dtr, s.rts, s.xonXoffOutput, s.xonXoffInput, s.xonChar,
+                      s.xoffChar);
+}
 
+TEST_F(CameraPortTest, OpensCom1AndOverwritesEveryLineSetting) {
+    using S = SerialSettings;
+    S& odd = line.reportedSettings;
+    odd = {115200, 7, S::Parity::Even, S::StopBits::Two, true, true};
+    odd.dtr = S::LineControl::Enabled;
+    odd.rts = S::LineControl::Handshake;
+    odd.xonChar = 'a';
+    odd.xoffChar = 'b';
     EXPECT_TRUE(port.OpenCameraPort());
     EXPECT_TRUE(port.IsOpen());
     EXPECT_EQ(line.opened, Strings{"COM1"});
     EXPECT_TRUE(op.messages.empty());
     ASSERT_EQ(line.settingsSet.size(), 1u);
-    const SerialSettings& s = line.settingsSet[0];
-    EXPECT_EQ(s.baudRate, 9600u);
-    EXPECT_EQ(s.dataBits, 8);
-    EXPECT_EQ(s.parity, SerialSettings::Parity::None);
-    EXPECT_EQ(s.stopBits, SerialSettings::StopBits::One);
-    EXPECT_FALSE(s.ctsOutputFlow);
-    EXPECT_FALSE(s.dsrOutputFlow);
-    EXPECT_EQ(s.dtr, SerialSettings::LineControl::Disabled);
-    EXPECT_EQ(s.rts, SerialSettings::LineControl::Disabled);
-    EXPECT_TRUE(s.xonXoffOutput);
-    EXPECT_TRUE(s.xonXoffInput);
-    EXPECT_EQ(s.xonChar, 0x11);
-    EXPECT_EQ(s.xoffChar, 0x13);
+    S wanted;  // 9600 8N1, no hardware flow control, DTR/RTS off, XON 0x11 / XOFF 0x13
+    wanted.xonXoffOutput = wanted.xonXoffInput = true;
+    EXPECT_TRUE(Fields(line.settingsSet[0]) == Fields(wanted));
     ASSERT_EQ(line.timeoutsSet.size(), 1u);
     EXPECT_EQ(line.timeoutsSet[0].readIntervalMs, 1);
     EXPECT_GE(op.waitCalls, 1);
     EXPECT_EQ(op.waitDepth, 0);
 }
 
-TEST_F(CameraPortTest, FallsBackToCom2Silently) {
+TEST_F(CameraPortTest, FallsBackToCom2SilentlyAndReportsWhenNeitherOpens) {
     line.missingPorts = {"COM1"};
     EXPECT_TRUE(port.OpenCameraPort());
     EXPECT_EQ(line.opened, Strings{"COM2"});
     EXPECT_TRUE(op.messages.empty());
-}
 
-TEST_F(CameraPortTest, NeitherPortLeavesItClosed) {
-    line.missingPorts = {"COM1", "COM2"};
-    EXPECT_FALSE(port.OpenCameraPort());
-    EXPECT_FALSE(port.IsOpen());
+    ScriptedLine none;
+    none.missingPorts = {"COM1", "COM2"};
+    CameraPort p(none, op, kShort);
+    EXPECT_FALSE(p.OpenCameraPort());
+    EXPECT_FALSE(p.IsOpen());
     EXPECT_EQ(op.messages, Strings{"COM1/COM2 not opened!"});
     EXPECT_EQ(op.waitDepthAtMessage.at(0), 1);  // the wait cursor spans the whole run
     EXPECT_EQ(op.waitDepth, 0);
-    EXPECT_TRUE(line.settingsSet.empty());
+    EXPECT_TRUE(none.settingsSet.empty());
 }
 
 TEST_F(CameraPortTest, SettingsFailuresReportFalseButKeepThePortOpen) {
-    struct Case {
-        std::function<void(ScriptedLine&)> fault;
-        std::string message;
-        bool result;
+    const std::vector<std::tuple<bool ScriptedLine::*, std::string, bool>> cases{
+        {&ScriptedLine::failGetSettings, "COMx GetCommState Error!", false},
+        {&ScriptedLine::failSetSettings, "COMx SetCommState Error!", false},
+        {&ScriptedLine::failSetTimeouts, "COMx COMMTIMEOUTS Error!", true},
     };
-    const std::vector<Case> cases{
-        {[](ScriptedLine& l) { l.failGetSettings = true; }, "COMx GetCommState Error!", false},
-        {[](ScriptedLine& l) { l.failSetSettings = true; }, "COMx SetCommState Error!", false},
-        {[](ScriptedLine& l) { l.failSetTimeouts = true; }, "COMx COMMTIMEOUTS Error!", true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [fault, message, result] : cases) {
+        SCOPED_TRACE(message);
         ScriptedLine l;
         RecordingOperator o;
         CameraPort p(l, o, kShort);
-        c.fault(l);
-        EXPECT_EQ(p.OpenCameraPort(), c.result) << c.message;
-        EXPECT_TRUE(p.IsOpen()) << c.message;
-        EXPECT_EQ(o.messages, Strings{c.message});
+        l.*fault = true;
+        EXPECT_EQ(p.OpenCameraPort(), result);
+        EXPECT_TRUE(p.IsOpen());
+        EXPECT_EQ(o.messages, Strings{message});
+        if (fault == &ScriptedLine::failGetSettings) {  // nothing written to the port
+            EXPECT_TRUE(l.settingsSet.empty());
+            EXPECT_TRUE(l.timeoutsSet.empty());
+        }
         p.CloseCameraPort();
-        EXPECT_EQ(l.closeCalls, 1) << c.message;
+        EXPECT_EQ(l.closeCalls, 1);
     }
-    // A failed GetSettings writes nothing to the port.
-    line.failGetSettings = true;
-    port.OpenCameraPort();
-    EXPECT_TRUE(line.settingsSet.empty());
-    EXPECT_TRUE(line.timeoutsSet.empty());
 }
 
 TEST_F(CameraPortTest, ClosesOnceAndOnlyWhenOpen) {
@@ -123,195 +123,131 @@ TEST_F(CameraPortTest, ClosesOnceAndOnlyWhenOpen) {
     port.CloseCameraPort();
     EXPECT_EQ(line.closeCalls, 1);
     EXPECT_FALSE(port.IsOpen());
-    // A second showing of the dialog opens again.
-    EXPECT_TRUE(port.OpenCameraPort());
+    EXPECT_TRUE(port.OpenCameraPort());  // a second showing of the dialog opens again
     EXPECT_EQ(line.opened, (Strings{"COM1", "COM1"}));
-}
 
-TEST_F(CameraPortTest, DestructionClosesAnOpenPort) {
+    ScriptedLine other;
     {
-        CameraPort p(line, op, kShort);
+        CameraPort p(other, op, kShort);
         ASSERT_TRUE(p.OpenCameraPort());
     }
-    EXPECT_EQ(line.closeCalls, 1);
+    EXPECT_EQ(other.closeCalls, 1);  // destruction closes an open port
 }
 
-// --- exchanges --------------------------------------------------------------
-
-struct Exchange {
-    const char* name;
-    std::function<int(CameraPort&)> call;
-    std::string reply;
-    std::string sent;
-    int result;
-    std::string message;  // empty: no message
-};
-
-void PrintTo(const Exchange& e, std::ostream* os) {
-    *os << e.name;
-}
-
-class CameraExchangeTest : public CameraPortTest, public ::testing::WithParamInterface<Exchange> {};
-
-TEST_P(CameraExchangeTest, SendsParsesAndReports) {
-    const Exchange& e = GetParam();
+TEST_F(CameraPortTest, EveryFamilySendsParsesAndReports) {
+    struct Case {
+        Call call;
+        std::string reply, sent;
+        int result;
+        std::string message;  // empty: no message
+    };
+    const std::vector<Case> cases{
+        // Selector queries: one letter at a fixed offset of the reply.
+        {On(Mode, 0), "MDE CD\r", "MDE?\r", 3, ""},
+        {On(Mode, 0), "MDE XX\r", "MDE?\r", 1, "Kamera MDE Error!: MDE XX\r"},
+        {On(Mode, 0), "mde cs\r", "MDE?\r", 1, "Kamera MDE Error!: mde cs\r"},
+        {On(Mode, 0), "", "MDE?\r", 1, "Kamera MDE Error!: "},
+        {On(Shutter, 0), "SHE ON\r", "SHE?\r", 1, ""},
+        {On(Shutter, 0), "SHE XO\r", "SHE?\r", 2, ""},
+        {On(Shutter, 0), "SHE FC\r", "SHE?\r", 3, ""},
+        {On(Shutter, 0), "SHE OF\r", "SHE?\r", 1, "2Kamera SHE Error!: F"},
+        {On(Shutter, 0), "SHE\r", "SHE?\r", 1, "2Kamera SHE Error!: "},
+        {On(Trigger, 0), "TRM P\r", "TRM?\r", 1, ""},
+        {On(Trigger, 0), "TRM OFF\r", "TRM?\r", 3, ""},
+        {On(Trigger, 0), "TRM X\r", "TRM?\r", 1, "Kamera TR Error!: TRM X\r"},
+        {On(Strobe, 0), "STP N\r", "STP?\r", 2, ""},
+        {On(Strobe, 0), "STP\r", "STP?\r", 1, "Kamera STP Error!: STP\r"},
+        {On(Defect, 0), "DEF OF\r", "DEF?\r", 2, ""},
+        {On(Defect, 0), "DEF O", "DEF?\r", 1, "Kamera DEF Error!: DEF O"},
+        // Selector sets: a bare CR acknowledges, anything else is shown.
+        {On(Mode, 3), "\r", "MDE CD\r", 3, ""},
+        {On(Mode, 2), "ERR\r", "MDE CS\r", 2, "Kamera MDE Error!: ERR\r"},
+        {On(Shutter, 2), "E", "SHE OF\r", 2, "Kamera SHE Error!: E"},
+        {On(Trigger, 3), "\r", "TRE 1\r", 3, ""},
+        {On(Trigger, 1), "NO\r", "TRM P\r", 1, "Kamera TR Error!: NO\r"},
+        {On(Strobe, 2), "\r", "STP N\r", 2, ""},
+        {On(Defect, 2), "", "DEF OF\r", 2, "Kamera DEF Error!: "},
+        // Numeric families.
+        {On(Exposure, -1), "EXE 150\r", "EXE?\r", 150, ""},
+        {On(Exposure, -1), "EXE abc\r", "EXE?\r", 0, ""},
+        {On(Exposure, -1), "EXE\r", "EXE?\r", 200, "Kamera EXE Error!: EXE\r"},
+        {On(Exposure, -5), "\r", "EXE -5\r", -5, ""},
+        {On(Exposure, 70), "?", "EXE 70\r", 70, "Kamera EXE Error!: ?"},
+        {On(Gain, -1), "GAE 12\r", "GAE?\r", 12, ""},
+        {On(Gain, -1), "", "GAE?\r", 200, "Kamera GAIN Error!: "},
+        {On(Gain, 25), "\r", "GAE 24\r", 24, ""},
+        {On(Gain, 7), "\r", "GAE 6\r", 6, ""},
+        {On(Gain, -2), "\r", "GAE 0\r", 0, ""},
+        {On(Gain, 8), "X\r", "GAE 8\r", 8, "Kamera GAIN Error!: X\r"},
+        {On(Black, 5000), "\r", "BKE 2047\r", 2047, ""},
+        {On(Black, -5000), "\r", "BKE -2048\r", -2048, ""},
+        {On(Black, -1000000), "\r", "BKF\r", -1000000, ""},
+        {On(Black, -1000000), "N\r", "BKF\r", -1000000, "Kamera BKF Error!: N\r"},
+        {On(Black, 1000000), "BKE -12\r", "BKE?\r", -12, ""},
+        {On(Black, 1000000), "bkf\r", "BKE?\r", -1000000, ""},
+        {On(Black, 1000000), "BK\r", "BKE?\r", -1000000, "Kamera BKE Error!: BK\r"},
+        {Save, "\r", "SAV\r", 0, ""},
+        {Save, "bKf\r", "SAV\r", 0, ""},
+        {Save, "ERR\r", "SAV\r", 0, "Kamera SAV Error!: ERR\r"},
+        {Reset, "ERR\r", "RST\r", 0, "Kamera RST Error!: ERR\r"},
+    };
     Open();
-    line.QueueReply(e.reply);
-    EXPECT_EQ(e.call(port), e.result);
-    EXPECT_EQ(line.writes, Strings{e.sent});
-    EXPECT_EQ(line.readSizes, std::vector<std::size_t>{32});
-    if (e.message.empty()) {
-        EXPECT_TRUE(op.messages.empty()) << op.messages.at(0);
-    } else {
-        EXPECT_EQ(op.messages, Strings{e.message});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent + " <- " + c.reply);
+        line.writes.clear();
+        line.readSizes.clear();
+        op.messages.clear();
+        line.QueueReply(c.reply);
+        EXPECT_EQ(c.call(port), c.result);
+        EXPECT_EQ(line.writes, Strings{c.sent});
+        EXPECT_EQ(line.readSizes, std::vector<std::size_t>{32});
+        EXPECT_EQ(op.messages, c.message.empty() ? Strings{} : Strings{c.message});
     }
 }
 
-auto Mode(int s) {
-    return [s](CameraPort& p) { return p.ExchangeMode(s); };
-}
-auto Shutter(int s) {
-    return [s](CameraPort& p) { return p.ExchangeShutter(s); };
-}
-auto Trigger(int s) {
-    return [s](CameraPort& p) { return p.ExchangeTriggerPolarity(s); };
-}
-auto Strobe(int s) {
-    return [s](CameraPort& p) { return p.ExchangeStrobePolarity(s); };
-}
-auto Defect(int s) {
-    return [s](CameraPort& p) { return p.ExchangeDefectConceal(s); };
-}
-auto Exposure(int v) {
-    return [v](CameraPort& p) { return p.ExchangeExposure(v); };
-}
-auto Gain(int v) {
-    return [v](CameraPort& p) { return p.ExchangeGain(v); };
-}
-auto Black(int v) {
-    return [v](CameraPort& p) { return p.ExchangeBlackLevel(v); };
-}
-auto Save() {
-    return [](CameraPort& p) {
-        p.SaveToCamera();
-        return 0;
-    };
-}
-auto Reset() {
-    return [](CameraPort& p) {
-        p.ResetCamera();
-        return 0;
-    };
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    SelectorQueries, CameraExchangeTest,
-    ::testing::Values(
-        Exchange{"mode_CD", Mode(0), "MDE CD\r", "MDE?\r", 3, ""},
-        Exchange{"mode_XX", Mode(0), "MDE XX\r", "MDE?\r", 1, "Kamera MDE Error!: MDE XX\r"},
-        Exchange{"mode_lower", Mode(0), "mde cs\r", "MDE?\r", 1, "Kamera MDE Error!: mde cs\r"},
-        Exchange{"mode_silent", Mode(0), "", "MDE?\r", 1, "Kamera MDE Error!: "},
-        Exchange{"shutter_O_at_5", Shutter(0), "SHE XO\r", "SHE?\r", 2, ""},
-        Exchange{"shutter_FC", Shutter(0), "SHE FC\r", "SHE?\r", 3, ""},
-        Exchange{"shutter_OF", Shutter(0), "SHE OF\r", "SHE?\r", 1, "2Kamera SHE Error!: F"},
-        Exchange{"shutter_short", Shutter(0), "SHE\r", "SHE?\r", 1, "2Kamera SHE Error!: "},
-        Exchange{"trigger_P", Trigger(0), "TRM P\r", "TRM?\r", 1, ""},
-        Exchange{"trigger_OFF", Trigger(0), "TRM OFF\r", "TRM?\r", 3, ""},
-        Exchange{"trigger_bad", Trigger(0), "TRM X\r", "TRM?\r", 1, "Kamera TR Error!: TRM X\r"},
-        Exchange{"strobe_N", Strobe(0), "STP N\r", "STP?\r", 2, ""},
-        Exchange{"strobe_bad", Strobe(0), "STP\r", "STP?\r", 1, "Kamera STP Error!: STP\r"},
-        Exchange{"defect_OF", Defect(0), "DEF OF\r", "DEF?\r", 2, ""},
-        Exchange{"defect_bad", Defect(0), "DEF O", "DEF?\r", 1, "Kamera DEF Error!: DEF O"}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    SelectorSets, CameraExchangeTest,
-    ::testing::Values(
-        Exchange{"mode_controlled", Mode(3), "\r", "MDE CD\r", 3, ""},
-        Exchange{"mode_refused", Mode(2), "ERR\r", "MDE CS\r", 2, "Kamera MDE Error!: ERR\r"},
-        Exchange{"shutter_refused", Shutter(2), "E", "SHE OF\r", 2, "Kamera SHE Error!: E"},
-        Exchange{"trigger_disabled", Trigger(3), "\r", "TRE 1\r", 3, ""},
-        Exchange{"trigger_refused", Trigger(1), "NO\r", "TRM P\r", 1, "Kamera TR Error!: NO\r"},
-        Exchange{"strobe_negative", Strobe(2), "\r", "STP N\r", 2, ""},
-        Exchange{"defect_off_silent", Defect(2), "", "DEF OF\r", 2, "Kamera DEF Error!: "}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Numeric, CameraExchangeTest,
-    ::testing::Values(
-        Exchange{"exposure_150", Exposure(-1), "EXE 150\r", "EXE?\r", 150, ""},
-        Exchange{"exposure_abc", Exposure(-1), "EXE abc\r", "EXE?\r", 0, ""},
-        Exchange{"exposure_short", Exposure(-1), "EXE\r", "EXE?\r", 200,
-                 "Kamera EXE Error!: EXE\r"},
-        Exchange{"exposure_set_negative", Exposure(-5), "\r", "EXE -5\r", -5, ""},
-        Exchange{"exposure_refused", Exposure(70), "?", "EXE 70\r", 70, "Kamera EXE Error!: ?"},
-        Exchange{"gain_query", Gain(-1), "GAE 12\r", "GAE?\r", 12, ""},
-        Exchange{"gain_silent", Gain(-1), "", "GAE?\r", 200, "Kamera GAIN Error!: "},
-        Exchange{"gain_25", Gain(25), "\r", "GAE 24\r", 24, ""},
-        Exchange{"gain_7", Gain(7), "\r", "GAE 6\r", 6, ""},
-        Exchange{"gain_minus_2", Gain(-2), "\r", "GAE 0\r", 0, ""},
-        Exchange{"gain_minus_3", Gain(-3), "\r", "GAE 0\r", 0, ""},
-        Exchange{"gain_refused", Gain(8), "X\r", "GAE 8\r", 8, "Kamera GAIN Error!: X\r"},
-        Exchange{"black_5000", Black(5000), "\r", "BKE 2047\r", 2047, ""},
-        Exchange{"black_minus_5000", Black(-5000), "\r", "BKE -2048\r", -2048, ""},
-        Exchange{"black_factory", Black(-1000000), "\r", "BKF\r", -1000000, ""},
-        Exchange{"black_factory_refused", Black(-1000000), "N\r", "BKF\r", -1000000,
-                 "Kamera BKF Error!: N\r"},
-        Exchange{"black_query", Black(1000000), "BKE -12\r", "BKE?\r", -12, ""},
-        Exchange{"black_query_bkf", Black(1000000), "bkf\r", "BKE?\r", -1000000, ""},
-        Exchange{"black_query_short", Black(1000000), "BK\r", "BKE?\r", -1000000,
-                 "Kamera BKE Error!: BK\r"},
-        Exchange{"save_cr", Save(), "\r", "SAV\r", 0, ""},
-        Exchange{"save_bkf", Save(), "bKf\r", "SAV\r", 0, ""},
-        Exchange{"save_err", Save(), "ERR\r", "SAV\r", 0, "Kamera SAV Error!: ERR\r"},
-        Exchange{"reset_err", Reset(), "ERR\r", "RST\r", 0, "Kamera RST Error!: ERR\r"}),
-    [](const auto& p) { return std::string(p.param.name); });
-
 TEST_F(CameraPortTest, FailedWritesReportMakeNoReadAndReturnTheArgument) {
-    Open();
     struct Case {
         std::string command;
         std::size_t reported;
-        std::function<int(CameraPort&)> call;
+        Call call;
         int result;
         std::string message;
     };
     const std::vector<Case> cases{
-        {"MDE?\r", 0, Mode(0), 0, "COMx Write Error!"},
-        {"SHE FC\r", 2, Shutter(3), 3, "COMx Write Error!"},
-        {"EXE?\r", 0, Exposure(-1), -1, "COMx Write Error!"},
-        {"GAE?\r", 0, Gain(-1), -1, "COMx Write Error!"},
-        {"GAE 24\r", 0, Gain(25), 25, "COMx Write Error!"},
-        {"BKE?\r", 0, Black(1000000), -1000000, "COMx Write Error!"},
-        {"BKF\r", 0, Black(-1000000), -1000000, "COMx Write Error!"},
-        {"SAV\r", 0, Save(), 0, "COMx Write Error!"},
-        {"TRM?\r", 3, Trigger(0), 0, "COMx Write Error! (3 Bytes send)"},
-        {"STP N\r", 0, Strobe(2), 2, "COMx Write Error! (0 Bytes send)"},
-        {"DEF?\r", 4, Defect(0), 0, "COMx Write Error! (4 Bytes send)"},
+        {"MDE?\r", 0, On(Mode, 0), 0, "COMx Write Error!"},
+        {"SHE FC\r", 2, On(Shutter, 3), 3, "COMx Write Error!"},
+        {"EXE?\r", 0, On(Exposure, -1), -1, "COMx Write Error!"},
+        {"GAE?\r", 0, On(Gain, -1), -1, "COMx Write Error!"},
+        {"GAE 24\r", 0, On(Gain, 25), 25, "COMx Write Error!"},
+        {"BKE?\r", 0, On(Black, 1000000), -1000000, "COMx Write Error!"},
+        {"BKF\r", 0, On(Black, -1000000), -1000000, "COMx Write Error!"},
+        {"SAV\r", 0, Save, 0, "COMx Write Error!"},
+        {"TRM?\r", 3, On(Trigger, 0), 0, "COMx Write Error! (3 Bytes send)"},
+        {"STP N\r", 0, On(Strobe, 2), 2, "COMx Write Error! (0 Bytes send)"},
+        {"DEF?\r", 4, On(Defect, 0), 0, "COMx Write Error! (4 Bytes send)"},
     };
+    Open();
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
         line.failWrites = {{c.command, c.reported}};
         line.QueueReply("\r");  // must stay unread
         op.messages.clear();
-        EXPECT_EQ(c.call(port), c.result) << c.command;
-        EXPECT_EQ(op.messages, Strings{c.message}) << c.command;
-        EXPECT_TRUE(line.readSizes.empty()) << c.command;
+        EXPECT_EQ(c.call(port), c.result);
+        EXPECT_EQ(op.messages, Strings{c.message});
+        EXPECT_TRUE(line.readSizes.empty());
     }
 }
 
-TEST_F(CameraPortTest, ClosedPortCountsAsFailedWrite) {
+TEST_F(CameraPortTest, ClosedPortAndOutOfRangeSelectorsSendNothing) {
     EXPECT_EQ(port.ExchangeStrobePolarity(0), 0);
     EXPECT_EQ(op.messages, Strings{"COMx Write Error! (0 Bytes send)"});
-    EXPECT_TRUE(line.writes.empty());
     EXPECT_FALSE(port.QueryIdentity().has_value());
-}
-
-TEST_F(CameraPortTest, SelectorsOutsideTheFamilySendNothing) {
     Open();
     EXPECT_EQ(port.ExchangeMode(4), 4);
     EXPECT_EQ(port.ExchangeStrobePolarity(3), 3);
     EXPECT_EQ(port.ExchangeDefectConceal(-1), -1);
     EXPECT_TRUE(line.writes.empty());
+    EXPECT_TRUE(op.messages.empty());
 }
 
 TEST_F(CameraPortTest, ReplyFraming) {
@@ -344,19 +280,17 @@ TEST_F(CameraPortTest, ReplyFraming) {
 
 TEST_F(CameraPortTest, IdentityDropsOneTrailingCarriageReturn) {
     Open();
-    line.QueueReply("CAM-2000 V1.2\r");
-    EXPECT_EQ(port.QueryIdentity(), "CAM-2000 V1.2");
-    line.QueueReply("CAM\r\r");
-    EXPECT_EQ(port.QueryIdentity(), "CAM\r");
-    line.QueueReply("CAM");
-    EXPECT_EQ(port.QueryIdentity(), "CAM");
-    EXPECT_EQ(port.QueryIdentity(), "");  // silent camera: empty text
-    EXPECT_EQ(line.writes, Strings(4, "IDN?\r"));
-    EXPECT_EQ(line.readSizes, std::vector<std::size_t>(4, 64));
-
-    const std::string long64(64, 'I');
-    line.QueueReply(long64 + "tail");
-    EXPECT_EQ(port.QueryIdentity(), long64);
+    for (const auto& [reply, text] : std::vector<std::pair<std::string, std::string>>{
+             {"CAM-2000 V1.2\r", "CAM-2000 V1.2"},
+             {"CAM\r\r", "CAM\r"},
+             {"CAM", "CAM"},
+             {"", ""},  // silent camera: empty text
+             {std::string(64, 'I') + "tail", std::string(64, 'I')}}) {
+        line.QueueReply(reply);
+        EXPECT_EQ(port.QueryIdentity(), text) << reply;
+    }
+    EXPECT_EQ(line.writes, Strings(5, "IDN?\r"));
+    EXPECT_EQ(line.readSizes, std::vector<std::size_t>(5, 64));
 
     // The identity query reports nothing when its write fails.
     line.failWrites = {{"IDN?\r", 0}};

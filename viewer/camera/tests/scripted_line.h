@@ -5,7 +5,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -20,7 +19,7 @@ namespace qm71::testing {
 // stays queued for the next read, as late bytes do on a real line.
 class ScriptedLine final : public SerialLine {
   public:
-    // --- set up by the test
+    // Set up by the test.
     std::set<std::string> missingPorts;  // Open fails for these names
     bool failGetSettings = false;
     bool failSetSettings = false;
@@ -32,9 +31,8 @@ class ScriptedLine final : public SerialLine {
 
     void QueueReply(std::string bytes) { pending_.push_back(std::move(bytes)); }
 
-    // --- what happened
-    std::vector<std::string> opened;  // names opened successfully
-    std::vector<std::string> writes;  // commands that went out
+    // What happened.
+    std::vector<std::string> opened, writes;
     std::vector<std::size_t> readSizes;
     std::vector<SerialSettings> settingsSet;
     std::vector<SerialTimeouts> timeoutsSet;
@@ -42,15 +40,13 @@ class ScriptedLine final : public SerialLine {
 
     bool Open(const std::string& name) override {
         if (missingPorts.count(name) != 0 || open_) return false;
-        open_ = true;
         opened.push_back(name);
-        return true;
+        return open_ = true;
     }
     bool IsOpen() const override { return open_; }
     bool GetSettings(SerialSettings& settings) override {
-        if (failGetSettings) return false;
-        settings = reportedSettings;
-        return true;
+        if (!failGetSettings) settings = reportedSettings;
+        return !failGetSettings;
     }
     bool SetSettings(const SerialSettings& settings) override {
         settingsSet.push_back(settings);
@@ -63,12 +59,9 @@ class ScriptedLine final : public SerialLine {
     bool SetQueueSizes(std::size_t, std::size_t) override { return true; }
     bool Write(std::span<const std::byte> data, std::size_t& written) override {
         const std::string text(reinterpret_cast<const char*>(data.data()), data.size());
-        if (!open_) {
-            written = 0;
-            return false;
-        }
-        if (const auto it = failWrites.find(text); it != failWrites.end()) {
-            written = it->second;
+        const auto failing = failWrites.find(text);
+        if (!open_ || failing != failWrites.end()) {
+            written = open_ ? failing->second : 0;
             return false;
         }
         written = data.size();
