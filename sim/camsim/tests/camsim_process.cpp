@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -25,6 +24,17 @@ using Clock = std::chrono::steady_clock;
 
 Ms Left(Clock::time_point deadline) {
     return std::max(Ms(0), std::chrono::duration_cast<Ms>(deadline - Clock::now()));
+}
+
+// Appends what `fd` has within `timeout`; false on time-out or end of file.
+bool ReadMore(int fd, std::string& into, Ms timeout) {
+    pollfd pfd{fd, POLLIN, 0};
+    if (poll(&pfd, 1, static_cast<int>(timeout.count())) <= 0) return false;
+    char buf[512];
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) return false;
+    into.append(buf, static_cast<std::size_t>(n));
+    return true;
 }
 
 }  // namespace
@@ -42,16 +52,13 @@ bool CamsimProcess::Start(const std::vector<std::string>& args) {
     int out[2];
     int err[2];
     if (pipe2(out, O_CLOEXEC) != 0) return false;
-    if (pipe2(err, O_CLOEXEC) != 0) {
-        close(out[0]);
-        close(out[1]);
-        return false;
-    }
+    outFd_ = out[0];
+    if (pipe2(err, O_CLOEXEC) != 0) return close(out[1]), false;
+    errFd_ = err[0];
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-
     std::vector<std::string> all{QM71_CAMSIM_PATH};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -61,29 +68,30 @@ bool CamsimProcess::Start(const std::vector<std::string>& args) {
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     close(err[1]);
-    outFd_ = out[0];
-    errFd_ = err[0];
-    if (rc != 0) {
-        pid_ = -1;
-        return false;
-    }
+    if (rc != 0) return pid_ = -1, false;
 
+    std::string outText;
     const auto deadline = Clock::now() + Ms(2000);
-    while (outText_.find('\n') == std::string::npos) {
-        if (!ReadMore(outFd_, outText_, Left(deadline))) return false;
+    while (outText.find('\n') == std::string::npos) {
+        if (!ReadMore(outFd_, outText, Left(deadline))) return false;
     }
-    ptyPath_ = outText_.substr(0, outText_.find('\n'));
+    ptyPath_ = outText.substr(0, outText.find('\n'));
     return !ptyPath_.empty();
 }
 
-bool CamsimProcess::ReadMore(int fd, std::string& into, Ms timeout) {
-    pollfd pfd{fd, POLLIN, 0};
-    if (poll(&pfd, 1, static_cast<int>(timeout.count())) <= 0) return false;
-    char buf[512];
-    const ssize_t n = read(fd, buf, sizeof buf);
-    if (n <= 0) return false;
-    into.append(buf, static_cast<std::size_t>(n));
-    return true;
+long CamsimProcess::CpuTicks() const {
+    std::ifstream in("/proc/" + std::to_string(pid_) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // After "pid (name) " come state and ten more fields, then utime, stime.
+    const std::size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(nameEnd + 2));
+    std::string skip;
+    for (int i = 0; i < 11; ++i) fields >> skip;
+    long utime = -1;
+    long stime = -1;
+    fields >> utime >> stime;
+    return utime < 0 || stime < 0 ? -1 : utime + stime;
 }
 
 bool CamsimProcess::WaitForLog(const std::string& text, Ms timeout) {
@@ -117,13 +125,12 @@ std::optional<int> CamsimProcess::Stop(int signal, Ms timeout) {
 
 SlaveEnd::SlaveEnd(const std::string& path) {
     fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) return;
     termios t{};
-    if (tcgetattr(fd_, &t) != 0) {
+    if (fd_ >= 0 && tcgetattr(fd_, &t) != 0) {
         close(fd_);
         fd_ = -1;
-        return;
     }
+    if (fd_ < 0) return;
     cfmakeraw(&t);
     cfsetspeed(&t, B9600);
     tcsetattr(fd_, TCSANOW, &t);
@@ -160,25 +167,6 @@ std::string SlaveEnd::Read(std::size_t count, Ms timeout) {
     std::string all;
     for (const Chunk& c : ReadChunks(count, timeout)) all += c.bytes;
     return all;
-}
-
-}  // namespace qm71::sim::testing
-
-namespace qm71::sim::testing {
-
-long CamsimProcess::CpuTicks() const {
-    std::ifstream in("/proc/" + std::to_string(pid_) + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // After "pid (name) " come state and ten more fields, then utime, stime.
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos) return -1;
-    std::istringstream fields(stat.substr(close + 2));
-    std::string skip;
-    for (int i = 0; i < 11; ++i) fields >> skip;
-    long utime = -1;
-    long stime = -1;
-    fields >> utime >> stime;
-    return utime < 0 || stime < 0 ? -1 : utime + stime;
 }
 
 }  // namespace qm71::sim::testing

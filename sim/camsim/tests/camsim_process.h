@@ -23,32 +23,26 @@ class CamsimProcess {
     // Starts the program and reads the pty path from its first output line.
     bool Start(const std::vector<std::string>& args);
     const std::string& PtyPath() const { return ptyPath_; }
-    pid_t Pid() const { return pid_; }
-    // Processor time the program has used so far, in clock ticks.
+    // Processor time the program has used so far, in clock ticks; -1 if unknown.
     long CpuTicks() const;
-
     // Waits until a line of standard error contains `text`; the lines looked
     // at are used up.
     bool WaitForLog(const std::string& text, Ms timeout);
     const std::string& LogSoFar() const { return errText_; }
-
     // Sends the signal and waits for the exit; nullopt when it did not end
     // normally in time.
     std::optional<int> Stop(int signal, Ms timeout);
 
   private:
-    bool ReadMore(int fd, std::string& into, Ms timeout);
-
     pid_t pid_ = -1;
     int outFd_ = -1;
     int errFd_ = -1;
     std::string ptyPath_;
-    std::string outText_;
     std::string errText_;
     std::size_t errSeen_ = 0;
 };
 
-// The test's end of the line: the pty slave opened with plain POSIX calls.
+// The test's end of the line: the pty slave opened raw with plain POSIX calls.
 class SlaveEnd {
   public:
     explicit SlaveEnd(const std::string& path);

@@ -16,49 +16,41 @@
 namespace qm71::sim::testing {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Starts an emulator behind a link and lets `variable` name it.
+void StartBehind(CamsimProcess& camsim, const char* variable, std::vector<std::string> args = {}) {
+    const auto link = std::filesystem::path(::testing::TempDir()) /
+                      (std::string("camsim-") + variable + "-" + std::to_string(getpid()));
+    args.insert(args.end(), {"--link", link.string()});
+    ASSERT_TRUE(camsim.Start(args));
+    ASSERT_EQ(setenv(variable, link.c_str(), 1), 0);
+}
 
-class CamsimPosixLine : public ::testing::Test {
-  protected:
-    // Starts an emulator behind a link and lets `variable` name it.
-    void StartBehind(CamsimProcess& camsim, const char* variable,
-                     std::vector<std::string> args = {}) {
-        const auto link = std::filesystem::path(::testing::TempDir()) /
-                          (std::string("camsim-") + variable + "-" + std::to_string(getpid()));
-        args.push_back("--link");
-        args.push_back(link.string());
-        ASSERT_TRUE(camsim.Start(args));
-        ASSERT_EQ(setenv(variable, link.c_str(), 1), 0);
+// The viewer's line settings: 9600 8N1 with XON/XOFF both ways.
+void Configure(PosixSerialLine& line, const SerialTimeouts& timeouts) {
+    SerialSettings s;
+    ASSERT_TRUE(line.GetSettings(s));
+    s = SerialSettings{};
+    s.xonXoffInput = s.xonXoffOutput = true;
+    ASSERT_TRUE(line.SetSettings(s));
+    ASSERT_TRUE(line.SetTimeouts(timeouts));
+}
+
+// One exchange as the viewer makes it; `elapsed` is the read's duration.
+std::string Exchange(PosixSerialLine& line, std::string_view command, std::size_t readCount,
+                     Ms* elapsed = nullptr) {
+    std::size_t written = 0;
+    EXPECT_TRUE(line.Write(ToBytes(command), written));
+    EXPECT_EQ(written, command.size());
+    std::array<std::byte, 64> buf{};
+    const auto start = std::chrono::steady_clock::now();
+    const std::size_t got = line.Read(std::span(buf).first(readCount));
+    if (elapsed) {
+        *elapsed = std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now() - start);
     }
+    return ToText(std::span(buf).first(got));
+}
 
-    static void Configure(PosixSerialLine& line, const SerialTimeouts& timeouts) {
-        SerialSettings s;
-        ASSERT_TRUE(line.GetSettings(s));
-        s.baudRate = 9600;
-        s.dataBits = 8;
-        s.parity = SerialSettings::Parity::None;
-        s.stopBits = SerialSettings::StopBits::One;
-        s.xonXoffInput = true;
-        s.xonXoffOutput = true;
-        ASSERT_TRUE(line.SetSettings(s));
-        ASSERT_TRUE(line.SetTimeouts(timeouts));
-    }
-
-    // One exchange as the viewer makes it; `elapsed` is the read's duration.
-    static std::string Exchange(PosixSerialLine& line, std::string_view command,
-                                std::size_t readCount, Ms* elapsed = nullptr) {
-        std::size_t written = 0;
-        EXPECT_TRUE(line.Write(ToBytes(command), written));
-        EXPECT_EQ(written, command.size());
-        std::array<std::byte, 64> buf{};
-        const auto start = Clock::now();
-        const std::size_t got = line.Read(std::span(buf).first(readCount));
-        if (elapsed) *elapsed = std::chrono::duration_cast<Ms>(Clock::now() - start);
-        return ToText(std::span(buf).first(got));
-    }
-};
-
-TEST_F(CamsimPosixLine, ReplyIsReadWholeAndTheIntervalEndsTheRead) {
+TEST(CamsimPosixLine, ReplyIsReadWholeAndTheIntervalEndsTheRead) {
     CamsimProcess camsim;
     StartBehind(camsim, "QM71_COM1");
     PosixSerialLine line;
@@ -74,7 +66,7 @@ TEST_F(CamsimPosixLine, ReplyIsReadWholeAndTheIntervalEndsTheRead) {
     EXPECT_TRUE(camsim.WaitForLog(R"(received "BKE -20\r")", Ms(1000)));
 }
 
-TEST_F(CamsimPosixLine, SilentCameraEndsTheReadByTheTotalTimeout) {
+TEST(CamsimPosixLine, SilentCameraEndsTheReadByTheTotalTimeout) {
     CamsimProcess camsim;
     StartBehind(camsim, "QM71_COM1", {"--silent"});
     PosixSerialLine line;
@@ -87,7 +79,7 @@ TEST_F(CamsimPosixLine, SilentCameraEndsTheReadByTheTotalTimeout) {
     EXPECT_LT(elapsed.count(), 800);
 }
 
-TEST_F(CamsimPosixLine, LateReplyIsReadAsTheStartOfTheNextReply) {
+TEST(CamsimPosixLine, LateReplyIsReadAsTheStartOfTheNextReply) {
     CamsimProcess camsim;
     StartBehind(camsim, "QM71_COM1", {"--late", "300"});
     PosixSerialLine line;
@@ -98,7 +90,7 @@ TEST_F(CamsimPosixLine, LateReplyIsReadAsTheStartOfTheNextReply) {
     EXPECT_EQ(Exchange(line, "GAE?\r", 32), "MDE CS\r");  // MDE reply comes at 300 ms
 }
 
-TEST_F(CamsimPosixLine, HeldCom1LeavesCom2AndClosingTwiceClosesOnce) {
+TEST(CamsimPosixLine, HeldCom1LeavesCom2AndClosingTwiceClosesOnce) {
     CamsimProcess first;
     CamsimProcess second;
     StartBehind(first, "QM71_COM1");
