@@ -28,95 +28,64 @@ TEST(ParseProfileInt, FollowsTheProfileIntegerRule) {
     }
 }
 
-TEST(ProfileValue, FindsKeysCaseInsensitivelyInTheirSection) {
+TEST(ProfileValue, FindsTheFirstKeyCaseInsensitivelyInTheFirstSection) {
     const std::string text =
-        "; settings\n"
-        "orphan=1\n"
-        "[Other]\n"
-        "LUT=9\n"
-        "  [ config ]  \n"
-        "# comment=5\n"
-        "garbage line\n"
-        "=3\n"
-        "  Thresh  =  77  \n"
-        "lut=2\n"
-        "Quoted=\"12\"\n"
-        "Half=\"12\n"
-        "Empty=\n";
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "THRESH"), "77");
-    EXPECT_EQ(ProfileValue(text, "config", "LUT"), "2");
-    EXPECT_EQ(ProfileValue(text, "OTHER", "lut"), "9");
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "Quoted"), "12");
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "Half"), "\"12");
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "Empty"), "");
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "comment"), std::nullopt);
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "orphan"), std::nullopt);
-    EXPECT_EQ(ProfileValue(text, "CONFIG", "MISSING"), std::nullopt);
-    EXPECT_EQ(ProfileValue(text, "NOSECTION", "LUT"), std::nullopt);
+        "\xEF\xBB\xBF; settings\r\norphan=1\r\n[Other]\nLUT=9\n  [ config ]  \n# comment=5\n"
+        "garbage line\n=3\n  Thresh  =  77  \nlut=2\nLUT=4\nQuoted=\"12\"\nHalf=\"12\n"
+        "Empty=\n[CONFIG]\nlate=1\n[C]\nY=-6";
+    // section, key, value (null: not found)
+    // clang-format off
+    const char* cases[][3] = {
+        {"CONFIG", "THRESH", "77"}, {"config", "LUT", "2"},     {"OTHER", "lut", "9"},
+        {"CONFIG", "Quoted", "12"}, {"CONFIG", "Half", "\"12"}, {"CONFIG", "Empty", ""},
+        {"C", "Y", "-6"},           {"CONFIG", "comment", nullptr}, {"CONFIG", "orphan", nullptr},
+        {"CONFIG", "late", nullptr} /* only in the second [CONFIG] */, {"NOSECTION", "LUT", nullptr},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const std::optional<std::string> expected =
+            c[2] ? std::optional<std::string>(c[2]) : std::nullopt;
+        EXPECT_EQ(ProfileValue(text, c[0], c[1]), expected) << c[0] << "/" << c[1];
+    }
 }
 
-TEST(ProfileValue, FirstSectionAndKeyWinAcrossLineEnds) {
-    const std::string text = "\xEF\xBB\xBF[A]\r\nk=1\r\nK=2\r\n[B]\nm=5\n[a]\nk=3\nj=4";
-    EXPECT_EQ(ProfileValue(text, "A", "k"), "1");
-    EXPECT_EQ(ProfileValue(text, "A", "j"), std::nullopt);  // only in the second [a]
-    EXPECT_EQ(ProfileValue(text, "B", "m"), "5");
-    EXPECT_EQ(ProfileValue("[C]\nY=-6", "C", "Y"), "-6");
-}
-
-TEST(ProfileTextWithValue, ReplacesOnlyTheValue) {
-    const std::string before = "[CONFIG]\r\n  Lut = 1   \r\nLUT=4\r\n[OTHER]\r\nLUT=3";
-    EXPECT_EQ(ProfileTextWithValue(before, "config", "LUT", "2"),
-              "[CONFIG]\r\n  Lut = 2\r\nLUT=4\r\n[OTHER]\r\nLUT=3");
-    EXPECT_EQ(ProfileTextWithValue(before, "OTHER", "LUT", "-8"),
-              "[CONFIG]\r\n  Lut = 1   \r\nLUT=4\r\n[OTHER]\r\nLUT=-8");
-}
-
-TEST(ProfileTextWithValue, AddsMissingKeyAfterTheSectionsLastKey) {
-    const std::string before =
-        "[CONFIG]\n"
-        "X=1\n"
-        "; note\n"
-        "Y=2\n"
-        "; trailing comment\n"
-        "\n"
-        "[OTHER]\n"
-        "Z=3\n";
-    EXPECT_EQ(ProfileTextWithValue(before, "CONFIG", "B", "3072"),
-              "[CONFIG]\nX=1\n; note\nY=2\nB=3072\n; trailing comment\n\n[OTHER]\nZ=3\n");
-    // A section without keys gets the key right after its header.
-    EXPECT_EQ(ProfileTextWithValue("[A]\r\n\r\n[B]\r\n", "A", "k", "v"),
-              "[A]\r\nk=v\r\n\r\n[B]\r\n");
-    // Added lines follow the file's own line ends, also after a last line
-    // that has none.
-    EXPECT_EQ(ProfileTextWithValue("[A]\r\nk=1", "A", "j", "2"), "[A]\r\nk=1\r\nj=2\r\n");
-    EXPECT_EQ(ProfileTextWithValue("[A]", "a", "j", "2"), "[A]\nj=2\n");
-    // A last line that stops after its CR keeps reading the same.
-    const std::optional<std::string> cut = ProfileTextWithValue("[A]\r\nk=1\r", "A", "j", "2");
-    ASSERT_TRUE(cut.has_value());
-    EXPECT_EQ(*cut, "[A]\r\nk=1\r\nj=2\r\n");
+TEST(ProfileTextWithValue, ChangesOnlyWhatItMust) {
+    const char* cases[][4] = {
+        // before, section, key, after writing "V"
+        // Only the value of the first matching key in the section changes.
+        {"[CONFIG]\r\n  Lut = 1   \r\nLUT=4\r\n[OTHER]\r\nLUT=3", "config", "LUT",
+         "[CONFIG]\r\n  Lut = V\r\nLUT=4\r\n[OTHER]\r\nLUT=3"},
+        // A missing key goes after the section's last key, or after its header.
+        {"[CONFIG]\nX=1\n; note\nY=2\n; trailing comment\n\n[OTHER]\nZ=3\n", "CONFIG", "B",
+         "[CONFIG]\nX=1\n; note\nY=2\nB=V\n; trailing comment\n\n[OTHER]\nZ=3\n"},
+        {"[A]\r\n\r\n[B]\r\n", "A", "k", "[A]\r\nk=V\r\n\r\n[B]\r\n"},
+        // Added lines follow the file's own line ends, also after a last line
+        // without one, or one that stops after its CR.
+        {"[A]\r\nk=1", "A", "j", "[A]\r\nk=1\r\nj=V\r\n"},
+        {"[A]\r\nk=1\r", "A", "j", "[A]\r\nk=1\r\nj=V\r\n"},
+        {"[A]\nk=1\r", "B", "j", "[A]\nk=1\r\n\n[B]\nj=V\n"},
+        {"[A]", "a", "j", "[A]\nj=V\n"},
+        // A missing section is appended after one blank line.
+        {"", "CONFIG", "X", "[CONFIG]\nX=V\n"},
+        {"[A]\r\nk=1\r\n", "CONFIG", "X", "[A]\r\nk=1\r\n\r\n[CONFIG]\r\nX=V\r\n"},
+        {"[A]\nk=1\n\n", "CONFIG", "X", "[A]\nk=1\n\n[CONFIG]\nX=V\n"},
+        // Keys before any section belong to none and stay where they are.
+        {"X=9\n", "CONFIG", "X", "X=9\n\n[CONFIG]\nX=V\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProfileTextWithValue(c[0], c[1], c[2], "V"), c[3]) << "before: " << c[0];
+    }
     EXPECT_EQ(ProfileValue("[A]\nk=1\r", "A", "k"), "1");
-    EXPECT_EQ(ProfileTextWithValue("[A]\nk=1\r", "B", "j", "2"), "[A]\nk=1\r\n\n[B]\nj=2\n");
-}
-
-TEST(ProfileTextWithValue, AppendsMissingSection) {
-    EXPECT_EQ(ProfileTextWithValue("", "CONFIG", "X", "1"), "[CONFIG]\nX=1\n");
-    EXPECT_EQ(ProfileTextWithValue("[A]\r\nk=1\r\n", "CONFIG", "X", "1"),
-              "[A]\r\nk=1\r\n\r\n[CONFIG]\r\nX=1\r\n");
-    EXPECT_EQ(ProfileTextWithValue("[A]\nk=1", "CONFIG", "X", "1"), "[A]\nk=1\n\n[CONFIG]\nX=1\n");
-    EXPECT_EQ(ProfileTextWithValue("[A]\nk=1\n\n", "CONFIG", "X", "1"),
-              "[A]\nk=1\n\n[CONFIG]\nX=1\n");
-    // Keys before any section belong to none and stay where they are.
-    EXPECT_EQ(ProfileTextWithValue("X=9\n", "CONFIG", "X", "1"), "X=9\n\n[CONFIG]\nX=1\n");
 }
 
 TEST(ProfileTextWithValue, RefusesEntriesThatWouldNotReadBack) {
     const char* text = "[A]\nk=1\n";
-    EXPECT_EQ(ProfileTextWithValue(text, "A", "k", "1\n[B]"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A", "k=j", "1"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A", " k", "1"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A", ";k", "1"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A", "[k", "1"), std::nullopt);
-    EXPECT_EQ(ProfileTextWithValue(text, "A]", "k", "1"), std::nullopt);
+    const char* refused[][3] = {{"A", "k", "1\n[B]"}, {"A", "k", "1\r"}, {"A", "k=j", "1"},
+                                {"A", " k", "1"},     {"A", ";k", "1"},  {"A", "[k", "1"},
+                                {"A]", "k", "1"}};
+    for (const auto& r : refused) {
+        EXPECT_EQ(ProfileTextWithValue(text, r[0], r[1], r[2]), std::nullopt) << r[1] << r[2];
+    }
     // Blanks inside names and odd characters in values are fine.
     const std::optional<std::string> out = ProfileTextWithValue(text, "My Sec", "my key", " \"x\"");
     ASSERT_TRUE(out.has_value());
