@@ -29,82 +29,58 @@ TEST(CardOptionsTest, ReadsEveryKey) {
     EXPECT_FALSE(o.noTrigger);
     ASSERT_TRUE(ParseCardOptions("no-trigger=1", o, error));
     EXPECT_TRUE(o.noTrigger);
-}
 
-TEST(CardOptionsTest, EmptyTextChangesNothing) {
-    CardOptions o = LineCameraOptions();
-    std::string error;
+    o = LineCameraOptions();
     ASSERT_TRUE(ParseCardOptions("", o, error));
     ASSERT_TRUE(ParseCardOptions(" , ", o, error));
-    EXPECT_EQ(o.rowBytes, 5000);
+    EXPECT_EQ(o.rowBytes, 5000) << "empty text changes nothing";
     EXPECT_EQ(o.rowsPerFrame, 640);
     EXPECT_TRUE(o.lineCamera);
 }
 
 TEST(CardOptionsTest, RejectsBadTextNamingTheKeyAndKeepsTheOptions) {
-    const struct {
-        const char* text;
-        const char* named;
-    } cases[] = {
-        {"speed=3", "speed"},
-        {"fps=-1", "fps"},
-        {"fps=fast", "fps"},
-        {"fps=15x", "fps"},
-        {"fps", "fps"},
-        {"fps=inf", "fps"},
-        {"base=0x10000", "base"},
-        {"base=0x", "base"},
-        {"base=-5", "base"},
-        {"download-error=3", "download-error"},
-        {"download-error=3:256", "download-error"},
-        {"download-error=:2", "download-error"},
-        {"stall-after-rows=-1", "stall-after-rows"},
-        {"stall-after-rows=", "stall-after-rows"},
-        {"no-trigger=yes", "no-trigger"},
-    };
-    for (const auto& c : cases) {
+    // Each text names its key before the '='.
+    for (const std::string text :
+         {"speed=3", "fps=-1", "fps=fast", "fps=15x", "fps", "fps=inf", "base=0x10000", "base=0x",
+          "base=-5", "download-error=3", "download-error=3:256", "download-error=:2",
+          "stall-after-rows=-1", "stall-after-rows=", "no-trigger=yes"}) {
         CardOptions o;
         std::string error;
-        EXPECT_FALSE(ParseCardOptions(std::string("base=0x720,") + c.text, o, error)) << c.text;
-        EXPECT_NE(error.find(c.named), std::string::npos) << c.text << ": " << error;
-        EXPECT_EQ(o.reportedBase, 0x320) << "a failed parse must leave the options alone";
+        EXPECT_FALSE(ParseCardOptions("base=0x720," + text, o, error)) << text;
+        EXPECT_NE(error.find(text.substr(0, text.find('='))), std::string::npos) << error;
+        EXPECT_EQ(o.reportedBase, 0x320) << text << ": a failed parse must leave the options alone";
     }
 }
 
-TEST(DriverChannelFactoryTest, ChoosesTheCardAndSaysWhich) {
+TEST(DriverChannelFactoryTest, ChoosesTheCardAppliesSimOptionsAndSaysWhich) {
     ManualClock clock;
-    std::ostringstream out;
-    auto sim = MakeDriverChannel(clock, {}, nullptr, nullptr, out);
-    EXPECT_EQ(out.str(), "qm71: simulated card (fps=15, base 0x320)\n");
-    ASSERT_NE(dynamic_cast<SimulatedCard*>(sim.get()), nullptr);
-    EXPECT_TRUE(sim->Open());
-
-    out.str("");
-    auto none = MakeDriverChannel(clock, {}, "none", "fps=1", out);
-    EXPECT_EQ(out.str(), "qm71: no card driver (QM71_DEVICE=none)\n");
-    EXPECT_FALSE(none->Open());
-
-    out.str("");
-    auto odd = MakeDriverChannel(clock, {}, "pci0", nullptr, out);
-    EXPECT_NE(out.str().find("unknown QM71_DEVICE \"pci0\""), std::string::npos) << out.str();
-    EXPECT_FALSE(odd->Open());
-}
-
-TEST(DriverChannelFactoryTest, AppliesSimOptionsOverTheProgramsDefaults) {
-    ManualClock clock;
-    std::ostringstream out;
-    auto channel = MakeDriverChannel(clock, LineCameraOptions(), "sim", "base=0x720,fps=0", out);
-    const auto& card = dynamic_cast<SimulatedCard&>(*channel);
-    EXPECT_EQ(card.Options().reportedBase, 0x720);
-    EXPECT_EQ(card.Options().rowBytes, 5000);
-    EXPECT_EQ(out.str(), "qm71: simulated card (fps=0, base 0x720)\n");
-
-    out.str("");
-    auto fallback = MakeDriverChannel(clock, LineCameraOptions(), "sim", "fps=0,bogus=1", out);
-    const auto& plain = dynamic_cast<SimulatedCard&>(*fallback);
-    EXPECT_EQ(plain.Options().fps, 15) << "a bad QM71_SIM falls back to all defaults";
-    EXPECT_EQ(plain.Options().rowBytes, 5000);
-    EXPECT_NE(out.str().find("bogus"), std::string::npos) << out.str();
+    const struct {
+        const char *device, *sim, *says;
+        double fps;  // < 0: no card
+        int base;
+    } cases[] = {
+        {nullptr, nullptr, "qm71: simulated card (fps=15, base 0x320)\n", 15, 0x320},
+        {"sim", "base=0x720,fps=0", "qm71: simulated card (fps=0, base 0x720)\n", 0, 0x720},
+        {"sim", "fps=0,bogus=1", "bogus", 15, 0x320},  // bad QM71_SIM: all defaults
+        {"none", "fps=1", "qm71: no card driver (QM71_DEVICE=none)\n", -1, 0},
+        {"pci0", nullptr, "unknown QM71_DEVICE \"pci0\"", -1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        std::ostringstream out;
+        auto channel = MakeDriverChannel(clock, LineCameraOptions(), c.device, c.sim, out);
+        if (std::string_view(c.says).ends_with('\n'))
+            EXPECT_EQ(out.str(), c.says);
+        else
+            EXPECT_NE(out.str().find(c.says), std::string::npos) << out.str();
+        EXPECT_EQ(channel->Open(), c.fps >= 0);
+        const auto* card = dynamic_cast<SimulatedCard*>(channel.get());
+        ASSERT_EQ(card != nullptr, c.fps >= 0);
+        if (!card) continue;
+        EXPECT_EQ(card->Options().fps, c.fps);
+        EXPECT_EQ(card->Options().reportedBase, c.base);
+        EXPECT_EQ(card->Options().rowBytes, 5000) << "over the program's defaults";
+    }
 }
 
 }  // namespace
