@@ -12,6 +12,8 @@
 #include <QTest>
 #include <climits>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 #include "common/ui/colour_combo_box.h"
 #include "platform/qt/controls.h"
@@ -43,6 +45,10 @@ class ColoursDialogTest : public ::testing::Test {
     QComboBox* List(QWidget& d, int id) { return Control<QComboBox>(&d, id); }
     QSlider* Slider(QWidget& d, int id) { return Control<QSlider>(&d, id); }
     QLineEdit* Edit(QWidget& d, int id) { return Control<QLineEdit>(&d, id); }
+    std::vector<int> Items(QWidget& d) {
+        return {List(d, 1027)->currentIndex(), List(d, 1029)->currentIndex(),
+                List(d, 1028)->currentIndex()};
+    }
 
     FakeHost host;
 };
@@ -51,31 +57,19 @@ TEST_F(ColoursDialogTest, OpensWithTheStoredValues) {
     host.settings = {.lut = kNormal, .thresh = 128, .mitte = 10, .bg = 246, .mg = 8, .vg = 255};
     ColoursDialog d(host);
     EXPECT_EQ(d.windowTitle(), "Farben");
-    ASSERT_NE(List(d, 1027), nullptr);
-    ASSERT_NE(List(d, 1028), nullptr);
-    ASSERT_NE(List(d, 1029), nullptr);
-    ASSERT_NE(Slider(d, 1000), nullptr);
-    ASSERT_NE(Slider(d, 1002), nullptr);
-    ASSERT_NE(Edit(d, 1001), nullptr);
-    ASSERT_NE(Edit(d, 1003), nullptr);
+    for (int id : {1027, 1028, 1029}) ASSERT_NE(List(d, id), nullptr) << id;
+    for (int id : {1000, 1002}) ASSERT_NE(Slider(d, id), nullptr) << id;
+    for (int id : {1001, 1003}) ASSERT_NE(Edit(d, id), nullptr) << id;
 
     QComboBox* bg = List(d, 1027);
     ASSERT_EQ(bg->count(), 20);
     for (int k = 0; k < 20; ++k) EXPECT_EQ(bg->itemData(k).toInt(), k <= 9 ? k : k + 236);
-    EXPECT_EQ(bg->currentIndex(), 10);
-    EXPECT_EQ(List(d, 1029)->currentIndex(), 8);
-    EXPECT_EQ(List(d, 1028)->currentIndex(), 19);
-
-    for (int id : {1000, 1002}) {
-        EXPECT_EQ(Slider(d, id)->minimum(), 0);
+    EXPECT_EQ(Items(d), (std::vector<int>{10, 8, 19}));
+    for (auto [id, value] : {std::pair{1000, 128}, {1002, 10}}) {
         EXPECT_EQ(Slider(d, id)->maximum(), 255);
-        EXPECT_EQ(Slider(d, id)->tickInterval(), 16);
-        EXPECT_EQ(Slider(d, id)->tickPosition(), QSlider::TicksAbove);
+        EXPECT_EQ(Slider(d, id)->value(), value);
+        EXPECT_EQ(Edit(d, id + 1)->text(), QString::number(value));
     }
-    EXPECT_EQ(Slider(d, 1000)->value(), 128);
-    EXPECT_EQ(Slider(d, 1002)->value(), 10);
-    EXPECT_EQ(Edit(d, 1001)->text(), "128");
-    EXPECT_EQ(Edit(d, 1003)->text(), "10");
     // Showing the values recomputes the lookup; nothing is changed by opening.
     EXPECT_GE(host.builds, 1);
     EXPECT_EQ(host.settings.bg, 246);
@@ -83,19 +77,14 @@ TEST_F(ColoursDialogTest, OpensWithTheStoredValues) {
 }
 
 TEST_F(ColoursDialogTest, InvalidStoredColoursShowDefaultsButStayUntilPicked) {
-    host.settings.bg = 10;  // between the two runs of fixed colours
-    host.settings.mg = 300;
-    host.settings.vg = -1;
-    host.settings.thresh = 300;
-    ColoursDialog d(host);
-    EXPECT_EQ(List(d, 1027)->currentIndex(), 0);
-    EXPECT_EQ(List(d, 1029)->currentIndex(), 8);
-    EXPECT_EQ(List(d, 1028)->currentIndex(), 19);
+    host.settings = {.lut = kNormal, .thresh = 300, .mitte = 0, .bg = 10, .mg = 300, .vg = -1};
+    ColoursDialog d(host);  // bg 10 lies between the two runs of fixed colours
+    EXPECT_EQ(Items(d), (std::vector<int>{0, 8, 19}));
+    EXPECT_EQ(Slider(d, 1000)->value(), 255);
     EXPECT_EQ(host.settings.bg, 10);
     EXPECT_EQ(host.settings.mg, 300);
     EXPECT_EQ(host.settings.vg, -1);
     EXPECT_EQ(host.settings.thresh, 300);
-    EXPECT_EQ(Slider(d, 1000)->value(), 255);
 
     List(d, 1027)->setCurrentIndex(3);
     EXPECT_EQ(host.settings.bg, 3);
@@ -121,57 +110,40 @@ TEST_F(ColoursDialogTest, ChoosingAColourSetsItsBandAndRecomputes) {
     EXPECT_EQ(host.settings.lut, kNormal);
 }
 
-TEST_F(ColoursDialogTest, TrackbarWritesEditAndSetting) {
-    ColoursDialog d(host);
-    int before = host.builds;
-    Slider(d, 1000)->setValue(200);
-    EXPECT_EQ(host.settings.thresh, 200);
-    EXPECT_EQ(Edit(d, 1001)->text(), "200");
-    EXPECT_EQ(host.lastBuilt.thresh, 200);
-    EXPECT_GT(host.builds, before);
-
-    before = host.builds;
-    Slider(d, 1002)->setValue(0);
-    EXPECT_EQ(host.settings.mitte, 0);
-    EXPECT_EQ(Edit(d, 1003)->text(), "0");
-    EXPECT_GT(host.builds, before);
-}
-
-TEST_F(ColoursDialogTest, TypedValuesAreStoredAsTypedAndTrackbarHeldToRange) {
+TEST_F(ColoursDialogTest, TrackbarAndEditFollowEachOtherAndRecompute) {
     ColoursDialog d(host);
     struct Case {
         const char* text;
-        int stored;
-        int position;
+        int stored, position;
     };
-    for (int id : {1001, 1003}) {
-        const int sliderId = id - 1;
-        int& value = id == 1001 ? host.settings.thresh : host.settings.mitte;
+    for (int id : {1000, 1002}) {
+        int& value = id == 1000 ? host.settings.thresh : host.settings.mitte;
+        int& built = id == 1000 ? host.lastBuilt.thresh : host.lastBuilt.mitte;
+        Slider(d, id)->setValue(200);
+        EXPECT_EQ(value, 200);
+        EXPECT_EQ(built, 200);
+        EXPECT_EQ(Edit(d, id + 1)->text(), "200");
+        // Typed values are stored as typed; the trackbar is held to its range
+        // and must not write its limited value back.
         for (const Case c : {Case{"300", 300, 255}, Case{"-5", -5, 0}, Case{"77", 77, 77},
                              Case{"abc", 0, 0}, Case{" 42x", 42, 42},
                              Case{"99999999999", INT_MAX, 255}, Case{"-99999999999", INT_MIN, 0}}) {
-            const int before = host.builds;
-            Edit(d, id)->setText(c.text);
+            Edit(d, id + 1)->setText(c.text);
             EXPECT_EQ(value, c.stored) << c.text;
-            EXPECT_EQ(Slider(d, sliderId)->value(), c.position) << c.text;
-            // The trackbar following the edit must not write its limited value back.
-            EXPECT_EQ(Edit(d, id)->text(), c.text);
-            EXPECT_GT(host.builds, before);
+            EXPECT_EQ(built, c.stored) << c.text;
+            EXPECT_EQ(Slider(d, id)->value(), c.position) << c.text;
+            EXPECT_EQ(Edit(d, id + 1)->text(), c.text);
         }
     }
 }
 
 TEST_F(ColoursDialogTest, CancelRestoresColoursButKeepsThresholdAndWidth) {
-    host.settings = {.lut = kInverse, .thresh = 128, .mitte = 10, .bg = 0, .mg = 8, .vg = 255};
     for (bool escape : {false, true}) {
-        host.settings.bg = 0;
-        host.settings.mg = 8;
-        host.settings.vg = 255;
+        host.settings = {.lut = kInverse, .thresh = 128, .mitte = 10, .bg = 0, .mg = 8, .vg = 255};
         ColoursDialog d(host);
         d.show();
-        List(d, 1027)->setCurrentIndex(5);
-        List(d, 1029)->setCurrentIndex(12);
-        List(d, 1028)->setCurrentIndex(13);
+        for (auto [id, item] : {std::pair{1027, 5}, {1029, 12}, {1028, 13}})
+            List(d, id)->setCurrentIndex(item);
         Edit(d, 1001)->setText(escape ? "300" : "60");
         Slider(d, 1002)->setValue(20);
         if (escape)
@@ -179,30 +151,27 @@ TEST_F(ColoursDialogTest, CancelRestoresColoursButKeepsThresholdAndWidth) {
         else
             Control<QPushButton>(&d, 2)->click();
         EXPECT_EQ(d.result(), 2);
-        EXPECT_EQ(host.settings.bg, 0);
-        EXPECT_EQ(host.settings.mg, 8);
-        EXPECT_EQ(host.settings.vg, 255);
-        EXPECT_EQ(host.settings.thresh, escape ? 300 : 60);
-        EXPECT_EQ(host.settings.mitte, 20);
-        EXPECT_EQ(host.settings.lut, kInverse);
-        EXPECT_EQ(host.lastBuilt.bg, 0) << "recomputed after restoring";
-        EXPECT_EQ(host.lastBuilt.vg, 255);
+        const ColouringSettings& s = host.settings;
+        EXPECT_EQ(std::tuple(s.bg, s.mg, s.vg, s.thresh, s.mitte, s.lut),
+                  std::tuple(0, 8, 255, escape ? 300 : 60, 20, int{kInverse}));
+        EXPECT_EQ(std::pair(host.lastBuilt.bg, host.lastBuilt.vg), std::pair(0, 255))
+            << "recomputed after restoring";
     }
 }
 
-TEST_F(ColoursDialogTest, OkKeepsEverythingAndReturnsOne) {
-    ColoursDialog d(host);
-    d.show();
-    List(d, 1028)->setCurrentIndex(14);
-    Control<QPushButton>(&d, 1)->click();
-    EXPECT_EQ(d.result(), 1);
-    EXPECT_EQ(host.settings.vg, 250);
-    EXPECT_EQ(host.settings.lut, kNormal) << "the caller switches the colouring, not the dialog";
-
-    ColoursDialog enter(host);
-    enter.show();
-    QTest::keyClick(&enter, Qt::Key_Return);
-    EXPECT_EQ(enter.result(), 1);
+TEST_F(ColoursDialogTest, OkOrEnterKeepsEverythingAndReturnsOne) {
+    for (bool enter : {false, true}) {
+        ColoursDialog d(host);
+        d.show();
+        List(d, 1028)->setCurrentIndex(enter ? 13 : 14);
+        if (enter)
+            QTest::keyClick(&d, Qt::Key_Return);
+        else
+            Control<QPushButton>(&d, 1)->click();
+        EXPECT_EQ(d.result(), 1);
+        EXPECT_EQ(host.settings.vg, enter ? 249 : 250);
+        EXPECT_EQ(host.settings.lut, kNormal) << "the caller switches the colouring";
+    }
 }
 
 TEST_F(ColoursDialogTest, SwatchesArePaintedInThePaletteColour) {

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -60,12 +59,6 @@ class ControlPanelTest : public ::testing::Test {
         EXPECT_NE(b, nullptr) << "button " << id;
         return b;
     }
-    static std::vector<int> Pressed(ControlPanelDialog& d) {
-        std::vector<int> ids;
-        for (int id : {1002, 1003, 1004, 1008, 1030, 1031, 1032, 1033, 1054, 1055, 4, 1006})
-            if (Button(d, id)->isChecked()) ids.push_back(id);
-        return ids;
-    }
 
     FakeHost host;
 };
@@ -73,39 +66,31 @@ class ControlPanelTest : public ::testing::Test {
 TEST_F(ControlPanelTest, TemplateHasTheControlsWithTheirCaptionsAndGroups) {
     ControlPanelDialog d(host);
     EXPECT_EQ(d.windowTitle(), "Einstellungen");
-    EXPECT_FALSE(d.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(d.windowFlags() & Qt::WindowSystemMenuHint);
-    struct Expected {
+    EXPECT_FALSE(d.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
+    const struct {
         int id;
-        const char* caption;
-        const char* group;
+        const char *caption, *group;
+        bool checkable;
+    } controls[] = {
+        {1002, "&Normal", "Farben", true},        {1003, "&Invers", "Farben", true},
+        {1004, "Sch&welle", "Farben", true},      {1008, "&Optionen", "Farben", false},
+        {1030, "* &0.25", "Skalierung", true},    {1031, "* &0.5", "Skalierung", true},
+        {1032, "* &1", "Skalierung", true},       {1033, "* &2", "Skalierung", true},
+        {1055, "Einstellungen", "Kamera", false}, {1054, "Trigger", "Kamera", false},
+        {4, "Save BMP", nullptr, false},          {1006, "&Programmende", nullptr, false},
     };
-    const Expected controls[] = {
-        {1002, "&Normal", "Farben"},       {1003, "&Invers", "Farben"},
-        {1004, "Sch&welle", "Farben"},     {1008, "&Optionen", "Farben"},
-        {1030, "* &0.25", "Skalierung"},   {1031, "* &0.5", "Skalierung"},
-        {1032, "* &1", "Skalierung"},      {1033, "* &2", "Skalierung"},
-        {1055, "Einstellungen", "Kamera"}, {1054, "Trigger", "Kamera"},
-        {4, "Save BMP", nullptr},          {1006, "&Programmende", nullptr},
-    };
-    for (const Expected& e : controls) {
+    for (const auto& e : controls) {
         QPushButton* b = Button(d, e.id);
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->text(), e.caption);
         EXPECT_FALSE(b->isDefault() || b->autoDefault()) << e.id;
+        EXPECT_EQ(b->isCheckable(), e.checkable) << e.id;
         auto* group = qobject_cast<QGroupBox*>(b->parentWidget());
-        if (e.group) {
-            ASSERT_NE(group, nullptr) << e.id;
-            EXPECT_EQ(group->title(), e.group);
-        } else {
-            EXPECT_EQ(group, nullptr) << e.id;
-        }
+        EXPECT_EQ(group ? group->title() : QString(), e.group ? e.group : QString()) << e.id;
     }
-    // Only the colouring and scale choices are push-like radio buttons.
-    for (int id : {1008, 1055, 1054, 4, 1006}) EXPECT_FALSE(Button(d, id)->isCheckable()) << id;
 }
 
-TEST_F(ControlPanelTest, CurrentColouringAndScaleArePressed) {
+TEST_F(ControlPanelTest, CurrentColouringAndScaleArePressedAndDownloadsShown) {
     const struct {
         int lut, scale;
         std::vector<int> pressed;
@@ -118,11 +103,11 @@ TEST_F(ControlPanelTest, CurrentColouringAndScaleArePressed) {
         host.lut = c.lut;
         host.scale = c.scale;
         ControlPanelDialog d(host);
-        EXPECT_EQ(Pressed(d), c.pressed) << "LUT " << c.lut << " SCALE " << c.scale;
+        std::vector<int> pressed;
+        for (int id : {1002, 1003, 1004, 1008, 1030, 1031, 1032, 1033, 1054, 1055, 4, 1006})
+            if (Button(d, id)->isChecked()) pressed.push_back(id);
+        EXPECT_EQ(pressed, c.pressed) << "LUT " << c.lut << " SCALE " << c.scale;
     }
-}
-
-TEST_F(ControlPanelTest, DownloadCountIsShownAsSignedDecimal) {
     for (const auto& [count, text] : {std::pair{1, "1"}, {12, "12"}, {-3, "-3"}}) {
         host.downloads = count;
         ControlPanelDialog d(host);
@@ -143,83 +128,65 @@ TEST_F(ControlPanelTest, ClosingButtonsEndWithTheirOwnId) {
         EXPECT_FALSE(d->isVisible()) << id;
     }
     EXPECT_TRUE(host.calls.empty());
-}
 
-TEST_F(ControlPanelTest, ModalRunReturnsTheButtonId) {
-    host.lut = 2;
     ControlPanelDialog d(host);
     QTimer::singleShot(0, &d, [&d] { Control<QPushButton>(&d, 1004)->click(); });
-    EXPECT_EQ(d.exec(), 1004);
+    EXPECT_EQ(d.exec(), 1004) << "a modal run returns the button id";
 }
 
 TEST_F(ControlPanelTest, CameraSettingsCloseThePanelUnlessCancelled) {
-    for (int cameraResult : {1, 3, 4}) {
+    // Cancelled (2, or OK in trigger mode): the panel waits for its Trigger button.
+    for (int cameraResult : {1, 3, 4, 2}) {
         host.cameraResult = cameraResult;
         auto d = Open();
         Button(*d, 1055)->click();
-        EXPECT_EQ(d->result(), 2) << "camera dialog ended with " << cameraResult;
-        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(d->result(), cameraResult == 2 ? kNotEnded : 2) << cameraResult;
+        EXPECT_EQ(d->isVisible(), cameraResult == 2) << cameraResult;
     }
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"camera", "camera", "camera"}));
-
-    // Cancelled (or OK in trigger mode): the panel waits for its Trigger button.
-    host.calls.clear();
-    host.cameraResult = 2;
-    auto d = Open();
-    Button(*d, 1055)->click();
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(d->result(), kNotEnded);
-    Button(*d, 1054)->click();
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"camera", "trigger"}));
+    EXPECT_EQ(host.calls, std::vector<std::string>(4, "camera"));
 }
 
 TEST_F(ControlPanelTest, TriggerAndSaveActWhileThePanelStaysOpen) {
     auto d = Open();
-    QTest::mouseClick(Button(*d, 1054), Qt::LeftButton);
-    QTest::mouseClick(Button(*d, 1054), Qt::LeftButton);
-    QTest::mouseClick(Button(*d, 4), Qt::LeftButton);
+    for (int id : {1054, 1054, 4}) QTest::mouseClick(Button(*d, id), Qt::LeftButton);
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->result(), kNotEnded);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"trigger", "trigger", "save"}));
 }
 
 TEST_F(ControlPanelTest, EnterGivesOneAndEscapeTwoWithoutPressingAButton) {
-    {
+    // A focused button does not take the key for itself.
+    const struct {
+        int focus;  // 0: the panel itself
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        int result;
+    } cases[] = {{0, Qt::Key_Return, Qt::NoModifier, 1},
+                 {1054, Qt::Key_Enter, Qt::KeypadModifier, 1},
+                 {1006, Qt::Key_Escape, Qt::NoModifier, 2}};
+    for (const auto& c : cases) {
         auto d = Open();
-        QTest::keyClick(d.get(), Qt::Key_Return);
-        EXPECT_EQ(d->result(), 1);
-        EXPECT_FALSE(d->isVisible());
-    }
-    {
-        // A focused button does not take Enter for itself.
-        auto d = Open();
-        QPushButton* trigger = Button(*d, 1054);
-        trigger->setFocus();
-        QTest::keyClick(trigger, Qt::Key_Enter, Qt::KeypadModifier);
-        EXPECT_EQ(d->result(), 1);
-    }
-    {
-        auto d = Open();
-        QPushButton* end = Button(*d, 1006);
-        end->setFocus();
-        QTest::keyClick(end, Qt::Key_Escape);
-        EXPECT_EQ(d->result(), 2);
-        EXPECT_FALSE(d->isVisible());
+        QWidget* target = c.focus ? static_cast<QWidget*>(Button(*d, c.focus)) : d.get();
+        target->setFocus();
+        QTest::keyClick(target, c.key, c.modifier);
+        EXPECT_EQ(d->result(), c.result) << c.key;
+        EXPECT_FALSE(d->isVisible()) << c.key;
     }
     EXPECT_TRUE(host.calls.empty());
 }
 
 TEST(NameFiltersTest, StringTableFormBecomesDialogFilters) {
-    EXPECT_EQ(NameFiltersOf("Bitmaps (*.bmp)|*.bmp|All files (*.*)|*.* ||"),
-              (QStringList{"Bitmaps (*.bmp)", "All files (*.*)"}));
-    // Patterns the description does not show are added; ';' separates patterns.
-    EXPECT_EQ(NameFiltersOf("Bilder|*.bmp;*.dib||Alles|*||"),
-              (QStringList{"Bilder (*.bmp *.dib)"}));
-    // A missing end or a description without patterns does not make up a filter.
-    EXPECT_EQ(NameFiltersOf("Bitmaps|*.bmp|Rest"), QStringList{"Bitmaps (*.bmp)"});
-    EXPECT_EQ(NameFiltersOf("Leer||Bitmaps|*.bmp||"), QStringList{});
-    EXPECT_EQ(NameFiltersOf("Ohne||"), QStringList{});
-    EXPECT_TRUE(NameFiltersOf("").isEmpty());
+    const std::pair<const char*, QStringList> cases[] = {
+        {"Bitmaps (*.bmp)|*.bmp|All files (*.*)|*.* ||", {"Bitmaps (*.bmp)", "All files (*.*)"}},
+        // Patterns the description does not show are added; ';' separates patterns.
+        {"Bilder|*.bmp;*.dib||Alles|*||", {"Bilder (*.bmp *.dib)"}},
+        // A missing end or a description without patterns does not make up a filter.
+        {"Bitmaps|*.bmp|Rest", {"Bitmaps (*.bmp)"}},
+        {"Leer||Bitmaps|*.bmp||", {}},
+        {"Ohne||", {}},
+        {"", {}},
+    };
+    for (const auto& [text, filters] : cases) EXPECT_EQ(NameFiltersOf(text), filters) << text;
 }
 
 // Runs `act` on the file dialog once it is up.
