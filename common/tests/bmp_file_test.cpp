@@ -1,12 +1,9 @@
 #include "common/bmp_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <csignal>
-#include <cstdlib>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -17,31 +14,29 @@ namespace qm71 {
 namespace {
 
 namespace fs = std::filesystem;
+using Blob = std::vector<std::byte>;
 
-std::vector<std::byte> Bytes(std::size_t n, unsigned seed) {
-    std::vector<std::byte> v(n);
+Blob Bytes(std::size_t n, unsigned seed) {
+    Blob v(n);
     for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::byte>((i * 31 + seed) & 0xFF);
     return v;
 }
 
-std::vector<std::byte> ReadFile(const fs::path& p) {
+Blob ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
-    std::vector<char> c{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::byte> v(c.size());
-    for (std::size_t i = 0; i < c.size(); ++i) v[i] = static_cast<std::byte>(c[i]);
-    return v;
+    const std::string c{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Blob(reinterpret_cast<const std::byte*>(c.data()),
+                reinterpret_cast<const std::byte*>(c.data() + c.size()));
 }
 
-void WriteRaw(const fs::path& p, const std::vector<std::byte>& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+void WriteRaw(const fs::path& p, const Blob& bytes) {
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-std::vector<std::byte> Concat(std::initializer_list<ByteSpan> parts) {
-    std::vector<std::byte> v;
-    for (ByteSpan part : parts)
-        for (std::byte b : part) v.push_back(b);
+Blob Concat(std::initializer_list<ByteSpan> parts) {
+    Blob v;
+    for (ByteSpan part : parts) v.insert(v.end(), part.begin(), part.end());
     return v;
 }
 
@@ -61,72 +56,60 @@ class BmpFileTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    template <typename Save>
-    SaveResult WithFileSizeLimit(rlim_t limit, Save save) {
-        return test::WithFileSizeLimit(limit, save);
-    }
-
     fs::path dir_;
 };
 
 TEST(BitmapFileHeaderTest, ViewerAndLineDemoSizes) {
-    // Viewer frame: 40-byte info header, 1024-byte colour table, 3072 x 2056 pixels.
-    const auto viewer = BitmapFileHeader(40 + 1024 + 3072 * 2056, 1078);
-    const std::array<std::uint8_t, 14> expected{'B', 'M', 0x36, 0x64, 0x60, 0x00, 0,
-                                                0,   0,   0,    0x36, 0x04, 0x00, 0x00};
-    for (std::size_t i = 0; i < 14; ++i)
-        EXPECT_EQ(std::to_integer<std::uint8_t>(viewer[i]), expected[i]) << "byte " << i;
-
-    // Line image: 5000 x 640 -> 3,201,078 bytes in all.
-    const auto line = BitmapFileHeader(1064 + 5000 * 640, 1078);
-    const std::uint32_t size = std::to_integer<std::uint32_t>(line[2]) |
-                               std::to_integer<std::uint32_t>(line[3]) << 8 |
-                               std::to_integer<std::uint32_t>(line[4]) << 16 |
-                               std::to_integer<std::uint32_t>(line[5]) << 24;
-    EXPECT_EQ(size, 3201078u);
+    // Viewer frame 3072 x 2056 and line image 5000 x 640, each after a 40-byte
+    // info header and a 1024-byte colour table.
+    const std::pair<std::uint32_t, std::array<int, 4>> cases[] = {
+        {1064 + 3072 * 2056, {0x36, 0x64, 0x60, 0x00}},  // 6,317,110 bytes in all
+        {1064 + 5000 * 640, {0x36, 0xD8, 0x30, 0x00}},   // 3,201,078
+    };
+    for (const auto& [size, sizeBytes] : cases) {
+        const auto header = BitmapFileHeader(size, 1078);
+        std::vector<int> got;
+        for (std::byte b : header) got.push_back(std::to_integer<int>(b));
+        EXPECT_EQ(got, (std::vector<int>{'B', 'M', sizeBytes[0], sizeBytes[1], sizeBytes[2],
+                                         sizeBytes[3], 0, 0, 0, 0, 0x36, 0x04, 0, 0}));
+    }
 }
 
-TEST_F(BmpFileTest, WritesExactBytesAndReplacesAnOldFile) {
+TEST_F(BmpFileTest, WritesExactBytesOverAnOldFileAndUnderTheLongestName) {
     const fs::path target = dir_ / "frame.bmp";
     WriteRaw(target, Bytes(5000, 9));  // older, longer file
-
     const auto header = BitmapFileHeader(1000, 1078);
     const auto body = Bytes(1000, 1);
     const SaveResult r = WriteBitmapFile(target, header, body);
     ASSERT_TRUE(r.ok()) << r.reason;
     EXPECT_TRUE(r.reason.empty());
     EXPECT_EQ(ReadFile(target), Concat({header, body}));
-    EXPECT_EQ(Entries(dir_), std::vector<std::string>{"frame.bmp"});
-}
 
-TEST_F(BmpFileTest, LongestNameStillWorks) {
-    const fs::path target = dir_ / (std::string(251, 'n') + ".bmp");  // 255, the usual limit
-    const auto body = Bytes(10, 2);
-    ASSERT_TRUE(WriteBitmapFile(target, BitmapFileHeader(10, 1078), body).ok());
+    // 255 characters, the usual limit: the temporary name must still fit.
     const ByteSpan parts[] = {body};
-    const fs::path numbered = dir_ / (std::string(251, 'm') + ".bmp");
-    EXPECT_TRUE(CreateBitmapFileExclusive(numbered, parts).ok());
-    EXPECT_EQ(Entries(dir_).size(), 2u);
+    EXPECT_TRUE(WriteBitmapFile(dir_ / (std::string(251, 'n') + ".bmp"), header, body).ok());
+    EXPECT_TRUE(CreateBitmapFileExclusive(dir_ / (std::string(251, 'm') + ".bmp"), parts).ok());
+    EXPECT_EQ(Entries(dir_).size(), 3u);
 }
 
 TEST_F(BmpFileTest, UnwritableFolderGivesReasonAndLeavesNoFile) {
-    const fs::path regular = dir_ / "plain";
-    WriteRaw(regular, Bytes(3, 0));
+    WriteRaw(dir_ / "plain", Bytes(3, 0));
     const auto header = BitmapFileHeader(10, 1078);
     const auto body = Bytes(10, 0);
-
-    const SaveResult belowFile = WriteBitmapFile(regular / "x.bmp", header, body);
-    EXPECT_EQ(belowFile.status, SaveStatus::kFailed);
-    EXPECT_EQ(belowFile.reason, "Not a directory");
-
-    const SaveResult missing = WriteBitmapFile(dir_ / "no-such-folder" / "x.bmp", header, body);
-    EXPECT_EQ(missing.status, SaveStatus::kFailed);
-    EXPECT_EQ(missing.reason, "No such file or directory");
-
-    const SaveResult isFolder = WriteBitmapFile(dir_ / "", header, body);
-    EXPECT_EQ(isFolder.status, SaveStatus::kFailed);
-    EXPECT_FALSE(isFolder.reason.empty());
-
+    const std::pair<fs::path, const char*> cases[] = {
+        {dir_ / "plain" / "x.bmp", "Not a directory"},
+        {dir_ / "no-such-folder" / "x.bmp", "No such file or directory"},
+        {dir_ / "", nullptr},  // names a folder: any reason
+    };
+    for (const auto& [target, reason] : cases) {
+        const SaveResult r = WriteBitmapFile(target, header, body);
+        EXPECT_EQ(r.status, SaveStatus::kFailed) << target;
+        if (reason) {
+            EXPECT_EQ(r.reason, reason);
+        } else {
+            EXPECT_FALSE(r.reason.empty());
+        }
+    }
     EXPECT_EQ(Entries(dir_), std::vector<std::string>{"plain"});
 }
 
@@ -134,11 +117,10 @@ TEST_F(BmpFileTest, FailedWriteKeepsExistingFileAndRemovesTemporary) {
     const fs::path target = dir_ / "frame.bmp";
     const auto old = Bytes(2000, 7);
     WriteRaw(target, old);
-
     const auto header = BitmapFileHeader(64 * 1024, 1078);
     const auto body = Bytes(64 * 1024, 3);
     const SaveResult r =
-        WithFileSizeLimit(16 * 1024, [&] { return WriteBitmapFile(target, header, body); });
+        test::WithFileSizeLimit(16 * 1024, [&] { return WriteBitmapFile(target, header, body); });
     EXPECT_EQ(r.status, SaveStatus::kFailed);
     EXPECT_EQ(r.reason, "File too large");
     EXPECT_EQ(ReadFile(target), old);
@@ -153,26 +135,20 @@ class ExclusiveCreateTest : public BmpFileTest,
     }
 };
 
-TEST_P(ExclusiveCreateTest, WritesPiecesUnderAFreeName) {
+TEST_P(ExclusiveCreateTest, WritesPiecesUnderAFreeNameAndNeverOverwrites) {
     const auto header = BitmapFileHeader(300, 1078);
     const auto info = Bytes(100, 1);
     const auto pixels = Bytes(200, 2);
     const ByteSpan parts[] = {header, info, pixels};
-    const SaveResult r = Create(dir_ / "00000001.bmp", parts);
-    ASSERT_TRUE(r.ok()) << r.reason;
-    EXPECT_EQ(ReadFile(dir_ / "00000001.bmp"), Concat({header, info, pixels}));
-    EXPECT_EQ(Entries(dir_), std::vector<std::string>{"00000001.bmp"});
-}
-
-TEST_P(ExclusiveCreateTest, NeverOverwritesATakenName) {
     const fs::path target = dir_ / "00000001.bmp";
-    const auto old = Bytes(50, 5);
-    WriteRaw(target, old);
-    const auto body = Bytes(80, 6);
-    const ByteSpan parts[] = {body};
     const SaveResult r = Create(target, parts);
-    EXPECT_EQ(r.status, SaveStatus::kNameTaken);
-    EXPECT_EQ(ReadFile(target), old);
+    ASSERT_TRUE(r.ok()) << r.reason;
+    const Blob first = Concat({header, info, pixels});
+    EXPECT_EQ(ReadFile(target), first);
+
+    const ByteSpan other[] = {pixels};
+    EXPECT_EQ(Create(target, other).status, SaveStatus::kNameTaken);
+    EXPECT_EQ(ReadFile(target), first);
     EXPECT_EQ(Entries(dir_), std::vector<std::string>{"00000001.bmp"});
 
     // A dangling symbolic link takes the name too; nothing is written through it.
@@ -185,7 +161,7 @@ TEST_P(ExclusiveCreateTest, FailedWriteLeavesNothing) {
     const auto body = Bytes(64 * 1024, 4);
     const ByteSpan parts[] = {body};
     const SaveResult r =
-        WithFileSizeLimit(8 * 1024, [&] { return Create(dir_ / "00000001.bmp", parts); });
+        test::WithFileSizeLimit(8 * 1024, [&] { return Create(dir_ / "00000001.bmp", parts); });
     EXPECT_EQ(r.status, SaveStatus::kFailed);
     EXPECT_EQ(r.reason, "File too large");
     EXPECT_TRUE(Entries(dir_).empty());
