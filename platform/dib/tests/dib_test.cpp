@@ -90,25 +90,20 @@ std::vector<std::uint32_t> Reference(const TestDib& dib, SourceRect src, int dst
 // Draws and compares with the reference; padding columns must stay untouched.
 void ExpectMatchesReference(const TestDib& dib, SourceRect src, int dstW, int dstH,
                             bool mirror = false) {
-    SCOPED_TRACE(::testing::Message()
-                 << "picture " << dib.width << "x" << dib.height << " source " << src.x << ","
-                 << src.y << " " << src.width << "x" << src.height << " surface " << dstW << "x"
-                 << dstH << (mirror ? " mirrored" : ""));
     TestSurface surface(dstW, dstH, 3);
     DrawDib(dib.View(), src, surface.View(), DrawOptions{mirror});
     const std::vector<std::uint32_t> expected = Reference(dib, src, dstW, dstH, mirror);
-    int wrong = 0;
     for (int y = 0; y < dstH; ++y) {
-        for (int x = 0; x < dstW; ++x) {
-            const std::uint32_t want = expected[std::size_t(y * dstW + x)];
-            if (surface.At(x, y) != want && ++wrong <= 3) {
-                ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << surface.At(x, y)
-                              << " instead of " << want;
-            }
+        for (int x = 0; x < surface.stride; ++x) {
+            const std::uint32_t want = x < dstW ? expected[std::size_t(y * dstW + x)] : kUntouched;
+            if (surface.At(x, y) == want) continue;
+            ADD_FAILURE() << "picture " << dib.width << "x" << dib.height << " source " << src.x
+                          << "," << src.y << " " << src.width << "x" << src.height << " surface "
+                          << dstW << "x" << dstH << (mirror ? " mirrored" : "") << ": pixel " << x
+                          << "," << y << " is " << std::hex << surface.At(x, y) << " not " << want;
+            return;
         }
-        for (int x = dstW; x < surface.stride; ++x) ASSERT_EQ(surface.At(x, y), kUntouched);
     }
-    EXPECT_EQ(wrong, 0);
 }
 
 TEST(DrawDib, StorageOrderColourTableAndMirror) {
@@ -139,25 +134,21 @@ TEST(DrawDib, ScaledAndPartlyOutsideSourcesMatchTheReference) {
         SourceRect src;
         int w, h;
     };
-    const Case inside[] = {
-        {{0, 0, 32, 24}, 8, 6},    // x 0.25
-        {{0, 0, 36, 28}, 18, 14},  // x 0.5
-        {{0, 0, 37, 29}, 37, 29},  // x 1
-        {{0, 0, 11, 7}, 22, 14},   // x 2
-        {{3, 5, 7, 6}, 28, 24},    // x 4 from inside
-        {{2, 1, 30, 20}, 7, 9},    // no whole factor
-    };
+    // x 0.25, x 0.5, x 1, x 2, x 4 from inside, no whole factor
+    const Case inside[] = {{{0, 0, 32, 24}, 8, 6},   {{0, 0, 36, 28}, 18, 14},
+                           {{0, 0, 37, 29}, 37, 29}, {{0, 0, 11, 7}, 22, 14},
+                           {{3, 5, 7, 6}, 28, 24},   {{2, 1, 30, 20}, 7, 9}};
     for (int height : {40, -29}) {
         const TestDib dib(48, height, Pattern);
         for (const Case& c : inside) ExpectMatchesReference(dib, c.src, c.w, c.h);
     }
-    // Outside the picture is black, and nothing outside it is read.
-    const Case outside[] = {
-        {{-3, -2, 16, 10}, 16, 10},  // a border all around
-        {{-5, 0, 10, 6}, 20, 12},    // left half outside, enlarged
-        {{4, 3, 12, 8}, 3, 2},       // right and bottom outside, reduced
-        {{20, 20, 4, 4}, 4, 4},      // entirely outside
-    };
+    // Outside the picture is black, and nothing outside it is read: a border
+    // all around, left half outside enlarged, right and bottom outside reduced,
+    // entirely outside.
+    const Case outside[] = {{{-3, -2, 16, 10}, 16, 10},
+                            {{-5, 0, 10, 6}, 20, 12},
+                            {{4, 3, 12, 8}, 3, 2},
+                            {{20, 20, 4, 4}, 4, 4}};
     const TestDib small(10, 6, Pattern);
     for (const Case& c : outside) {
         ExpectMatchesReference(small, c.src, c.w, c.h);
@@ -259,17 +250,18 @@ TEST(DrawDib, DrawsNothingWithoutSomethingToDraw) {
         SourceRect src;
         int w, h;
     };
+    const SourceRect all{0, 0, 8, 8};
+    // clang-format off
     const Case cases[] = {
-        {dib.View(), {0, 0, 0, 8}, 4, 4},  {dib.View(), {0, 0, 8, 0}, 4, 4},
-        {dib.View(), {0, 0, -8, 8}, 4, 4}, {dib.View(), {0, 0, 8, 8}, 0, 4},
-        {dib.View(), {0, 0, 8, 8}, 4, -1}, {dib.View(), {0, 0, 8, 8}, 5, 4},  // stride < width
-        {noPixels, {0, 0, 8, 8}, 4, 4},    {noColours, {0, 0, 8, 8}, 4, 4},
-        {noRowCount, {0, 0, 8, 8}, 4, 4},
+        {dib.View(), {0, 0, 0, 8}, 4, 4}, {dib.View(), {0, 0, 8, 0}, 4, 4},
+        {dib.View(), {0, 0, -8, 8}, 4, 4}, {dib.View(), all, 0, 4}, {dib.View(), all, 4, -1},
+        {dib.View(), all, 5, 4} /* stride 4 < width 5 */,
+        {noPixels, all, 4, 4}, {noColours, all, 4, 4}, {noRowCount, all, 4, 4},
     };
+    // clang-format on
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         TestSurface surface(4, 4);
-        DrawDib(cases[i].view, cases[i].src,
-                Surface{surface.pixels.data(), cases[i].w, cases[i].h, 4});
+        DrawDib(cases[i].view, cases[i].src, {surface.pixels.data(), cases[i].w, cases[i].h, 4});
         EXPECT_EQ(surface.pixels, TestSurface(4, 4).pixels) << "case " << i;
     }
     DrawDib(dib.View(), {0, 0, 8, 8}, Surface{nullptr, 4, 4, 4});  // must simply return
@@ -323,21 +315,17 @@ TEST(ViewPackedDib, RejectsBadHeadersAndShortBlocks) {
         std::uint32_t value;
         const char* what;
     };
+    // clang-format off
     const Case cases[] = {
-        {0, 12, "old core header"},
-        {0, 124, "newer header: table elsewhere"},
-        {14, 16, "16 bits per pixel"},
-        {14, 24, "24 bits per pixel"},
+        {0, 12, "old core header"}, {0, 124, "newer header: table elsewhere"},
+        {14, 16, "16 bits per pixel"}, {14, 24, "24 bits per pixel"},
         {16, 1, "run-length compressed"},
-        {4, 0, "no width"},
-        {4, std::uint32_t(-6), "negative width"},
-        {8, 0, "no rows"},
-        {8, 0x80000000u, "height that cannot be negated"},
+        {4, 0, "no width"}, {4, std::uint32_t(-6), "negative width"}, {4, 0x7FFFFFFF, "huge width"},
+        {8, 0, "no rows"}, {8, 0x80000000u, "height that cannot be negated"},
+        {8, 5, "one more row than the block holds"}, {8, 0x7FFFFFFF, "huge height"},
         {32, 16, "short colour table"},
-        {8, 5, "one more row than the block holds"},
-        {4, 0x7FFFFFFF, "huge width"},
-        {8, 0x7FFFFFFF, "huge height"},
     };
+    // clang-format on
     const PackedDib good(6, 4);
     ASSERT_TRUE(good.View().has_value());
     for (const Case& c : cases) {

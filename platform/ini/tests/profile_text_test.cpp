@@ -39,7 +39,8 @@ TEST(ProfileValue, FindsTheFirstKeyCaseInsensitivelyInTheFirstSection) {
         {"CONFIG", "THRESH", "77"}, {"config", "LUT", "2"},     {"OTHER", "lut", "9"},
         {"CONFIG", "Quoted", "12"}, {"CONFIG", "Half", "\"12"}, {"CONFIG", "Empty", ""},
         {"C", "Y", "-6"},           {"CONFIG", "comment", nullptr}, {"CONFIG", "orphan", nullptr},
-        {"CONFIG", "late", nullptr} /* only in the second [CONFIG] */, {"NOSECTION", "LUT", nullptr},
+        {"CONFIG", "late", nullptr} /* only in the second [CONFIG] */,
+        {"NOSECTION", "LUT", nullptr},
     };
     // clang-format on
     for (const auto& c : cases) {
