@@ -22,16 +22,14 @@ int At(const Bytes& b, std::size_t x) {
 
 class TestPatternTest : public ::testing::TestWithParam<std::pair<int, int>> {};
 
-TEST_P(TestPatternTest, BandsLookAsDescribed) {
-    const auto [rows, width] = GetParam();
-    const TestPattern p(rows, width);
+TEST_P(TestPatternTest, RampBarsAndCounterAreRecognisable) {
+    const TestPattern p(GetParam().first, GetParam().second);
     const int band = p.BandRows();
-    const auto w = static_cast<std::size_t>(width);
 
     // Ramp, below the moving block.
     const Bytes ramp = Row(p, 3, band - 1);
     EXPECT_EQ(At(ramp, 0), 0);
-    EXPECT_EQ(At(ramp, w - 1), 255);
+    EXPECT_EQ(std::to_integer<int>(ramp.back()), 255);
     EXPECT_TRUE(
         std::is_sorted(ramp.begin(), ramp.end(), [](std::byte a, std::byte b) { return a < b; }));
 
@@ -47,18 +45,7 @@ TEST_P(TestPatternTest, BandsLookAsDescribed) {
     EXPECT_EQ(levels, (std::set<int>{0, 36, 72, 109, 145, 182, 218, 255}));
     EXPECT_NE(Row(p, 1, band + 1), bars);
 
-    // Diagonal ramp in the last band.
-    const int y = rows - 1;
-    const Bytes diag = Row(p, 2, y);
-    for (std::size_t x : {std::size_t{0}, w / 2, w - 1})
-        EXPECT_EQ(At(diag, x), static_cast<int>((x + static_cast<std::size_t>(y) + 8) & 0xFF));
-}
-
-TEST_P(TestPatternTest, CounterShowsTheFrameNumber) {
-    const auto [rows, width] = GetParam();
-    const TestPattern p(rows, width);
-    const int band = p.BandRows();
-    // 88888 lights every segment that 11111 lights, and more.
+    // Counter: 88888 lights every segment that 11111 lights, and more.
     long long lit8 = 0, lit1 = 0, lit1in8 = 0;
     for (int row = 2 * band; row < 3 * band; ++row) {
         const Bytes eights = Row(p, 88888, row);
