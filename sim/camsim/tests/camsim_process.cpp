@@ -145,8 +145,7 @@ bool SlaveEnd::Send(const std::string& text) {
 }
 
 std::vector<SlaveEnd::Chunk> SlaveEnd::ReadChunks(std::size_t count, Ms timeout) {
-    const auto start = Clock::now();
-    const auto deadline = start + timeout;
+    const auto deadline = Clock::now() + timeout;
     std::vector<Chunk> chunks;
     std::size_t total = 0;
     while (total < count) {
@@ -156,8 +155,7 @@ std::vector<SlaveEnd::Chunk> SlaveEnd::ReadChunks(std::size_t count, Ms timeout)
         const ssize_t n = read(fd_, buf, std::min(sizeof buf, count - total));
         if (n < 0 && errno == EAGAIN) continue;
         if (n <= 0) break;
-        chunks.push_back({std::string(buf, static_cast<std::size_t>(n)),
-                          std::chrono::duration_cast<Ms>(Clock::now() - start)});
+        chunks.push_back({std::string(buf, static_cast<std::size_t>(n)), Clock::now()});
         total += static_cast<std::size_t>(n);
     }
     return chunks;

@@ -53,10 +53,10 @@ class SlaveEnd {
     bool IsOpen() const { return fd_ >= 0; }
     bool Send(const std::string& text);
     // Reads until `count` bytes came or `timeout` passed; each chunk the
-    // terminal handed over is kept with the time it came after the call.
+    // terminal handed over is kept with the time it came.
     struct Chunk {
         std::string bytes;
-        Ms at;
+        std::chrono::steady_clock::time_point at;
     };
     std::vector<Chunk> ReadChunks(std::size_t count, Ms timeout);
     std::string Read(std::size_t count, Ms timeout);
