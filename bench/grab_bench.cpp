@@ -12,7 +12,7 @@ namespace qm71 {
 namespace {
 
 class SilentOperator final : public Operator {
-public:
+  public:
     void Message(const std::string&, const std::string&) override {}
     void Beep() override {}
     void BeginWait() override {}
@@ -35,9 +35,10 @@ void BM_GrabCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_GrabCycle)->Apply(bench::StandardSettings);
 
-const bool kRatios = bench::AddRatio(
-    {.label = "GrabCycle / memcpy", .numerator = "BM_GrabCycle", .denominator = "BM_MemcpyFrame",
-     .atMost = 3});
+const bool kRatios = bench::AddRatio({.label = "GrabCycle / memcpy",
+                                      .numerator = "BM_GrabCycle",
+                                      .denominator = "BM_MemcpyFrame",
+                                      .atMost = 3});
 
 }  // namespace
 }  // namespace qm71

@@ -6,7 +6,9 @@
 namespace qm71 {
 
 namespace {
-constexpr RgbQuad Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return {b, g, r, 0}; }
+constexpr RgbQuad Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return {b, g, r, 0};
+}
 constexpr RgbQuad Grey(int v) {
     const auto g = static_cast<std::uint8_t>(v);
     return {g, g, g, 0};
@@ -61,7 +63,8 @@ void FillColorTable(const ColouringSettings& s, std::span<RgbQuad, 256> table) {
             return;
         }
         default:
-            for (int v = 0; v < 256; ++v) table[v] = v < 10 ? Grey(0) : v > 245 ? Grey(255) : Grey(v);
+            for (int v = 0; v < 256; ++v)
+                table[v] = v < 10 ? Grey(0) : v > 245 ? Grey(255) : Grey(v);
             return;
     }
 }

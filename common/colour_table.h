@@ -23,10 +23,16 @@ extern const std::array<RgbQuad, 20> StaticColorTable;
 inline constexpr int kColourCount = 20;
 
 // Palette indices that name a fixed colour: 0..9 and 246..255.
-constexpr bool IsColourIndex(int c) { return (c >= 0 && c <= 9) || (c >= 246 && c <= 255); }
+constexpr bool IsColourIndex(int c) {
+    return (c >= 0 && c <= 9) || (c >= 246 && c <= 255);
+}
 // Position of a colour index in the list of twenty (0..19), and back.
-constexpr int ColourItem(int index) { return index <= 9 ? index : index - 236; }
-constexpr int ColourIndexOfItem(int item) { return item <= 9 ? item : item + 236; }
+constexpr int ColourItem(int index) {
+    return index <= 9 ? index : index - 236;
+}
+constexpr int ColourIndexOfItem(int item) {
+    return item <= 9 ? item : item + 236;
+}
 
 // Stepping through the twenty colours as a ring: 0..9, 246..255, 0, ...
 int NextColour(int c);

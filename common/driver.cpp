@@ -57,7 +57,9 @@ bool Driver::Send(SubCommand subCommand, std::uint16_t value1, std::uint16_t val
     return DriverCommand(subCommand, value1, value2);
 }
 
-bool Driver::TransferLine() { return open_ && channel_.TransferLine(line_); }
+bool Driver::TransferLine() {
+    return open_ && channel_.TransferLine(line_);
+}
 
 void Driver::CloseGrabber() {
     if (!open_) return;

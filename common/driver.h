@@ -64,7 +64,7 @@ std::array<std::byte, kLineRequestSize> EncodeLineRequest(const LineRequest& req
 // records. When the driver could not be opened every request fails and leaves
 // the caller's values as they were.
 class Driver {
-public:
+  public:
     explicit Driver(DriverChannel& channel) : channel_(channel) {}
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
@@ -85,7 +85,7 @@ public:
     // CloseCard, then the handle. Safe to call more than once.
     void CloseGrabber();
 
-private:
+  private:
     DriverChannel& channel_;
     bool open_ = false;
     LineRequest line_{};

@@ -6,7 +6,7 @@ namespace qm71 {
 
 namespace {
 class SteadyClock final : public Clock {
-public:
+  public:
     Duration Now() override {
         return std::chrono::duration_cast<Duration>(
             std::chrono::steady_clock::now().time_since_epoch());

@@ -6,7 +6,7 @@ namespace qm71 {
 
 // The card's kernel driver: one open handle, two device-control requests.
 class DriverChannel {
-public:
+  public:
     virtual ~DriverChannel() = default;
     // Opens the driver's device. False: no driver on this machine.
     virtual bool Open() = 0;

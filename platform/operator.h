@@ -7,7 +7,7 @@ namespace qm71 {
 // What the programs tell the person at the machine. Every message is modal with
 // a single OK button and returns when it was closed.
 class Operator {
-public:
+  public:
     virtual ~Operator() = default;
     // A message box. An empty caption means the program's name.
     virtual void Message(const std::string& text, const std::string& caption = {}) = 0;
@@ -20,13 +20,13 @@ public:
 
 // Shows the wait cursor for the life of the object.
 class WaitCursor {
-public:
+  public:
     explicit WaitCursor(Operator& op) : op_(op) { op_.BeginWait(); }
     ~WaitCursor() { op_.EndWait(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-private:
+  private:
     Operator& op_;
 };
 

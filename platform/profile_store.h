@@ -8,7 +8,7 @@ namespace qm71 {
 // A missing file, section or key reads as the default; a write creates what is
 // missing and keeps everything else in the file as it was.
 class ProfileStore {
-public:
+  public:
     virtual ~ProfileStore() = default;
     virtual int GetInt(std::string_view section, std::string_view key, int defaultValue) = 0;
     // Returns false when the file could not be written.

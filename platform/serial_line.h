@@ -42,7 +42,7 @@ struct SerialTimeouts {
 
 // One serial port, opened by its platform name ("COM1", "COM2").
 class SerialLine {
-public:
+  public:
     virtual ~SerialLine() = default;
     // Exclusive open of an existing port; false when absent or held by another.
     virtual bool Open(const std::string& name) = 0;

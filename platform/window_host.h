@@ -22,7 +22,7 @@ struct Rect {
 // What the program logic asks of its main window. The front end implements it
 // and reports size changes back to the logic.
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
     // Moves and sizes the whole window (frame and caption included), screen coordinates.
     virtual void MoveWindow(const Rect& window) = 0;

@@ -56,8 +56,8 @@ TEST(ColourTable, OutOfRangeSettingsStayInsideTheTable) {
     // Values a settings file or an edit field may hold.
     for (int thresh : {-1000, -1, 256, 300, INT32_MAX, INT32_MIN}) {
         for (int mitte : {-5, 0, 10, 1000, INT32_MAX, INT32_MIN}) {
-            const auto t = Fill({.lut = kThreshold, .thresh = thresh, .mitte = mitte, .bg = 1,
-                                 .mg = 2, .vg = 3});
+            const auto t = Fill(
+                {.lut = kThreshold, .thresh = thresh, .mitte = mitte, .bg = 1, .mg = 2, .vg = 3});
             for (const RgbQuad& e : t) {
                 EXPECT_TRUE(e == StaticColorTable[1] || e == StaticColorTable[2] ||
                             e == StaticColorTable[3]);
@@ -72,8 +72,8 @@ TEST(ColourTable, OutOfRangeSettingsStayInsideTheTable) {
 }
 
 TEST(ColourTable, InvalidColourIndexColoursAsTheBandsDefault) {
-    const auto t = Fill({.lut = kThreshold, .thresh = 100, .mitte = 10, .bg = 10, .mg = 245,
-                         .vg = 256});
+    const auto t =
+        Fill({.lut = kThreshold, .thresh = 100, .mitte = 10, .bg = 10, .mg = 245, .vg = 256});
     EXPECT_EQ(t[0], StaticColorTable[0]);
     EXPECT_EQ(t[100], StaticColorTable[8]);
     EXPECT_EQ(t[200], StaticColorTable[19]);

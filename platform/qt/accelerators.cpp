@@ -10,13 +10,20 @@ std::uint16_t VirtualKeyOf(int key) {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return static_cast<std::uint16_t>(key);  // same codes as the characters
     switch (key) {
-        case Qt::Key_PageUp: return VK_PRIOR;
-        case Qt::Key_PageDown: return VK_NEXT;
-        case Qt::Key_Up: return VK_UP;
-        case Qt::Key_Down: return VK_DOWN;
-        case Qt::Key_F1: return VK_F1;
-        case Qt::Key_F5: return VK_F5;
-        default: return 0;
+        case Qt::Key_PageUp:
+            return VK_PRIOR;
+        case Qt::Key_PageDown:
+            return VK_NEXT;
+        case Qt::Key_Up:
+            return VK_UP;
+        case Qt::Key_Down:
+            return VK_DOWN;
+        case Qt::Key_F1:
+            return VK_F1;
+        case Qt::Key_F5:
+            return VK_F5;
+        default:
+            return 0;
     }
 }
 }  // namespace

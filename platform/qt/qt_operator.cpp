@@ -18,10 +18,16 @@ void QtOperator::Message(const std::string& text, const std::string& caption) {
     if (waiting) QApplication::restoreOverrideCursor();
 }
 
-void QtOperator::Beep() { QApplication::beep(); }
+void QtOperator::Beep() {
+    QApplication::beep();
+}
 
-void QtOperator::BeginWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtOperator::BeginWait() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-void QtOperator::EndWait() { QApplication::restoreOverrideCursor(); }
+void QtOperator::EndWait() {
+    QApplication::restoreOverrideCursor();
+}
 
 }  // namespace qm71

@@ -10,7 +10,7 @@ namespace qm71 {
 
 // Message boxes, beeps and the wait cursor through Qt.
 class QtOperator final : public Operator {
-public:
+  public:
     // `programName` is the caption of a message box that names none.
     explicit QtOperator(QString programName) : programName_(std::move(programName)) {}
     void Message(const std::string& text, const std::string& caption = {}) override;
@@ -18,7 +18,7 @@ public:
     void BeginWait() override;
     void EndWait() override;
 
-private:
+  private:
     QString programName_;
 };
 

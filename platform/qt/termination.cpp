@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
 
 namespace qm71 {
@@ -17,11 +16,24 @@ void Notify(int) {
     const char byte = 1;
     [[maybe_unused]] const auto n = ::write(g_pipe[1], &byte, 1);
 }
+
+// The pipe and the handlers, once per process.
+bool InstallHandlers() {
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction action {};
+    action.sa_handler = Notify;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    return true;
+}
 }  // namespace
 
-void OnTerminationRequest(std::function<void()> onRequest) {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+void OnTerminationRequest(QObject* owner, std::function<void()> onRequest) {
+    static const bool installed = InstallHandlers();
+    if (!installed) return;
+    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, notifier,
                      [onRequest = std::move(onRequest)] {
                          char buffer[16];
@@ -29,12 +41,6 @@ void OnTerminationRequest(std::function<void()> onRequest) {
                          }
                          onRequest();
                      });
-    struct sigaction action {};
-    action.sa_handler = Notify;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
 }
 
 }  // namespace qm71

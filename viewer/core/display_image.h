@@ -13,7 +13,7 @@ namespace qm71 {
 // entries and 3072 x 2056 8-bit pixels stored bottom-up, in one zero-filled
 // allocation that is drawn and saved as it stands.
 class DisplayImage {
-public:
+  public:
     static constexpr int kWidth = 3072;
     static constexpr int kHeight = 2056;
     static constexpr std::size_t kHeaderSize = 40;
@@ -25,7 +25,9 @@ public:
     // Allocates and fills in the header; nullptr when the memory is not there.
     static std::unique_ptr<DisplayImage> Allocate();
 
-    std::span<std::byte, kBlockSize> Block() { return std::span<std::byte, kBlockSize>(block_.get(), kBlockSize); }
+    std::span<std::byte, kBlockSize> Block() {
+        return std::span<std::byte, kBlockSize>(block_.get(), kBlockSize);
+    }
     std::span<const std::byte, kBlockSize> Block() const {
         return std::span<const std::byte, kBlockSize>(block_.get(), kBlockSize);
     }
@@ -36,7 +38,7 @@ public:
     std::byte* Pixels() { return block_.get() + kPixelOffset; }
     const std::byte* Pixels() const { return block_.get() + kPixelOffset; }
 
-private:
+  private:
     explicit DisplayImage(std::unique_ptr<std::byte[]> block) : block_(std::move(block)) {}
     std::unique_ptr<std::byte[]> block_;
 };

@@ -99,7 +99,8 @@ bool ImageWindow::ReadFrame(std::byte* pixels) {
     LineRequest& line = driver_.Line();
     std::byte* const remembered = line.destination;
     line.count = kWordsPerRow;
-    std::byte* destination = pixels + (DisplayImage::kHeight - 1) * std::size_t{DisplayImage::kWidth};
+    std::byte* destination =
+        pixels + (DisplayImage::kHeight - 1) * std::size_t{DisplayImage::kWidth};
     bool complete = true;
     for (int row = 0; row < DisplayImage::kHeight; ++row) {
         const bool arrived = PollCard(clock_, [&] {
@@ -190,26 +191,59 @@ bool ImageWindow::Command(int id) {
         ResizeForScale();
     };
     switch (id) {
-        case qm::ID_LUT_NORMAL: setLut(kNormal); break;
-        case qm::ID_LUT_INVERSE: setLut(kInverse); break;
-        case qm::ID_LUT_THRESHOLD: setLut(kThreshold); break;
-        case qm::ID_BG_NEXT: step(c.bg, NextColour); break;
-        case qm::ID_BG_PREVIOUS: step(c.bg, PreviousColour); break;
-        case qm::ID_FG_NEXT: step(c.vg, NextColour); break;
-        case qm::ID_FG_PREVIOUS: step(c.vg, PreviousColour); break;
-        case qm::ID_THRESH_UP: StepThreshold(1, c.thresh < 255); break;
-        case qm::ID_THRESH_DOWN: StepThreshold(-1, c.thresh != 0); break;
-        case qm::ID_THRESH_PAGE_UP: StepThreshold(16, c.thresh < 240); break;
-        case qm::ID_THRESH_PAGE_DOWN: StepThreshold(-16, c.thresh > 15); break;
-        case qm::ID_SCALE_0: setScale(0); break;
-        case qm::ID_SCALE_1: setScale(1); break;
-        case qm::ID_SCALE_2: setScale(2); break;
-        case qm::ID_SCALE_3: setScale(3); break;
-        case qm::ID_REFIT: ResizeForScale(); break;
+        case qm::ID_LUT_NORMAL:
+            setLut(kNormal);
+            break;
+        case qm::ID_LUT_INVERSE:
+            setLut(kInverse);
+            break;
+        case qm::ID_LUT_THRESHOLD:
+            setLut(kThreshold);
+            break;
+        case qm::ID_BG_NEXT:
+            step(c.bg, NextColour);
+            break;
+        case qm::ID_BG_PREVIOUS:
+            step(c.bg, PreviousColour);
+            break;
+        case qm::ID_FG_NEXT:
+            step(c.vg, NextColour);
+            break;
+        case qm::ID_FG_PREVIOUS:
+            step(c.vg, PreviousColour);
+            break;
+        case qm::ID_THRESH_UP:
+            StepThreshold(1, c.thresh < 255);
+            break;
+        case qm::ID_THRESH_DOWN:
+            StepThreshold(-1, c.thresh != 0);
+            break;
+        case qm::ID_THRESH_PAGE_UP:
+            StepThreshold(16, c.thresh < 240);
+            break;
+        case qm::ID_THRESH_PAGE_DOWN:
+            StepThreshold(-16, c.thresh > 15);
+            break;
+        case qm::ID_SCALE_0:
+            setScale(0);
+            break;
+        case qm::ID_SCALE_1:
+            setScale(1);
+            break;
+        case qm::ID_SCALE_2:
+            setScale(2);
+            break;
+        case qm::ID_SCALE_3:
+            setScale(3);
+            break;
+        case qm::ID_REFIT:
+            ResizeForScale();
+            break;
         case qm::ID_REDRAW_OTHERS:
             if (host_) host_->RedrawOtherWindows();
             break;
-        default: return false;
+        default:
+            return false;
     }
     return true;
 }
@@ -243,6 +277,8 @@ void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {
     if (host_) host_->MoveWindow(window_);
 }
 
-void ImageWindow::OnLButtonUp() { dragging_ = false; }
+void ImageWindow::OnLButtonUp() {
+    dragging_ = false;
+}
 
 }  // namespace qm71

@@ -25,7 +25,7 @@ inline constexpr const char* kTriggerTimeoutMessage =
 // The viewer's main window without its window-system half: the image block,
 // the display settings, the card, and what the window's commands and messages do.
 class ImageWindow {
-public:
+  public:
     enum class Grab { NoRows, Drawn, TimedOut };
 
     ImageWindow(std::unique_ptr<DisplayImage> image, const DisplaySettings& settings,
@@ -80,7 +80,7 @@ public:
     bool FrameDrawn() const { return frameDrawn_; }
     Driver& Card() { return driver_; }
 
-private:
+  private:
     void StepThreshold(int delta, bool allowed);
 
     std::unique_ptr<DisplayImage> image_;

@@ -21,8 +21,10 @@ Rect ViewerApp::InitInstance(int screenWidth, int screenHeight) {
 bool ViewerApp::OnIdle() {
     if (!liveMode_ || !window_ || ended_) return false;
     switch (window_->GrabCycle()) {
-        case ImageWindow::Grab::Drawn: return true;
-        case ImageWindow::Grab::NoRows: return false;
+        case ImageWindow::Grab::Drawn:
+            return true;
+        case ImageWindow::Grab::NoRows:
+            return false;
         case ImageWindow::Grab::TimedOut:
             // Live mode goes off before the box opens, so nothing grabs behind it;
             // F5 resumes.

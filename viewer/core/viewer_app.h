@@ -20,7 +20,7 @@ inline constexpr const char* kSettingsNotWrittenMessage =
 // The viewer program: settings, card and main window in their start-up order,
 // the live frame loop and the shutdown.
 class ViewerApp {
-public:
+  public:
     using ImageAllocator = std::function<std::unique_ptr<DisplayImage>()>;
 
     // Allocates the image, reads the display settings and opens the card. When
@@ -49,7 +49,7 @@ public:
     void Shutdown(const Rect& window);
     bool Ended() const { return ended_; }
 
-private:
+  private:
     ProfileStore& store_;
     Operator& op_;
     std::optional<ImageWindow> window_;

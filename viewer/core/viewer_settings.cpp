@@ -45,9 +45,9 @@ Rect ReadWindowPlacement(ProfileStore& store, int screenWidth, int screenHeight)
 bool WriteViewerSettings(ProfileStore& store, const Rect& window, const DisplaySettings& display) {
     const ColouringSettings& c = display.colouring;
     const std::pair<const char*, int> values[] = {
-        {"X", window.left},     {"Y", window.top},      {"B", window.Width()},
-        {"H", window.Height()}, {"LUT", c.lut},         {"SCALE", display.scale & 3},
-        {"THRESH", c.thresh},   {"MITTE", c.mitte},     {"VG", c.vg},
+        {"X", window.left},     {"Y", window.top},  {"B", window.Width()},
+        {"H", window.Height()}, {"LUT", c.lut},     {"SCALE", display.scale & 3},
+        {"THRESH", c.thresh},   {"MITTE", c.mitte}, {"VG", c.vg},
         {"MG", c.mg},           {"BG", c.bg},
     };
     bool ok = true;

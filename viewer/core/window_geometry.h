@@ -9,12 +9,20 @@ namespace qm71 {
 inline constexpr int kScaleCount = 4;
 
 // Largest client area for a scale.
-constexpr int MaxClientWidth(int scale) { return 768 << scale; }
-constexpr int MaxClientHeight(int scale) { return 514 << scale; }
+constexpr int MaxClientWidth(int scale) {
+    return 768 << scale;
+}
+constexpr int MaxClientHeight(int scale) {
+    return 514 << scale;
+}
 
 // Size of the whole window that ResizeForScale asks for.
-constexpr int NominalWidth(int scale) { return 768 << scale; }
-constexpr int NominalHeight(int scale) { return 514 << scale; }
+constexpr int NominalWidth(int scale) {
+    return 768 << scale;
+}
+constexpr int NominalHeight(int scale) {
+    return 514 << scale;
+}
 
 // Part of the picture shown in a client area of the given size.
 constexpr int SourceExtent(int clientExtent, int scale) {
@@ -22,11 +30,11 @@ constexpr int SourceExtent(int clientExtent, int scale) {
 }
 
 struct Fit {
-    Rect client;     // client area after clamping (left and top 0)
-    Rect window;     // window rectangle after clamping
+    Rect client;  // client area after clamping (left and top 0)
+    Rect window;  // window rectangle after clamping
     int sourceWidth;
     int sourceHeight;
-    bool changed;    // the window must be moved to `window`
+    bool changed;  // the window must be moved to `window`
 };
 
 // Clamps the client area to the scale's largest; the window shrinks toward its

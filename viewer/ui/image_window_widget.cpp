@@ -50,18 +50,26 @@ void ImageWindowWidget::MoveWindow(const Rect& window) {
     resize(std::max(1, window.Width() - extraW), std::max(1, window.Height() - extraH));
 }
 
-void ImageWindowWidget::Invalidate() { update(); }
+void ImageWindowWidget::Invalidate() {
+    update();
+}
 
-void ImageWindowWidget::DrawNow() { repaint(); }
+void ImageWindowWidget::DrawNow() {
+    repaint();
+}
 
 void ImageWindowWidget::RedrawOtherWindows() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible()) w->repaint();
 }
 
-ColouringSettings& ImageWindowWidget::Colouring() { return logic_.Settings().colouring; }
+ColouringSettings& ImageWindowWidget::Colouring() {
+    return logic_.Settings().colouring;
+}
 
-void ImageWindowWidget::BuildColorTable() { logic_.BuildColorTable(); }
+void ImageWindowWidget::BuildColorTable() {
+    logic_.BuildColorTable();
+}
 
 const std::array<PaletteEntry, 256>& ImageWindowWidget::DisplayPalette() const {
     return logic_.DisplayPalette();
@@ -92,9 +100,13 @@ void ImageWindowWidget::ReportSize() {
     logic_.OnSize({0, 0, width(), height()}, FrameRect());
 }
 
-void ImageWindowWidget::resizeEvent(QResizeEvent*) { ReportSize(); }
+void ImageWindowWidget::resizeEvent(QResizeEvent*) {
+    ReportSize();
+}
 
-void ImageWindowWidget::moveEvent(QMoveEvent*) { ReportSize(); }
+void ImageWindowWidget::moveEvent(QMoveEvent*) {
+    ReportSize();
+}
 
 void ImageWindowWidget::keyPressEvent(QKeyEvent* event) {
     const int command = TranslateAccelerator(*event, qm::kViewerAccelerators);

@@ -15,7 +15,7 @@ class ImageWindow;
 // picture, passes size, mouse and keys to the window logic and draws through
 // our DIB renderer. Commands the logic leaves to its owner go to `onCommand`.
 class ImageWindowWidget final : public QWidget, public WindowHost, public ColoursHost {
-public:
+  public:
     ImageWindowWidget(ImageWindow& logic, std::function<void(int)> onCommand,
                       std::function<void()> onClose);
 
@@ -34,7 +34,7 @@ public:
     // Number of pictures put on the screen, for tests and frame-rate counts.
     long long Paints() const { return paints_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -44,7 +44,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void ReportSize();
     void Render();
 

@@ -25,7 +25,9 @@ ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
       app_(store_, driver_, op_, clock),
       camera_(serial_, op_) {}
 
-ViewerProgram::~ViewerProgram() { Shutdown(); }
+ViewerProgram::~ViewerProgram() {
+    Shutdown();
+}
 
 bool ViewerProgram::Start() {
     ImageWindow* logic = app_.MainWindow();
@@ -43,7 +45,7 @@ bool ViewerProgram::Start() {
     widget_->show();
     widget_->MoveWindow(placement);  // again, now that the frame is known
 
-    OnTerminationRequest([this] { End(); });
+    OnTerminationRequest(widget_.get(), [this] { End(); });
     QObject::connect(&idle_, &QTimer::timeout, [this] { Idle(); });
     idle_.start(0);
     running_.start();
@@ -68,8 +70,12 @@ void ViewerProgram::Command(int id) {
     ImageWindow* logic = app_.MainWindow();
     if (!logic || !widget_) return;
     switch (id) {
-        case qm::ID_LIVE: app_.ToggleLiveMode(); break;
-        case qm::ID_CONTROL_PANEL: RunControlPanel(); break;
+        case qm::ID_LIVE:
+            app_.ToggleLiveMode();
+            break;
+        case qm::ID_CONTROL_PANEL:
+            RunControlPanel();
+            break;
         case qm::ID_COLOURS: {
             ColoursDialog dialog(*widget_, widget_.get());
             if (dialog.exec() == ColoursDialog::kResultOk) logic->Command(qm::ID_LUT_THRESHOLD);
@@ -80,7 +86,8 @@ void ViewerProgram::Command(int id) {
             dialog.exec();
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -88,19 +95,29 @@ void ViewerProgram::RunControlPanel() {
     ControlPanelDialog panel(*this, widget_.get());
     const int result = panel.exec();
     switch (result) {
-        case ControlPanelDialog::kEnd: End(); break;
-        case ControlPanelDialog::kOptions: Command(qm::ID_COLOURS); break;
+        case ControlPanelDialog::kEnd:
+            End();
+            break;
+        case ControlPanelDialog::kOptions:
+            Command(qm::ID_COLOURS);
+            break;
         default:
             if (ImageWindow* logic = app_.MainWindow()) logic->PanelResult(result);
             break;
     }
 }
 
-int ViewerProgram::Lut() const { return app_.MainWindow()->Settings().colouring.lut; }
+int ViewerProgram::Lut() const {
+    return app_.MainWindow()->Settings().colouring.lut;
+}
 
-int ViewerProgram::Scale() const { return app_.MainWindow()->Settings().scale; }
+int ViewerProgram::Scale() const {
+    return app_.MainWindow()->Settings().scale;
+}
 
-int ViewerProgram::DownloadAttempts() const { return app_.MainWindow()->DownloadAttempts(); }
+int ViewerProgram::DownloadAttempts() const {
+    return app_.MainWindow()->DownloadAttempts();
+}
 
 int ViewerProgram::RunCameraSettings() {
     CameraSettingsDialog dialog(camera_, op_);

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "common/driver.h"
+#include "platform/clock.h"
 #include "platform/ini/ini_profile_store.h"
+#include "platform/operator.h"
 #include "platform/posix/posix_serial_line.h"
 #include "viewer/camera/camera_port.h"
-#include "platform/clock.h"
-#include "platform/operator.h"
 #include "viewer/core/viewer_app.h"
 #include "viewer/ui/image_window_widget.h"
 #include "viewer/ui/panel/control_panel_host.h"
@@ -21,7 +21,7 @@ class DriverChannel;
 // Everything the viewer consists of, put together in its start-up order:
 // settings file, card, image, window, frame loop.
 class ViewerProgram final : public ControlPanelHost {
-public:
+  public:
     // Reads the environment (QM71_CONFIG_DIR, QM71_DEVICE, QM71_SIM), opens the
     // settings file and the card and allocates the image.
     ViewerProgram(Operator& op, Clock& clock);
@@ -49,7 +49,7 @@ public:
     void SoftwareTrigger() override;
     void SaveBitmap() override;
 
-private:
+  private:
     void Idle();
     void RunControlPanel();
     void Shutdown();

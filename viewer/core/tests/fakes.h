@@ -19,7 +19,7 @@ using RecordingOperator = qm71::testing::RecordingOperator;
 
 // Settings in memory; remembers the order keys were written in.
 class MemoryProfile final : public ProfileStore {
-public:
+  public:
     int GetInt(std::string_view, std::string_view key, int defaultValue) override {
         reads.emplace_back(key);
         const auto it = values.find(std::string(key));
@@ -38,15 +38,22 @@ public:
 
 // A card whose answers the test decides: `rows` tells LineCount what to report.
 class ScriptedCard final : public DriverChannel {
-public:
+  public:
     bool Open() override { return present; }
     bool Command(DriverRequest& r) override {
         log.push_back(r);
         switch (r.subCommand) {
-            case SubCommand::QueryBase: r.value1 = base; break;
-            case SubCommand::Download: r.value1 = download; break;
-            case SubCommand::LineCount: r.value1 = rows(); break;
-            default: break;
+            case SubCommand::QueryBase:
+                r.value1 = base;
+                break;
+            case SubCommand::Download:
+                r.value1 = download;
+                break;
+            case SubCommand::LineCount:
+                r.value1 = rows();
+                break;
+            default:
+                break;
         }
         return true;
     }
@@ -75,7 +82,7 @@ public:
 };
 
 class FakeHost final : public WindowHost {
-public:
+  public:
     void MoveWindow(const Rect& window) override { moves.push_back(window); }
     void Invalidate() override { ++invalidations; }
     void DrawNow() override { ++draws; }

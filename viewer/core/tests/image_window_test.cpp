@@ -197,10 +197,10 @@ TEST_F(Viewer, ThresholdKeysBeepAtTheirLimitsAndChangeNothing) {
         int id, thresh, expected;
         bool beeps;
     } cases[] = {
-        {qm::ID_THRESH_UP, 255, 255, true},       {qm::ID_THRESH_UP, 254, 255, false},
-        {qm::ID_THRESH_DOWN, 0, 0, true},         {qm::ID_THRESH_DOWN, 1, 0, false},
-        {qm::ID_THRESH_PAGE_UP, 240, 240, true},  {qm::ID_THRESH_PAGE_UP, 239, 255, false},
-        {qm::ID_THRESH_PAGE_DOWN, 15, 15, true},  {qm::ID_THRESH_PAGE_DOWN, 16, 0, false},
+        {qm::ID_THRESH_UP, 255, 255, true},      {qm::ID_THRESH_UP, 254, 255, false},
+        {qm::ID_THRESH_DOWN, 0, 0, true},        {qm::ID_THRESH_DOWN, 1, 0, false},
+        {qm::ID_THRESH_PAGE_UP, 240, 240, true}, {qm::ID_THRESH_PAGE_UP, 239, 255, false},
+        {qm::ID_THRESH_PAGE_DOWN, 15, 15, true}, {qm::ID_THRESH_PAGE_DOWN, 16, 0, false},
     };
     for (const Case& k : cases) {
         c.lut = kNormal;
@@ -290,7 +290,8 @@ TEST(DisplayImageBlock, HeaderDescribesABottomUp8BitPicture) {
     ASSERT_TRUE(image);
     const auto b = image->Block();
     EXPECT_EQ(b.size(), 6317096u);
-    const unsigned char expected[40] = {40, 0, 0, 0, 0x00, 0x0C, 0, 0, 0x08, 0x08, 0, 0, 1, 0, 8, 0};
+    const unsigned char expected[40] = {40,   0,    0, 0, 0x00, 0x0C, 0, 0,
+                                        0x08, 0x08, 0, 0, 1,    0,    8, 0};
     for (int i = 0; i < 40; ++i) EXPECT_EQ(std::to_integer<unsigned>(b[i]), expected[i]) << i;
     for (std::size_t i = 40; i < b.size(); i += 4099) EXPECT_EQ(b[i], std::byte{0});
     EXPECT_EQ(image->Pixels(), b.data() + 1064);

@@ -59,8 +59,8 @@ TEST(ViewerSettings, WrittenInTheFixedOrder) {
     d.scale = 2;
     d.colouring = {.lut = 2, .thresh = 99, .mitte = 5, .bg = 3, .mg = 4, .vg = 250};
     ASSERT_TRUE(WriteViewerSettings(store, Rect{-5, 7, 795, 607}, d));
-    EXPECT_EQ(store.written, (std::vector<std::string>{"X", "Y", "B", "H", "LUT", "SCALE",
-                                                       "THRESH", "MITTE", "VG", "MG", "BG"}));
+    EXPECT_EQ(store.written, (std::vector<std::string>{"X", "Y", "B", "H", "LUT", "SCALE", "THRESH",
+                                                       "MITTE", "VG", "MG", "BG"}));
     EXPECT_EQ(store.values["X"], "-5");
     EXPECT_EQ(store.values["B"], "800");
     EXPECT_EQ(store.values["H"], "600");

@@ -5,20 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QAbstractButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 
+#include "common/ui/colours_dialog.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/test_application.h"
-#include "common/ui/colours_dialog.h"
-#include "viewer/ui/panel/control_panel_dialog.h"
 #include "viewer/core/tests/fakes.h"
+#include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {
 namespace {
@@ -27,7 +27,7 @@ namespace {
     ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 class ViewerProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         qputenv("QM71_CONFIG_DIR", dir_.path().toUtf8());
@@ -45,7 +45,8 @@ protected:
     bool RunUntil(Done done) {
         QElapsedTimer timer;
         timer.start();
-        while (!done() && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        while (!done() && timer.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
     }
 
