@@ -71,14 +71,10 @@ class ImageWindow {
     const DisplaySettings& Settings() const { return settings_; }
     const std::array<PaletteEntry, 256>& DisplayPalette() const { return palette_; }
     DisplayImage* Image() { return image_.get(); }
-    const Rect& ClientRect() const { return client_; }
-    const Rect& WindowRect() const { return window_; }
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }
     int DownloadAttempts() const { return downloadAttempts_; }
     std::uint16_t CardBase() const { return cardBase_; }
-    bool FrameDrawn() const { return frameDrawn_; }
-    Driver& Card() { return driver_; }
 
   private:
     void StepThreshold(int delta, bool allowed);

@@ -93,7 +93,6 @@ void ImageWindowWidget::paintEvent(QPaintEvent*) {
     Render();
     QPainter painter(this);
     painter.drawImage(0, 0, buffer_);
-    ++paints_;
 }
 
 void ImageWindowWidget::ReportSize() {

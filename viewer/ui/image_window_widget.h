@@ -31,8 +31,6 @@ class ImageWindowWidget final : public QWidget, public WindowHost, public Colour
     const std::array<PaletteEntry, 256>& DisplayPalette() const override;
 
     Rect FrameRect() const;
-    // Number of pictures put on the screen, for tests and frame-rate counts.
-    long long Paints() const { return paints_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -52,7 +50,6 @@ class ImageWindowWidget final : public QWidget, public WindowHost, public Colour
     std::function<void(int)> onCommand_;
     std::function<void()> onClose_;
     QImage buffer_;
-    long long paints_ = 0;
 };
 
 }  // namespace qm71
