@@ -7,7 +7,7 @@
 function(qm71_test name)
   cmake_parse_arguments(T "QT;TIMING" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} qm71_testing GTest::gtest GTest::gtest_main)
   set(serial FALSE)
   if(T_TIMING)
     set(serial TRUE)

@@ -4,17 +4,9 @@
 #include <cstdint>
 #include <span>
 
-namespace qm71 {
+#include "platform/dib/rgb_quad.h"
 
-// One colour-table entry as a bitmap stores it: blue, green, red, 0.
-struct RgbQuad {
-    std::uint8_t blue = 0;
-    std::uint8_t green = 0;
-    std::uint8_t red = 0;
-    std::uint8_t reserved = 0;
-    friend bool operator==(const RgbQuad&, const RgbQuad&) = default;
-};
-static_assert(sizeof(RgbQuad) == 4);
+namespace qm71 {
 
 // The twenty fixed display colours. Entry e is palette index e for e < 10 and
 // palette index e + 236 for e >= 10.

@@ -1,8 +1,50 @@
 #pragma once
 
-#include "common/driver.h"
+#include <cstddef>
+#include <cstdint>
 
 namespace qm71 {
+
+// Device-control codes of the card's driver.
+inline constexpr std::uint32_t kDriverRequestCode = 0x9C402850;  // 14-byte DriverRequest
+inline constexpr std::uint32_t kLineRequestCode = 0x9C402C24;    // 60-byte LineRequest
+
+// Sub-commands carried in a DriverRequest.
+enum class SubCommand : std::uint16_t {
+    Download = 0x09,
+    PostDownload = 0x08,
+    QueryBase = 0x29,
+    SetParameter = 0x34,
+    Commit = 0x3B,
+    ArmFrame = 0x3C,
+    BeginReadout = 0x3E,
+    LineCount = 0x41,
+    TriggerControl = 0x42,
+    BeginTable = 0x43,
+    TableEntries = 0x44,
+    CloseCard = 0x63,
+};
+
+// The parameter SetParameter addresses: lines per acquisition (1 = one per trigger).
+inline constexpr std::uint16_t kLinesParameter = 0x88E0;
+
+// The two I/O bases a card may sit at; anything else the driver reports means 0x320.
+inline constexpr std::uint16_t kDefaultCardBase = 0x320;
+inline constexpr std::uint16_t kAlternateCardBase = 0x720;
+
+// Sub-command with two 16-bit values that go in and come back.
+struct DriverRequest {
+    SubCommand subCommand{};
+    std::uint16_t value1 = 0;
+    std::uint16_t value2 = 0;
+};
+
+// Asks the driver to write one row of `count` 32-bit words at `destination`.
+struct LineRequest {
+    std::byte* destination = nullptr;
+    std::uint32_t count = 0;
+    std::uint32_t cardBase = 0;
+};
 
 // The card's kernel driver: one open handle, two device-control requests.
 class DriverChannel {

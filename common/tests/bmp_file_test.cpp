@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "common/tests/file_size_limit.h"
+#include "testing/file_size_limit.h"
 
 namespace qm71 {
 namespace {
@@ -119,8 +119,8 @@ TEST_F(BmpFileTest, FailedWriteKeepsExistingFileAndRemovesTemporary) {
     WriteRaw(target, old);
     const auto header = BitmapFileHeader(64 * 1024, 1078);
     const auto body = Bytes(64 * 1024, 3);
-    const SaveResult r =
-        test::WithFileSizeLimit(16 * 1024, [&] { return WriteBitmapFile(target, header, body); });
+    const SaveResult r = testing::WithFileSizeLimit(
+        16 * 1024, [&] { return WriteBitmapFile(target, header, body); });
     EXPECT_EQ(r.status, SaveStatus::kFailed);
     EXPECT_EQ(r.reason, "File too large");
     EXPECT_EQ(ReadFile(target), old);
@@ -161,7 +161,7 @@ TEST_P(ExclusiveCreateTest, FailedWriteLeavesNothing) {
     const auto body = Bytes(64 * 1024, 4);
     const ByteSpan parts[] = {body};
     const SaveResult r =
-        test::WithFileSizeLimit(8 * 1024, [&] { return Create(dir_ / "00000001.bmp", parts); });
+        testing::WithFileSizeLimit(8 * 1024, [&] { return Create(dir_ / "00000001.bmp", parts); });
     EXPECT_EQ(r.status, SaveStatus::kFailed);
     EXPECT_EQ(r.reason, "File too large");
     EXPECT_TRUE(Entries(dir_).empty());

@@ -9,36 +9,6 @@
 namespace qm71 {
 namespace {
 
-template <std::size_t N>
-std::vector<int> Ints(const std::array<std::byte, N>& wire) {
-    std::vector<int> out;
-    for (auto b : wire) out.push_back(std::to_integer<int>(b));
-    return out;
-}
-
-TEST(DriverWireTest, BothRequestFormsHaveTheirExactBytes) {
-    // Sub-command, two little-endian words, eight zero bytes.
-    auto wire = EncodeDriverRequest({SubCommand::SetParameter, 0x88E0, 0x0280});
-    EXPECT_EQ(Ints(wire),
-              (std::vector<int>{0x34, 0, 0xE0, 0x88, 0x80, 0x02, 0, 0, 0, 0, 0, 0, 0, 0}));
-    wire[6] = std::byte{0xFF};  // padding is not part of the values
-    const DriverRequest back = DecodeDriverRequest(wire);
-    EXPECT_EQ(back.subCommand, SubCommand::SetParameter);
-    EXPECT_EQ(back.value1, 0x88E0);
-    EXPECT_EQ(back.value2, 0x0280);
-
-    // Line request: low 32 bits of the address, count at 4, card base at 24.
-    std::byte row[4];
-    const auto address = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(row));
-    std::vector<int> expected(kLineRequestSize, 0);
-    for (std::size_t i = 0; i < 4; ++i) expected[i] = int((address >> (8 * i)) & 0xFF);
-    expected[4] = 0xE2;
-    expected[5] = 0x04;
-    expected[24] = 0x20;
-    expected[25] = 0x07;
-    EXPECT_EQ(Ints(EncodeLineRequest({row, 1250, 0x720})), expected);
-}
-
 // Records what the driver sends and answers with fixed values.
 class RecordingChannel : public DriverChannel {
   public:

@@ -14,7 +14,7 @@
 #include <optional>
 #include <span>
 
-#include "common/colour_table.h"
+#include "platform/dib/rgb_quad.h"
 
 namespace qm71::dib {
 

@@ -17,13 +17,13 @@
 
 #include "common/ui/colour_combo_box.h"
 #include "platform/qt/controls.h"
-#include "platform/qt/test_application.h"
+#include "testing/qt_test_application.h"
 
 namespace qm71 {
 namespace {
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 class FakeHost final : public ColoursHost {
   public:

@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/testing/recording_operator.h"
-#include "viewer/camera/tests/scripted_line.h"
+#include "testing/recording_operator.h"
+#include "testing/scripted_line.h"
 
 namespace qm71 {
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <vector>
 
-#include "common/tests/file_size_limit.h"
-#include "platform/testing/recording_operator.h"
+#include "testing/file_size_limit.h"
+#include "testing/recording_operator.h"
 
 namespace qm71 {
 namespace {
@@ -116,7 +116,7 @@ TEST_F(BmpExportTest, FailureInTheMiddleKeepsTheOldFile) {
     FillPixels(*image_);
     // Writes fail partway, as on a full disk.
     const SaveResult r =
-        test::WithFileSizeLimit(1 << 20, [&] { return SaveBitmap(target, *image_); });
+        testing::WithFileSizeLimit(1 << 20, [&] { return SaveBitmap(target, *image_); });
     EXPECT_EQ(r.status, SaveStatus::kFailed);
     EXPECT_EQ(r.reason, "File too large");
     EXPECT_EQ(fs::file_size(target), 16u);

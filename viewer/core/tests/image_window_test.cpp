@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "common/card_wait.h"
-#include "fakes.h"
 #include "resources/qm/commands.h"
+#include "testing/fakes.h"
 #include "viewer/core/viewer_app.h"
 
 namespace qm71 {
 namespace {
 
-using test::FakeHost;
-using test::MemoryProfile;
-using test::RecordingOperator;
-using test::ScriptedCard;
+using testing::FakeHost;
+using testing::MemoryProfile;
+using testing::RecordingOperator;
+using testing::ScriptedCard;
 
 struct Viewer : ::testing::Test {
     ScriptedCard card;

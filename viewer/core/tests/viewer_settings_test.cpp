@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "testing/fakes.h"
 
 namespace qm71 {
 namespace {
 
-using test::MemoryProfile;
+using testing::MemoryProfile;
 
 TEST(ViewerSettings, DisplayKeysReadInOrderWithDefaults) {
     MemoryProfile store;

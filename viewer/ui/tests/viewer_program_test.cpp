@@ -16,15 +16,15 @@
 
 #include "common/ui/colours_dialog.h"
 #include "platform/qt/controls.h"
-#include "platform/qt/test_application.h"
-#include "viewer/core/tests/fakes.h"
+#include "testing/fakes.h"
+#include "testing/qt_test_application.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {
 namespace {
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 class ViewerProgramTest : public ::testing::Test {
   protected:
@@ -89,7 +89,7 @@ class ViewerProgramTest : public ::testing::Test {
     }
 
     QTemporaryDir dir_;
-    test::RecordingOperator op_;
+    testing::RecordingOperator op_;
     ManualClock clock_;
 };
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "platform/qt/controls.h"
-#include "platform/qt/test_application.h"
-#include "platform/testing/recording_operator.h"
-#include "viewer/camera/tests/scripted_line.h"
+#include "testing/qt_test_application.h"
+#include "testing/recording_operator.h"
+#include "testing/scripted_line.h"
 
 namespace qm71 {
 namespace {
@@ -26,7 +26,7 @@ using Strings = std::vector<std::string>;
 using Action = std::function<void(CameraSettingsDialog&)>;
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 // A camera behind a scripted line; it answers the queries and acknowledges every set.
 struct Rig {

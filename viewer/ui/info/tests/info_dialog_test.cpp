@@ -9,13 +9,13 @@
 #include <algorithm>
 
 #include "platform/qt/controls.h"
-#include "platform/qt/test_application.h"
+#include "testing/qt_test_application.h"
 
 namespace qm71 {
 namespace {
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 TEST(InfoDialogTest, ShowsVersionIconAndProductAndClosesWithOk) {
     // "Mmm dd yyyy hh:mm:ss"; a day below 10 is padded with a blank.

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "platform/qt/controls.h"
-#include "platform/qt/test_application.h"
+#include "testing/qt_test_application.h"
 
 namespace qm71 {
 namespace {
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 class FakeHost final : public ControlPanelHost {
   public:

@@ -6,16 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "common/driver.h"
 #include "platform/driver_channel.h"
 #include "platform/operator.h"
 #include "platform/profile_store.h"
-#include "platform/testing/recording_operator.h"
 #include "platform/window_host.h"
+#include "testing/recording_operator.h"
 
-namespace qm71::test {
-
-using RecordingOperator = qm71::testing::RecordingOperator;
+namespace qm71::testing {
 
 // Settings in memory; remembers the order keys were written in.
 class MemoryProfile final : public ProfileStore {
@@ -94,4 +91,4 @@ class FakeHost final : public WindowHost {
     int redraws = 0;
 };
 
-}  // namespace qm71::test
+}  // namespace qm71::testing

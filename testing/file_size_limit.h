@@ -14,7 +14,7 @@
 
 #include "common/bmp_file.h"
 
-namespace qm71::test {
+namespace qm71::testing {
 
 template <typename Save>
 SaveResult WithFileSizeLimit(rlim_t limit, Save save) {
@@ -46,4 +46,4 @@ SaveResult WithFileSizeLimit(rlim_t limit, Save save) {
     return {static_cast<SaveStatus>(got[0]), got.substr(1)};
 }
 
-}  // namespace qm71::test
+}  // namespace qm71::testing

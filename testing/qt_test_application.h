@@ -4,13 +4,13 @@
 // tests start (not when they are listed at build time), on the offscreen
 // platform unless the caller chose another. Register it in a test file with
 //   [[maybe_unused]] ::testing::Environment* const kQtApplication =
-//       ::testing::AddGlobalTestEnvironment(new qm71::QtTestApplication);
+//       ::testing::AddGlobalTestEnvironment(new qm71::testing::QtTestApplication);
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <memory>
 
-namespace qm71 {
+namespace qm71::testing {
 
 class QtTestApplication : public ::testing::Environment {
   public:
@@ -27,4 +27,4 @@ class QtTestApplication : public ::testing::Environment {
     std::unique_ptr<QApplication> app_;
 };
 
-}  // namespace qm71
+}  // namespace qm71::testing
