@@ -4,7 +4,6 @@
 #include <span>
 #include <vector>
 
-#include "common/driver.h"
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
 #include "sim/card/card_options.h"

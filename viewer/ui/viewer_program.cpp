@@ -4,12 +4,12 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "common/startup/card_choice.h"
 #include "common/ui/colours_dialog.h"
 #include "platform/driver_channel.h"
 #include "platform/qt/termination.h"
 #include "resources/icons/icons.h"
 #include "resources/qm/commands.h"
-#include "sim/card/driver_channel_factory.h"
 #include "viewer/core/bmp_export.h"
 #include "viewer/ui/camera/camera_settings_dialog.h"
 #include "viewer/ui/info/info_dialog.h"
@@ -20,7 +20,7 @@ namespace qm71 {
 ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
     : op_(op),
       store_(ConfigDirectory() / kViewerSettingsFile),
-      channel_(sim::MakeDriverChannel(clock, sim::AreaCameraOptions())),
+      channel_(MakeDriverChannel(clock, CameraKind::kArea)),
       driver_(*channel_),
       app_(store_, driver_, op_, clock),
       camera_(serial_, op_) {}

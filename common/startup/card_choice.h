@@ -5,9 +5,12 @@
 
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
-#include "sim/card/card_options.h"
 
-namespace qm71::sim {
+namespace qm71 {
+
+// Which camera the program drives: the simulated card then runs the area
+// camera (QM) or the line camera (QMDEMO) by default.
+enum class CameraKind { kArea, kLine };
 
 // A PC without the card's driver: Open() fails, so does every request.
 class NoDriverChannel final : public DriverChannel {
@@ -21,15 +24,15 @@ class NoDriverChannel final : public DriverChannel {
 // The card the program talks to, chosen by the environment:
 //   QM71_DEVICE  sim (default) = SimulatedCard; none = no driver; anything else
 //                is reported and treated as none.
-//   QM71_SIM     options over `defaults` (see ParseCardOptions); a bad text is
+//   QM71_SIM     options over the camera's defaults (see ParseCardOptions); a bad text is
 //                reported and the defaults are used.
 // Says on standard error which card is used.
-std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defaults);
+std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera);
 
 // The same with the two settings and the message stream given; a null setting
 // counts as unset.
-std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defaults,
+std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera,
                                                  const char* device, const char* simOptions,
                                                  std::ostream& messages);
 
-}  // namespace qm71::sim
+}  // namespace qm71

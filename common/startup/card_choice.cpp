@@ -1,20 +1,21 @@
-#include "sim/card/driver_channel_factory.h"
+#include "common/startup/card_choice.h"
 
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "sim/card/card_options.h"
 #include "sim/card/simulated_card.h"
 
-namespace qm71::sim {
+namespace qm71 {
 
-std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defaults) {
-    return MakeDriverChannel(clock, defaults, std::getenv("QM71_DEVICE"), std::getenv("QM71_SIM"),
+std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera) {
+    return MakeDriverChannel(clock, camera, std::getenv("QM71_DEVICE"), std::getenv("QM71_SIM"),
                              std::cerr);
 }
 
-std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defaults,
+std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera,
                                                  const char* device, const char* simOptions,
                                                  std::ostream& messages) {
     const std::string_view name = device != nullptr && *device != '\0' ? device : "sim";
@@ -25,14 +26,15 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CardOptions defau
         messages << "qm71: no card driver (QM71_DEVICE=" << name << ")\n";
         return std::make_unique<NoDriverChannel>();
     }
-    CardOptions options = defaults;
+    sim::CardOptions options =
+        camera == CameraKind::kLine ? sim::LineCameraOptions() : sim::AreaCameraOptions();
     if (simOptions != nullptr) {
         std::string error;
-        if (!ParseCardOptions(simOptions, options, error))
+        if (!sim::ParseCardOptions(simOptions, options, error))
             messages << "qm71: QM71_SIM: " << error << "; using the default card settings\n";
     }
-    messages << "qm71: " << DescribeCardOptions(options) << "\n";
-    return std::make_unique<SimulatedCard>(clock, options);
+    messages << "qm71: " << sim::DescribeCardOptions(options) << "\n";
+    return std::make_unique<sim::SimulatedCard>(clock, options);
 }
 
-}  // namespace qm71::sim
+}  // namespace qm71
