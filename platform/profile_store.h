@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace qm71 {
@@ -14,6 +15,15 @@ class ProfileStore {
     // Returns false when the file could not be written.
     virtual bool WriteString(std::string_view section, std::string_view key,
                              std::string_view value) = 0;
+
+    // Where the settings live and why the last failed write failed, in the
+    // system's words ("Permission denied"); the reason is empty after a write
+    // that worked.
+    struct WriteFailure {
+        std::string folder;
+        std::string reason;
+    };
+    virtual WriteFailure LastWriteFailure() const = 0;
 };
 
 }  // namespace qm71

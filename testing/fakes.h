@@ -27,6 +27,9 @@ class MemoryProfile final : public ProfileStore {
         values[std::string(key)] = std::string(value);
         return writable;
     }
+    WriteFailure LastWriteFailure() const override {
+        return {"memory", writable ? "" : "Read-only file system"};
+    }
     std::map<std::string, std::string> values;
     std::vector<std::string> reads;
     std::vector<std::string> written;

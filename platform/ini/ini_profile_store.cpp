@@ -1,5 +1,6 @@
 #include "platform/ini/ini_profile_store.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -117,6 +118,19 @@ int IniProfileStore::GetInt(std::string_view section, std::string_view key, int 
 
 bool IniProfileStore::WriteString(std::string_view section, std::string_view key,
                                   std::string_view value) {
+    errno = 0;
+    const bool ok = Write(section, key, value);
+    writeError_ = ok ? std::string() : std::generic_category().message(errno ? errno : EIO);
+    return ok;
+}
+
+ProfileStore::WriteFailure IniProfileStore::LastWriteFailure() const {
+    const fs::path folder = ResolveLink(file_).parent_path();
+    return {folder.empty() ? std::string(".") : folder.string(), writeError_};
+}
+
+bool IniProfileStore::Write(std::string_view section, std::string_view key,
+                            std::string_view value) {
     const fs::path target = ResolveLink(file_);
     std::string old;
     const ReadResult read = ReadText(target, old);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/profile_store.h"
@@ -28,11 +29,15 @@ class IniProfileStore final : public ProfileStore {
     int GetInt(std::string_view section, std::string_view key, int defaultValue) override;
     bool WriteString(std::string_view section, std::string_view key,
                      std::string_view value) override;
+    WriteFailure LastWriteFailure() const override;
 
     const std::filesystem::path& File() const { return file_; }
 
   private:
+    bool Write(std::string_view section, std::string_view key, std::string_view value);
+
     std::filesystem::path file_;
+    std::string writeError_;
 };
 
 // The folder of the settings files: $QM71_CONFIG_DIR when set and not empty,
