@@ -23,18 +23,18 @@ const std::array<RgbQuad, 20> StaticColorTable{{
     Rgb(0, 0, 255),     Rgb(255, 0, 255),   Rgb(0, 255, 255),   Rgb(255, 255, 255),
 }};
 
+// The ring's wrap is tested before the step, so that a stored index at the
+// end of int wraps like any other index past the ring instead of overflowing.
 int NextColour(int c) {
+    if (c >= 255) return 0;
     ++c;
-    if (c > 255) return 0;
-    if (c == 10) return 246;
-    return c;
+    return c == 10 ? 246 : c;
 }
 
 int PreviousColour(int c) {
+    if (c <= 0) return 255;
     --c;
-    if (c < 0) return 255;
-    if (c == 245) return 9;
-    return c;
+    return c == 245 ? 9 : c;
 }
 
 RgbQuad ColourOfIndex(int index, int fallback) {

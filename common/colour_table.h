@@ -27,6 +27,7 @@ constexpr int ColourIndexOfItem(int item) {
 }
 
 // Stepping through the twenty colours as a ring: 0..9, 246..255, 0, ...
+// Any index from 255 up steps to 0, any index from 0 down to 255.
 int NextColour(int c);
 int PreviousColour(int c);
 

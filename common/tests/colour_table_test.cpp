@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <tuple>
+
 namespace qm71 {
 namespace {
+
+constexpr int kMin = INT_MIN, kMax = INT_MAX;
 
 std::array<RgbQuad, 256> Fill(ColouringSettings s) {
     std::array<RgbQuad, 256> t{};
@@ -11,101 +16,60 @@ std::array<RgbQuad, 256> Fill(ColouringSettings s) {
     return t;
 }
 
-RgbQuad Grey(int v) {
-    const auto g = static_cast<std::uint8_t>(v);
-    return {g, g, g, 0};
-}
+const auto Grey = [](int v) {
+    return RgbQuad{std::uint8_t(v), std::uint8_t(v), std::uint8_t(v), 0};
+};
 
-TEST(ColourTable, GreyModesClipTheTwentyFixedColoursAtBothEnds) {
-    const auto normal = Fill({.lut = kNormal});
-    EXPECT_EQ(normal[9], Grey(0));
-    EXPECT_EQ(normal[10], Grey(10));
-    EXPECT_EQ(normal[245], Grey(245));
-    EXPECT_EQ(normal[246], Grey(255));
-    const auto inverse = Fill({.lut = kInverse});
-    EXPECT_EQ(inverse[0], Grey(255));
-    EXPECT_EQ(inverse[10], Grey(245));
-    EXPECT_EQ(inverse[245], Grey(10));
-    EXPECT_EQ(inverse[255], Grey(0));
-    // Any other mode colours as normal.
+TEST(ColourTable, GreyModesClipTheFixedColoursAtBothEnds) {
+    const auto normal = Fill({.lut = kNormal}), inverse = Fill({.lut = kInverse});
+    const std::tuple<int, int, int> cases[] = {
+        {0, 0, 255}, {9, 0, 255}, {10, 10, 245}, {245, 245, 10}, {246, 255, 0}, {255, 255, 0},
+    };
+    for (const auto& [v, n, i] : cases)
+        EXPECT_EQ(std::pair(normal[v], inverse[v]), std::pair(Grey(n), Grey(i))) << v;
     EXPECT_EQ(Fill({.lut = 7}), normal);
+    // The display palette holds every grey and fixed colour a lookup gives.
+    const auto palette = CreateDisplayPalette();
+    for (int i : {0, 8, 10, 128, 245, 249, 255}) {
+        const RgbQuad e = i < 10 || i > 245 ? ColourOfIndex(i, 0) : Grey(i);
+        EXPECT_EQ(palette[i], (PaletteEntry{e.red, e.green, e.blue, kPcNoCollapse})) << i;
+    }
 }
 
-TEST(ColourTable, ThresholdBandsWithDefaults) {
-    const auto t = Fill({.lut = kThreshold});
-    EXPECT_EQ(t[127], (RgbQuad{0, 0, 0, 0}));
-    EXPECT_EQ(t[128], (RgbQuad{192, 220, 192, 0}));
-    EXPECT_EQ(t[137], (RgbQuad{192, 220, 192, 0}));
-    EXPECT_EQ(t[138], Grey(255));
-}
-
-TEST(ColourTable, ThresholdBandEdges) {
-    const RgbQuad red = StaticColorTable[13];
-    auto t = Fill({.lut = kThreshold, .thresh = 0, .mitte = 10, .mg = 249});
-    EXPECT_EQ(t[0], red);
-    EXPECT_EQ(t[9], red);
-    EXPECT_EQ(t[10], Grey(255));
-
-    t = Fill({.lut = kThreshold, .thresh = 250, .mitte = 10, .bg = 1});
-    EXPECT_EQ(t[249], StaticColorTable[1]);
-    EXPECT_EQ(t[250], StaticColorTable[8]);
-    EXPECT_EQ(t[255], StaticColorTable[8]);
-}
-
-TEST(ColourTable, OutOfRangeSettingsStayInsideTheTable) {
-    // Values a settings file or an edit field may hold.
-    for (int thresh : {-1000, -1, 256, 300, INT32_MAX, INT32_MIN}) {
-        for (int mitte : {-5, 0, 10, 1000, INT32_MAX, INT32_MIN}) {
-            const auto t = Fill(
-                {.lut = kThreshold, .thresh = thresh, .mitte = mitte, .bg = 1, .mg = 2, .vg = 3});
-            for (const RgbQuad& e : t) {
-                EXPECT_TRUE(e == StaticColorTable[1] || e == StaticColorTable[2] ||
-                            e == StaticColorTable[3]);
-            }
+// Threshold colouring with whatever a settings file or an edit field holds:
+// BG colours the first `bg` entries, MG the next `mg`, VG the rest.
+TEST(ColourTable, ThresholdBandsStayInsideTheTable) {
+    const struct {
+        int thresh, mitte, bg, mg;
+    } cases[] = {
+        {128, 10, 128, 10},   {0, 10, 0, 10},       {250, 10, 250, 6},   {300, 5, 256, 0},
+        {-5, 10, 0, 5},       {100, -5, 100, 0},    {kMin, kMax, 0, 0},  {kMin, kMin, 0, 0},
+        {kMax, kMax, 256, 0}, {kMax, kMin, 256, 0}, {255, kMax, 255, 1}, {1, 2, 1, 2},
+    };
+    for (const auto& c : cases) {
+        const auto t = Fill(
+            {.lut = kThreshold, .thresh = c.thresh, .mitte = c.mitte, .bg = 1, .mg = 249, .vg = 3});
+        for (int v = 0; v < 256; ++v) {
+            const int colour = v < c.bg ? 1 : v < c.bg + c.mg ? 13 : 3;
+            ASSERT_EQ(t[v], StaticColorTable[colour]) << c.thresh << "/" << c.mitte << " at " << v;
         }
     }
-    auto t = Fill({.lut = kThreshold, .thresh = 300, .bg = 4});
-    EXPECT_EQ(t[255], StaticColorTable[4]);
-    t = Fill({.lut = kThreshold, .thresh = -5, .mitte = 10, .mg = 5});
-    EXPECT_EQ(t[4], StaticColorTable[5]);
-    EXPECT_EQ(t[5], Grey(255));
-}
-
-TEST(ColourTable, InvalidColourIndexColoursAsTheBandsDefault) {
-    const auto t =
-        Fill({.lut = kThreshold, .thresh = 100, .mitte = 10, .bg = 10, .mg = 245, .vg = 256});
-    EXPECT_EQ(t[0], StaticColorTable[0]);
-    EXPECT_EQ(t[100], StaticColorTable[8]);
-    EXPECT_EQ(t[200], StaticColorTable[19]);
+    // Indices that name none of the twenty colours give the band's default.
+    const auto d = Fill({.lut = kThreshold, .bg = 10, .mg = 245, .vg = kMin});
+    const RgbQuad mg{192, 220, 192, 0};
+    EXPECT_EQ(std::tuple(d[127], d[128], d[137], d[138]), std::tuple(Grey(0), mg, mg, Grey(255)));
 }
 
 TEST(ColourTable, StepsRunThroughTheTwentyColoursAsARing) {
-    EXPECT_EQ(NextColour(9), 246);
-    EXPECT_EQ(PreviousColour(246), 9);
-    EXPECT_EQ(NextColour(255), 0);
-    EXPECT_EQ(PreviousColour(0), 255);
+    const std::tuple<int, int, int> cases[] = {
+        {9, 246, 8}, {246, 247, 9},       {255, 0, 254},
+        {0, 1, 255}, {kMax, 0, kMax - 1}, {kMin, kMin + 1, 255},
+    };
+    for (const auto& [c, next, previous] : cases)
+        EXPECT_EQ(std::pair(NextColour(c), PreviousColour(c)), std::pair(next, previous)) << c;
     int c = 0;
-    for (int i = 0; i < kColourCount; ++i) {
-        EXPECT_TRUE(IsColourIndex(c));
-        EXPECT_EQ(PreviousColour(NextColour(c)), c);
-        c = NextColour(c);
-    }
+    for (int i = 0; i < kColourCount; ++i, c = NextColour(c)) EXPECT_TRUE(IsColourIndex(c)) << c;
     EXPECT_EQ(c, 0);
-}
-
-TEST(ColourTable, DisplayPaletteHoldsEveryColourALookupProduces) {
-    const auto palette = CreateDisplayPalette();
-    EXPECT_EQ(palette[8], (PaletteEntry{192, 220, 192, kPcNoCollapse}));
-    EXPECT_EQ(palette[128], (PaletteEntry{128, 128, 128, kPcNoCollapse}));
-    EXPECT_EQ(palette[249], (PaletteEntry{255, 0, 0, kPcNoCollapse}));
-    for (int lut : {kNormal, kInverse}) {
-        for (const RgbQuad& e : Fill({.lut = lut})) {
-            bool found = false;
-            for (const auto& p : palette)
-                found |= p.red == e.red && p.green == e.green && p.blue == e.blue;
-            EXPECT_TRUE(found);
-        }
-    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/card_wait.h"
 #include "resources/qm/commands.h"
@@ -166,12 +167,15 @@ void ImageWindow::ResizeForScale() {
 }
 
 void ImageWindow::StepThreshold(int delta, bool allowed) {
-    if (!allowed) {
+    // A stored threshold at the end of int has no room for the step (Down at
+    // INT_MIN): refused like a step past the limits.
+    const std::int64_t stepped = std::int64_t{settings_.colouring.thresh} + delta;
+    if (!allowed || !std::in_range<int>(stepped)) {
         op_.Beep();
         return;
     }
     settings_.colouring.lut = kThreshold;
-    settings_.colouring.thresh += delta;
+    settings_.colouring.thresh = static_cast<int>(stepped);
     BuildColorTable();
 }
 
@@ -269,10 +273,10 @@ void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {
         return;
     }
     if (!dragging_) return;
-    const int dx = screen.x - lastPointer_.x;
-    const int dy = screen.y - lastPointer_.y;
+    const std::int64_t dx = std::int64_t{screen.x} - lastPointer_.x;
+    const std::int64_t dy = std::int64_t{screen.y} - lastPointer_.y;
     if (dx == 0 && dy == 0) return;
-    window_ = {window_.left + dx, window_.top + dy, window_.right + dx, window_.bottom + dy};
+    window_ = Offset(window_, dx, dy);
     lastPointer_ = screen;
     if (host_) host_->MoveWindow(window_);
 }

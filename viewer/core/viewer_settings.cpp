@@ -4,6 +4,7 @@
 #include <string>
 
 #include "viewer/core/display_image.h"
+#include "viewer/core/window_geometry.h"
 
 namespace qm71 {
 
@@ -39,7 +40,7 @@ Rect ReadWindowPlacement(ProfileStore& store, int screenWidth, int screenHeight)
     // The halving rounds toward minus infinity.
     const int x = Get(store, "X", std::max(0, (width - DisplayImage::kWidth) >> 1));
     const int y = Get(store, "Y", std::max(0, (height - DisplayImage::kHeight) >> 1));
-    return {x, y, x + width, y + height};
+    return RectAt(x, y, width, height);
 }
 
 bool WriteViewerSettings(ProfileStore& store, const Rect& window, const DisplaySettings& display) {

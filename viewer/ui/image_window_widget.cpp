@@ -5,11 +5,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/dib/dib.h"
 #include "platform/qt/accelerators.h"
 #include "resources/qm/commands.h"
 #include "viewer/core/image_window.h"
+#include "viewer/core/window_geometry.h"
 
 namespace qm71 {
 
@@ -36,7 +38,7 @@ ImageWindowWidget::ImageWindowWidget(ImageWindow& logic, std::function<void(int)
 
 Rect ImageWindowWidget::FrameRect() const {
     const QRect f = frameGeometry();
-    return {f.left(), f.top(), f.left() + f.width(), f.top() + f.height()};
+    return RectAt(f.left(), f.top(), f.width(), f.height());
 }
 
 void ImageWindowWidget::MoveWindow(const Rect& window) {
@@ -46,7 +48,11 @@ void ImageWindowWidget::MoveWindow(const Rect& window) {
     const QRect client = geometry();
     const int extraW = frame.width() - client.width();
     const int extraH = frame.height() - client.height();
-    move(window.left, window.top);
+    // Qt adds sizes and frame margins to window positions in plain int. A
+    // place near the end of int (from a damaged qm71.ini) is held to Qt's own
+    // bound for sizes: off every screen as asked, and safe to add a size to.
+    move(std::clamp(window.left, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
+         std::clamp(window.top, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     resize(std::max(1, window.Width() - extraW), std::max(1, window.Height() - extraH));
 }
 

@@ -2,53 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace qm71 {
 namespace {
 
-TEST(FitToScale, SmallerClientShowsTheTopLeftPartUnchanged) {
-    const Fit f = FitToScale(0, {0, 0, 760, 480}, {10, 20, 776, 520});
-    EXPECT_FALSE(f.changed);
-    EXPECT_EQ(f.sourceWidth, 3040);
-    EXPECT_EQ(f.sourceHeight, 1920);
-}
+constexpr int kMin = INT_MIN, kMax = INT_MAX;
 
-TEST(FitToScale, OversizedClientShrinksTowardTheTopLeftCorner) {
-    const Fit f = FitToScale(0, {0, 0, 900, 600}, {10, 20, 916, 640});
-    EXPECT_TRUE(f.changed);
-    EXPECT_EQ(f.client, (Rect{0, 0, 768, 514}));
-    EXPECT_EQ(f.window, (Rect{10, 20, 784, 554}));
-    EXPECT_EQ(f.sourceWidth, 3072);
-    EXPECT_EQ(f.sourceHeight, 2056);
-}
-
-TEST(FitToScale, DoubleScaleMakesTheClientEven) {
-    const Fit f = FitToScale(3, {0, 0, 1001, 701}, {0, 0, 1001, 701});
-    EXPECT_TRUE(f.changed);
-    EXPECT_EQ(f.window, (Rect{0, 0, 1000, 700}));
-    EXPECT_EQ(f.sourceWidth, 500);
-    EXPECT_EQ(f.sourceHeight, 350);
-    // Already even: nothing to do, and a second fit is always a no-op.
-    EXPECT_FALSE(FitToScale(3, f.client, f.window).changed);
-}
-
-TEST(FitToScale, SourceSizePerScale) {
-    for (int scale = 0; scale < kScaleCount; ++scale) {
-        const Fit f = FitToScale(scale, {0, 0, 400, 300}, {0, 0, 400, 300});
-        const int factor4 = 16 >> scale;  // source = client * factor4 / 4
-        EXPECT_EQ(f.sourceWidth, 400 * factor4 / 4) << scale;
-        EXPECT_EQ(f.sourceHeight, 300 * factor4 / 4) << scale;
+// The window shrinks toward its top-left corner; edges at the ends of int are
+// held there instead of wrapping round.
+TEST(FitToScale, ClampsTheClientAreaAndSetsTheSource) {
+    const struct {
+        int scale, clientW, clientH;
+        Rect window, fitted;
+        int sourceW, sourceH;
+    } cases[] = {
+        {0, 760, 480, {10, 20, 776, 520}, {10, 20, 776, 520}, 3040, 1920},
+        {0, 900, 600, {10, 20, 916, 640}, {10, 20, 784, 554}, 3072, 2056},
+        {1, 400, 300, {0, 0, 400, 300}, {0, 0, 400, 300}, 800, 600},
+        {2, 400, 300, {0, 0, 400, 300}, {0, 0, 400, 300}, 400, 300},
+        {3, 1001, 701, {0, 0, 1001, 701}, {0, 0, 1000, 700}, 500, 350},  // x2: even
+        {0, 800, 600, {kMin, kMin, kMin + 9, kMin + 9}, {kMin, kMin, kMin, kMin}, 3072, 2056},
+        {3, 11, 11, {kMin, kMin, kMin + 1, kMin + 1}, {kMin, kMin, kMin, kMin}, 5, 5},
+    };
+    for (const auto& c : cases) {
+        const Fit f = FitToScale(c.scale, {0, 0, c.clientW, c.clientH}, c.window);
+        EXPECT_EQ(std::tuple(f.window, f.changed, f.sourceWidth, f.sourceHeight),
+                  std::tuple(c.fitted, c.window != c.fitted, c.sourceW, c.sourceH))
+            << c.clientW;
+        EXPECT_FALSE(FitToScale(c.scale, f.client, f.window).changed) << "a second fit is a no-op";
     }
 }
 
-TEST(ResizeForScale, NominalSizeKeptInsideTheRightAndBottomEdges) {
-    EXPECT_EQ(ResizeForScale(0, {900, 100, 1000, 200}, 1024, 768), (Rect{256, 100, 1024, 614}));
-    EXPECT_EQ(ResizeForScale(0, {-100, 0, 0, 0}, 1024, 768), (Rect{-100, 0, 668, 514}));
-    EXPECT_EQ(ResizeForScale(0, {0, 500, 0, 0}, 1024, 768), (Rect{0, 254, 768, 768}));
-}
-
-TEST(ResizeForScale, TooLargeForTheScreenCoversItFromZero) {
-    EXPECT_EQ(ResizeForScale(2, {50, 60, 70, 80}, 1024, 768), (Rect{0, 0, 1024, 768}));
-    EXPECT_EQ(ResizeForScale(1, {50, 60, 70, 80}, 1280, 1024), (Rect{0, 0, 1280, 1024}));
+TEST(ResizeForScale, KeptInsideTheRightAndBottomEdgesOrCoveringTheScreen) {
+    const struct {
+        int scale;
+        Rect window, resized;
+    } cases[] = {
+        {0, {900, 100, 1000, 200}, {256, 100, 1024, 614}},
+        {0, {-100, 0, 0, 0}, {-100, 0, 668, 514}},  // off the left edge: stays there
+        {0, {0, 500, 0, 0}, {0, 254, 768, 768}},
+        {2, {50, 60, 70, 80}, {0, 0, 1024, 768}},  // larger than the screen
+        {0, {kMax, kMax, kMax, kMax}, {256, 254, 1024, 768}},
+        {0, {kMin, kMin, 0, 0}, {kMin, kMin, kMin + 768, kMin + 514}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ResizeForScale(c.scale, c.window, 1024, 768), c.resized) << c.window.left;
 }
 
 }  // namespace
