@@ -69,14 +69,15 @@ void ImageWindow::OnSize(const Rect& client, const Rect& window) {
     FitToScale();
 }
 
-bool ImageWindow::OnDestroy(ProfileStore& store, const Rect& window) {
+std::optional<ProfileStore::WriteFailure> ImageWindow::OnDestroy(ProfileStore& store,
+                                                                  const Rect& window) {
     window_ = window;
-    const bool saved = WriteViewerSettings(store, window_, settings_);
+    const auto failure = ViewerSettings{window_, settings_}.Write(store);
     image_.reset();
     driver_.Line().destination = nullptr;
     driver_.CloseGrabber();
     if (host_) host_->RedrawOtherWindows();
-    return saved;
+    return failure;
 }
 
 ImageWindow::Grab ImageWindow::GrabCycle() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "common/colour_table.h"
 #include "common/driver.h"
@@ -39,8 +40,8 @@ class ImageWindow {
     // The window system changed the window's size or position.
     void OnSize(const Rect& client, const Rect& window);
     // The window goes away: settings written, image released, card closed.
-    // False when the settings could not be written.
-    bool OnDestroy(ProfileStore& store, const Rect& window);
+    // Why the settings could not be written, when they could not.
+    std::optional<ProfileStore::WriteFailure> OnDestroy(ProfileStore& store, const Rect& window);
 
     // One pass of the frame loop.
     Grab GrabCycle();

@@ -10,12 +10,16 @@ ViewerApp::ViewerApp(ProfileStore& store, Driver& driver, Operator& op, Clock& c
         op_.Message(kOutOfMemoryMessage, "Fehler");
         return;
     }
-    window_.emplace(std::move(image), ReadDisplaySettings(store_), driver, op, clock);
+    ViewerSettings settings;
+    settings.ReadDisplay(store_);
+    window_.emplace(std::move(image), settings.display, driver, op, clock);
     window_->OpenGrabber();
 }
 
 Rect ViewerApp::InitInstance(int screenWidth, int screenHeight) {
-    return ReadWindowPlacement(store_, screenWidth, screenHeight);
+    ViewerSettings settings;
+    settings.ReadWindowPlacement(store_, screenWidth, screenHeight);
+    return settings.window;
 }
 
 bool ViewerApp::OnIdle() {
@@ -39,8 +43,16 @@ void ViewerApp::Shutdown(const Rect& window) {
     if (ended_ || !window_) return;
     ended_ = true;
     liveMode_ = false;
-    if (!window_->OnDestroy(store_, window))
-        op_.Message(std::string(kSettingsNotWrittenMessage) + kViewerSettingsFile, "Fehler");
+    if (const auto failure = window_->OnDestroy(store_, window))
+        op_.Message(SettingsNotWrittenMessage(*failure), "Fehler");
+}
+
+std::string SettingsNotWrittenMessage(const ProfileStore::WriteFailure& failure) {
+    std::string text = std::string("Die Einstellungen (") + kViewerSettingsFile + ") konnten nicht";
+    if (!failure.folder.empty()) text += " in " + failure.folder;
+    text += " gespeichert werden";
+    if (!failure.reason.empty()) text += ": " + failure.reason;
+    return text;
 }
 
 }  // namespace qm71

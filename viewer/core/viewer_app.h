@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "common/driver.h"
 #include "platform/clock.h"
@@ -14,8 +15,9 @@ namespace qm71 {
 
 inline constexpr const char* kOutOfMemoryMessage =
     "Nicht genug Speicher für das Bild (6317096 Bytes). Das Programm wird beendet.";
-inline constexpr const char* kSettingsNotWrittenMessage =
-    "Die Einstellungen konnten nicht gespeichert werden: ";
+// "Die Einstellungen (qm71.ini) konnten nicht in <folder> gespeichert werden:
+// <reason>": what the settings store says of the write that failed.
+std::string SettingsNotWrittenMessage(const ProfileStore::WriteFailure& failure);
 
 // The viewer program: settings, card and main window in their start-up order,
 // the live frame loop and the shutdown.

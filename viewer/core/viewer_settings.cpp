@@ -21,29 +21,27 @@ int ReadExtent(ProfileStore& store, const char* key, int defaultValue, int scree
 }
 }  // namespace
 
-DisplaySettings ReadDisplaySettings(ProfileStore& store) {
-    DisplaySettings d;
-    ColouringSettings& c = d.colouring;
+void ViewerSettings::ReadDisplay(ProfileStore& store) {
+    ColouringSettings& c = display.colouring;
     c.lut = Get(store, "LUT", c.lut);
     c.thresh = Get(store, "THRESH", c.thresh);
     c.mitte = Get(store, "MITTE", c.mitte);
     c.vg = Get(store, "VG", c.vg);
     c.mg = Get(store, "MG", c.mg);
     c.bg = Get(store, "BG", c.bg);
-    d.scale = Get(store, "SCALE", d.scale) & 3;
-    return d;
+    display.scale = Get(store, "SCALE", display.scale) & 3;
 }
 
-Rect ReadWindowPlacement(ProfileStore& store, int screenWidth, int screenHeight) {
+void ViewerSettings::ReadWindowPlacement(ProfileStore& store, int screenWidth, int screenHeight) {
     const int width = ReadExtent(store, "B", DisplayImage::kWidth, screenWidth);
     const int height = ReadExtent(store, "H", DisplayImage::kHeight, screenHeight);
     // The halving rounds toward minus infinity.
     const int x = Get(store, "X", std::max(0, (width - DisplayImage::kWidth) >> 1));
     const int y = Get(store, "Y", std::max(0, (height - DisplayImage::kHeight) >> 1));
-    return RectAt(x, y, width, height);
+    window = RectAt(x, y, width, height);
 }
 
-bool WriteViewerSettings(ProfileStore& store, const Rect& window, const DisplaySettings& display) {
+std::optional<ProfileStore::WriteFailure> ViewerSettings::Write(ProfileStore& store) const {
     const ColouringSettings& c = display.colouring;
     const std::pair<const char*, int> values[] = {
         {"X", window.left},     {"Y", window.top},  {"B", window.Width()},
@@ -51,10 +49,11 @@ bool WriteViewerSettings(ProfileStore& store, const Rect& window, const DisplayS
         {"THRESH", c.thresh},   {"MITTE", c.mitte}, {"VG", c.vg},
         {"MG", c.mg},           {"BG", c.bg},
     };
-    bool ok = true;
+    std::optional<ProfileStore::WriteFailure> failure;
     for (const auto& [key, value] : values)
-        ok = store.WriteString(kSettingsSection, key, std::to_string(value)) && ok;
-    return ok;
+        if (!store.WriteString(kSettingsSection, key, std::to_string(value)) && !failure)
+            failure = store.LastWriteFailure();
+    return failure;
 }
 
 }  // namespace qm71

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "common/colour_table.h"
 #include "platform/profile_store.h"
 #include "platform/window_host.h"
@@ -9,25 +11,33 @@ namespace qm71 {
 inline constexpr const char* kViewerSettingsFile = "qm71.ini";
 inline constexpr const char* kSettingsSection = "CONFIG";
 
-// The display part of the viewer's settings, kept by the main window.
+// The seven display values the main window keeps.
 struct DisplaySettings {
     ColouringSettings colouring;  // LUT, THRESH, MITTE, VG, MG, BG
     int scale = 0;                // SCALE, 0..3
 };
 
-// Read while the program is constructed, before any window: LUT, THRESH, MITTE,
-// VG, MG, BG, SCALE in this order; SCALE is masked to 0..3.
-DisplaySettings ReadDisplaySettings(ProfileStore& store);
+// The eleven keys of qm71.ini, section CONFIG. They are read at two moments of
+// the start-up and written once, when the main window goes away.
+struct ViewerSettings {
+    Rect window;              // X, Y, B, H: where the window is
+    DisplaySettings display;  // LUT, SCALE, THRESH, MITTE, VG, MG, BG
 
-// Where the main window first appears, from B, H, X and Y and the screen size.
-// Width and height are at most the screen's; a stored size of zero or less is
-// taken as missing. The X and Y defaults centre a full-size picture and are
-// pulled back to 0 when that would start off the screen; stored X and Y are
-// used as they are.
-Rect ReadWindowPlacement(ProfileStore& store, int screenWidth, int screenHeight);
+    // While the program is constructed, before any window: LUT, THRESH, MITTE,
+    // VG, MG, BG, SCALE in this order; SCALE is masked to 0..3.
+    void ReadDisplay(ProfileStore& store);
 
-// Written once when the main window goes away: X, Y, B, H, LUT, SCALE, THRESH,
-// MITTE, VG, MG, BG in this order. False when the file could not be written.
-bool WriteViewerSettings(ProfileStore& store, const Rect& window, const DisplaySettings& display);
+    // When the window is created: B, H, X, Y. Width and height are at most the
+    // screen's; a stored size of zero or less is taken as missing. The X and Y
+    // defaults centre a full-size picture and are pulled back to 0 when that
+    // would start off the screen; stored X and Y are used as they are, moved
+    // back only as far as the window's far edge needs to stay inside int.
+    void ReadWindowPlacement(ProfileStore& store, int screenWidth, int screenHeight);
+
+    // X, Y, B, H, LUT, SCALE, THRESH, MITTE, VG, MG, BG in this order; SCALE
+    // masked. Every key is tried; what the first write that failed gave as its
+    // reason comes back.
+    std::optional<ProfileStore::WriteFailure> Write(ProfileStore& store) const;
+};
 
 }  // namespace qm71

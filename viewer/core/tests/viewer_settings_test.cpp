@@ -2,71 +2,47 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "testing/fakes.h"
 
 namespace qm71 {
 namespace {
 
-using testing::MemoryProfile;
+using Keys = std::vector<std::string>;
 
-TEST(ViewerSettings, DisplayKeysReadInOrderWithDefaults) {
-    MemoryProfile store;
-    const DisplaySettings d = ReadDisplaySettings(store);
-    EXPECT_EQ(store.reads,
-              (std::vector<std::string>{"LUT", "THRESH", "MITTE", "VG", "MG", "BG", "SCALE"}));
-    EXPECT_EQ(d.colouring.lut, 0);
-    EXPECT_EQ(d.colouring.thresh, 128);
-    EXPECT_EQ(d.colouring.mitte, 10);
-    EXPECT_EQ(d.colouring.vg, 255);
-    EXPECT_EQ(d.colouring.mg, 8);
-    EXPECT_EQ(d.colouring.bg, 0);
-    EXPECT_EQ(d.scale, 0);
-}
+TEST(ViewerSettings, ReadAtBothMomentsInOrderWithDefaults) {
+    testing::MemoryProfile store;
+    ViewerSettings s;
+    s.ReadDisplay(store);
+    EXPECT_EQ(store.reads, (Keys{"LUT", "THRESH", "MITTE", "VG", "MG", "BG", "SCALE"}));
+    const ColouringSettings& c = s.display.colouring;
+    EXPECT_EQ(std::tuple(c.lut, c.thresh, c.mitte, c.vg, c.mg, c.bg, s.display.scale),
+              std::tuple(0, 128, 10, 255, 8, 0, 0));
+    // Stored values are kept whatever they hold; SCALE alone is masked.
+    store.values = {{"SCALE", "7"}, {"THRESH", "-2147483648"}, {"BG", "2147483647"}, {"MG", "300"}};
+    s.ReadDisplay(store);
+    EXPECT_EQ(std::tuple(s.display.scale, c.thresh, c.bg, c.mg),
+              std::tuple(3, INT_MIN, INT_MAX, 300));
 
-TEST(ViewerSettings, ScaleIsMaskedAndOtherValuesKeptAsStored) {
-    MemoryProfile store;
-    store.values = {{"SCALE", "7"}, {"THRESH", "-40"}, {"BG", "300"}};
-    const DisplaySettings d = ReadDisplaySettings(store);
-    EXPECT_EQ(d.scale, 3);
-    EXPECT_EQ(d.colouring.thresh, -40);
-    EXPECT_EQ(d.colouring.bg, 300);
-}
-
-TEST(ViewerSettings, FirstStartOnASmallScreenStaysOnTheScreen) {
-    MemoryProfile store;
-    const Rect r = ReadWindowPlacement(store, 1024, 768);
-    EXPECT_EQ(r, (Rect{0, 0, 1024, 768}));
-    EXPECT_EQ(store.reads, (std::vector<std::string>{"B", "H", "X", "Y"}));
-}
-
-TEST(ViewerSettings, StoredPlacementIsBoundedByTheScreenOnly) {
-    MemoryProfile store;
-    store.values = {{"B", "5000"}, {"H", "600"}, {"X", "-100"}, {"Y", "-20"}};
-    EXPECT_EQ(ReadWindowPlacement(store, 1280, 1024), (Rect{-100, -20, 1180, 580}));
-    store.values["B"] = "800";
-    EXPECT_EQ(ReadWindowPlacement(store, 1280, 1024).Width(), 800);
-}
-
-TEST(ViewerSettings, SizeOfZeroOrLessFallsBackToTheDefault) {
-    MemoryProfile store;
-    store.values = {{"B", "0"}, {"H", "-5"}, {"X", "10"}, {"Y", "10"}};
-    EXPECT_EQ(ReadWindowPlacement(store, 4000, 3000), (Rect{10, 10, 3082, 2066}));
-}
-
-TEST(ViewerSettings, WrittenInTheFixedOrder) {
-    MemoryProfile store;
-    DisplaySettings d;
-    d.scale = 2;
-    d.colouring = {.lut = 2, .thresh = 99, .mitte = 5, .bg = 3, .mg = 4, .vg = 250};
-    ASSERT_TRUE(WriteViewerSettings(store, Rect{-5, 7, 795, 607}, d));
-    EXPECT_EQ(store.written, (std::vector<std::string>{"X", "Y", "B", "H", "LUT", "SCALE", "THRESH",
-                                                       "MITTE", "VG", "MG", "BG"}));
-    EXPECT_EQ(store.values["X"], "-5");
-    EXPECT_EQ(store.values["B"], "800");
-    EXPECT_EQ(store.values["H"], "600");
-    EXPECT_EQ(store.values["VG"], "250");
-    store.writable = false;
-    EXPECT_FALSE(WriteViewerSettings(store, Rect{}, d));
+    // The window's place, once the screen is known, is bounded by the screen only.
+    const auto placed = [&store](std::map<std::string, std::string> values, int w, int h) {
+        store.values = std::move(values);
+        store.reads.clear();
+        ViewerSettings read;
+        read.ReadWindowPlacement(store, w, h);
+        return read.window;
+    };
+    EXPECT_EQ(placed({}, 1024, 768), (Rect{0, 0, 1024, 768}));  // no file, small screen
+    EXPECT_EQ(store.reads, (Keys{"B", "H", "X", "Y"}));
+    EXPECT_EQ(placed({{"B", "5000"}, {"H", "600"}, {"X", "-100"}, {"Y", "-20"}}, 1280, 1024),
+              (Rect{-100, -20, 1180, 580}));
+    // A size of zero or less counts as missing.
+    EXPECT_EQ(placed({{"B", "0"}, {"H", "-5"}, {"X", "10"}, {"Y", "10"}}, 4000, 3000),
+              (Rect{10, 10, 3082, 2066}));
+    // At the end of int the window keeps its size; its far edge stays inside int.
+    EXPECT_EQ(placed({{"X", "2147483647"}, {"Y", "-2147483648"}}, 1280, 1024),
+              (Rect{INT_MAX - 1280, INT_MIN, INT_MAX, INT_MIN + 1024}));
 }
 
 }  // namespace
