@@ -72,6 +72,8 @@ class ImageWindow {
     const DisplaySettings& Settings() const { return settings_; }
     const std::array<PaletteEntry, 256>& DisplayPalette() const { return palette_; }
     DisplayImage* Image() { return image_.get(); }
+    // The driver was found and the card has not been closed.
+    bool CardOpen() const { return driver_.IsOpen(); }
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }
     int DownloadAttempts() const { return downloadAttempts_; }

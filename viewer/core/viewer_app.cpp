@@ -22,6 +22,10 @@ Rect ViewerApp::InitInstance(int screenWidth, int screenHeight) {
     return settings.window;
 }
 
+bool ViewerApp::Acquiring() const {
+    return liveMode_ && !ended_ && window_ && window_->CardOpen();
+}
+
 bool ViewerApp::OnIdle() {
     if (!liveMode_ || !window_ || ended_) return false;
     switch (window_->GrabCycle()) {

@@ -46,6 +46,9 @@ class ViewerApp {
 
     bool LiveMode() const { return liveMode_; }
     void ToggleLiveMode() { liveMode_ = !liveMode_; }
+    // Idle turns can bring a frame: live, the card open, the window not gone.
+    // When not, the front end stops calling OnIdle until this changes.
+    bool Acquiring() const;
 
     // The main window is being destroyed; `window` is its last rectangle.
     void Shutdown(const Rect& window);

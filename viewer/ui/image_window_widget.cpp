@@ -23,11 +23,13 @@ Point ScreenPoint(const QMouseEvent* e) {
 }  // namespace
 
 ImageWindowWidget::ImageWindowWidget(ImageWindow& logic, std::function<void(int)> onCommand,
-                                     std::function<void()> onClose)
+                                     std::function<void()> onClose,
+                                     std::function<void()> onModalChange)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       logic_(logic),
       onCommand_(std::move(onCommand)),
-      onClose_(std::move(onClose)) {
+      onClose_(std::move(onClose)),
+      onModalChange_(std::move(onModalChange)) {
     setWindowTitle(QStringLiteral("PXA1/PXB1"));
     // We paint every pixel ourselves.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -93,6 +95,12 @@ void ImageWindowWidget::Render() {
     dib::Surface surface{reinterpret_cast<std::uint32_t*>(buffer_.bits()), buffer_.width(),
                          buffer_.height(), buffer_.bytesPerLine() / 4};
     dib::DrawDib(*view, {0, 0, logic_.SourceWidth(), logic_.SourceHeight()}, surface);
+}
+
+bool ImageWindowWidget::event(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::WindowBlocked || type == QEvent::WindowUnblocked) onModalChange_();
+    return QWidget::event(event);
 }
 
 void ImageWindowWidget::paintEvent(QPaintEvent*) {

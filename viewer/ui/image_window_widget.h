@@ -13,11 +13,12 @@ class ImageWindow;
 
 // The viewer's main window on the screen: a bare window that shows the
 // picture, passes size, mouse and keys to the window logic and draws through
-// our DIB renderer. Commands the logic leaves to its owner go to `onCommand`.
+// our DIB renderer. Commands the logic leaves to its owner go to `onCommand`;
+// `onModalChange` hears when a modal dialog starts or stops blocking the window.
 class ImageWindowWidget final : public QWidget, public WindowHost, public ColoursHost {
   public:
     ImageWindowWidget(ImageWindow& logic, std::function<void(int)> onCommand,
-                      std::function<void()> onClose);
+                      std::function<void()> onClose, std::function<void()> onModalChange);
 
     // WindowHost
     void MoveWindow(const Rect& window) override;
@@ -33,6 +34,7 @@ class ImageWindowWidget final : public QWidget, public WindowHost, public Colour
     Rect FrameRect() const;
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -49,6 +51,7 @@ class ImageWindowWidget final : public QWidget, public WindowHost, public Colour
     ImageWindow& logic_;
     std::function<void(int)> onCommand_;
     std::function<void()> onClose_;
+    std::function<void()> onModalChange_;
     QImage buffer_;
 };
 

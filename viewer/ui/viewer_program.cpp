@@ -27,6 +27,8 @@ ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
 
 ViewerProgram::~ViewerProgram() {
     Shutdown();
+    // The window goes first, while the timer its last events may reach still exists.
+    widget_.reset();
 }
 
 bool ViewerProgram::Start() {
@@ -37,7 +39,7 @@ bool ViewerProgram::Start() {
     const Rect placement = app_.InitInstance(screen.width(), screen.height());
 
     widget_ = std::make_unique<ImageWindowWidget>(
-        *logic, [this](int id) { Command(id); }, [this] { Shutdown(); });
+        *logic, [this](int id) { Command(id); }, [this] { Shutdown(); }, [this] { UpdateIdle(); });
     InitIcons();
     widget_->setWindowIcon(QIcon(QStringLiteral(":/icons/qm.png")));
     logic->OnCreate(*widget_, screen.width(), screen.height());
@@ -47,23 +49,33 @@ bool ViewerProgram::Start() {
 
     OnTerminationRequest(widget_.get(), [this] { End(); });
     QObject::connect(&idle_, &QTimer::timeout, [this] { Idle(); });
-    idle_.start(0);
     running_.start();
     app_.Started();
+    UpdateIdle();
     return true;
 }
 
 void ViewerProgram::Idle() {
-    // Like a modal loop that never calls the idle hook: while a dialog or a
-    // message box is open the picture stands still.
-    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
-        idle_.setInterval(10);
-        return;
+    if (!QApplication::activeModalWidget()) {
+        const bool drawn = app_.OnIdle();
+        if (drawn) ++framesDrawn_;
+        // No rows yet: let the loop rest a moment instead of spinning a core.
+        idle_.setInterval(drawn ? 0 : 1);
     }
-    const bool drawn = app_.OnIdle();
-    if (drawn) ++framesDrawn_;
-    // Nothing to do: let the loop rest a moment instead of spinning a core.
-    idle_.setInterval(drawn ? 0 : 1);
+    UpdateIdle();
+}
+
+void ViewerProgram::UpdateIdle() {
+    // Like a modal loop that never calls the idle hook: while a dialog or a
+    // message box is open the picture stands still. Frozen, without a card or
+    // ended, nothing can come: the timer stops so a paused program sleeps.
+    // Closing the dialog (the window hears it is unblocked) and every command
+    // come back here.
+    if (app_.Acquiring() && !QApplication::activeModalWidget()) {
+        if (!idle_.isActive()) idle_.start(0);
+    } else {
+        idle_.stop();
+    }
 }
 
 void ViewerProgram::Command(int id) {
@@ -89,6 +101,7 @@ void ViewerProgram::Command(int id) {
         default:
             break;
     }
+    UpdateIdle();
 }
 
 void ViewerProgram::RunControlPanel() {

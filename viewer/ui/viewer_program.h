@@ -35,6 +35,8 @@ class ViewerProgram final : public ControlPanelHost {
     ImageWindowWidget* Window() { return widget_.get(); }
     // Frames drawn by the frame loop since the start.
     long long FramesDrawn() const { return framesDrawn_; }
+    // The frame loop is being called (not paused: frozen, no card, a modal dialog).
+    bool IdleRunning() const { return idle_.isActive(); }
 
     // Commands the window leaves to the program (dialogs, live mode).
     void Command(int id);
@@ -51,6 +53,8 @@ class ViewerProgram final : public ControlPanelHost {
 
   private:
     void Idle();
+    // Starts or stops the idle timer as acquisition and modal dialogs allow.
+    void UpdateIdle();
     void RunControlPanel();
     void Shutdown();
 
