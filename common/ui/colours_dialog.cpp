@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "common/ui/colour_combo_box.h"
+#include "platform/qt/screen_centre.h"
 #include "ui_colours.h"
 
 namespace qm71 {
@@ -106,6 +107,11 @@ void ColoursDialog::ConnectValue(QLineEdit* edit, QSlider* slider, int Colouring
         edit->setText(QString::number(position));
         host_.BuildColorTable();
     });
+}
+
+void ColoursDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnScreen(*this);
 }
 
 void ColoursDialog::reject() {

@@ -42,6 +42,10 @@ class ColoursDialog final : public QDialog {
     // Cancel and Escape.
     void reject() override;
 
+  protected:
+    // Centred on the screen, like the control panel.
+    void showEvent(QShowEvent* event) override;
+
   private:
     void ConnectColourList(QComboBox* list, int ColouringSettings::*band);
     void ConnectValue(QLineEdit* edit, QSlider* slider, int ColouringSettings::*value);

@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <array>
 
 #include "platform/qt/controls.h"
+#include "platform/qt/screen_centre.h"
 #include "resources/qm/strings.h"
 #include "ui_control_panel.h"
 #include "viewer/core/bmp_export.h"
@@ -103,12 +103,7 @@ void ControlPanelDialog::keyPressEvent(QKeyEvent* event) {
 
 void ControlPanelDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // Centred on the screen, not on the window that opened it.
-    if (const QScreen* s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 QStringList NameFiltersOf(std::string_view filter) {
