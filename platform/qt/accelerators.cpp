@@ -1,13 +1,19 @@
 #include "platform/qt/accelerators.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace qm71 {
 
 namespace {
+
+bool IsDigit(int key) {
+    return key >= Qt::Key_0 && key <= Qt::Key_9;
+}
+
 // The virtual key of a Qt key; 0 when no table can name it.
 std::uint16_t VirtualKeyOf(int key) {
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || IsDigit(key))
         return static_cast<std::uint16_t>(key);  // same codes as the characters
     switch (key) {
         case Qt::Key_PageUp:
@@ -26,10 +32,49 @@ std::uint16_t VirtualKeyOf(int key) {
             return 0;
     }
 }
+
+// The digit-row key as a virtual key '0'..'9'; 0 for a key known to be
+// elsewhere; -1 when the event does not say which key it was (synthetic
+// events carry no native codes).
+int DigitRowKey(const QKeyEvent& event, NativeKeys native) {
+    switch (native) {
+        case NativeKeys::kXkb: {
+            // xkb keycodes 10..19 are the keys of 1..9 and 0 on every layout.
+            const quint32 code = event.nativeScanCode();
+            if (code == 0) return -1;
+            if (code < 10 || code > 19) return 0;
+            return code == 19 ? '0' : static_cast<int>('1' + (code - 10));
+        }
+        case NativeKeys::kWindows: {
+            const quint32 vk = event.nativeVirtualKey();
+            if (vk == 0) return -1;
+            return vk >= '0' && vk <= '9' ? static_cast<int>(vk) : 0;
+        }
+        case NativeKeys::kNone:
+            break;
+    }
+    return -1;
+}
+
+std::uint16_t VirtualKeyOf(const QKeyEvent& event, NativeKeys native) {
+    const int digit = DigitRowKey(event, native);
+    if (digit > 0) return static_cast<std::uint16_t>(digit);
+    if (digit == 0 && IsDigit(event.key())) return 0;
+    return VirtualKeyOf(event.key());
+}
+
 }  // namespace
 
-int TranslateAccelerator(const QKeyEvent& event, std::span<const Accelerator> table) {
-    const std::uint16_t key = VirtualKeyOf(event.key());
+NativeKeys NativeKeysOfPlatform() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == u"xcb" || platform.startsWith(u"wayland")) return NativeKeys::kXkb;
+    if (platform == u"windows") return NativeKeys::kWindows;
+    return NativeKeys::kNone;
+}
+
+int TranslateAccelerator(const QKeyEvent& event, std::span<const Accelerator> table,
+                         NativeKeys native) {
+    const std::uint16_t key = VirtualKeyOf(event, native);
     if (key == 0) return 0;
     const Qt::KeyboardModifiers m = event.modifiers();
     std::uint8_t held = MOD_NONE;
