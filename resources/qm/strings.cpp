@@ -8,9 +8,8 @@ namespace qm71::qm {
 
 namespace {
 // Camera command texts end in a carriage return; "%d" is filled in by the sender.
-constexpr std::array<std::pair<int, std::string_view>, 31> kStrings{{
-    {IDS_DRAWDIB_ERROR, "Fehler in Create Direct Draw!"},
-    {32793, "MDE?\r"},
+constexpr std::array<std::pair<int, std::string_view>, 30> kStrings{{
+    {32793, "MDE?\r"},  // the camera commands, 32793..32821
     {32794, "MDE TR\r"},
     {32795, "MDE CS\r"},
     {32796, "MDE CD\r"},

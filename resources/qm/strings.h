@@ -6,7 +6,6 @@ namespace qm71::qm {
 
 // String table of the viewer, by resource id.
 enum StringId : int {
-    IDS_DRAWDIB_ERROR = 32772,
     IDS_MODE_QUERY = 32793,  // first command text; 32793..32821 are the camera commands
     IDS_MODE_TRIGGER = 32794,
     IDS_MODE_CONTINUOUS = 32795,
