@@ -1,21 +1,25 @@
-// The whole viewer on the offscreen platform with the simulated card: frames
-// arrive and are drawn, keys change colouring, scale and live mode, and the
-// settings file is written when the window closes.
 #include "viewer/ui/viewer_program.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QElapsedTimer>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include "common/ui/colours_dialog.h"
+#include "platform/qt/accelerators.h"
 #include "platform/qt/controls.h"
+#include "resources/qm/commands.h"
 #include "testing/fakes.h"
 #include "testing/qt_test_application.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
@@ -26,191 +30,147 @@ namespace {
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
-class ViewerProgramTest : public ::testing::Test {
-  protected:
+struct ViewerProgramTest : ::testing::Test {
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("QM71_CONFIG_DIR", dir_.path().toUtf8());
+        ASSERT_TRUE(dir.isValid());
+        qputenv("QM71_CONFIG_DIR", dir.path().toUtf8());
         qputenv("QM71_DEVICE", "sim");
         qputenv("QM71_SIM", "fps=0");
     }
-    void TearDown() override {
-        qunsetenv("QM71_CONFIG_DIR");
-        qunsetenv("QM71_DEVICE");
-        qunsetenv("QM71_SIM");
+    std::string Ini() const { return dir.filePath("qm71.ini").toStdString(); }
+    void Keys(std::initializer_list<QKeyCombination> keys) {
+        for (const QKeyCombination k : keys)
+            QTest::keyClick(window, k.key(), k.keyboardModifiers());
     }
-
-    // Runs the event loop until `done` or a few seconds have passed.
-    template <typename Done>
-    bool RunUntil(Done done) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
-
-    // A number of event-loop turns, enough for several idle cycles.
-    static void Spin(int turns = 50) {
-        for (int i = 0; i < turns; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-
-    std::string SettingsText() const {
-        std::ifstream in(QDir(dir_.path()).filePath("qm71.ini").toStdString());
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    static QImage Shown(ImageWindowWidget* w) { return w->grab().toImage(); }
-
-    static bool Uniform(const QImage& image) {
-        const QRgb first = image.pixel(0, 0);
-        for (int y = 0; y < image.height(); y += 7)
-            for (int x = 0; x < image.width(); x += 7)
-                if (image.pixel(x, y) != first) return false;
-        return true;
-    }
-
-    // Opens the control panel with the right mouse button and presses the
-    // buttons with these ids in it, one after the other.
-    static void PanelClicks(ImageWindowWidget* window, std::vector<int> ids) {
-        QTimer::singleShot(0, [ids] {
-            auto* panel = qobject_cast<ControlPanelDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(panel, nullptr);
-            for (int id : ids) {
-                auto* button = Control<QAbstractButton>(panel, id);
-                ASSERT_NE(button, nullptr) << id;
-                button->click();
-            }
-            if (panel->isVisible()) panel->reject();
+    // Runs `act` on the modal dialog of type D that the next step opens.
+    template <typename D, typename Act>
+    static void Modal(Act act) {
+        QTimer::singleShot(0, [act] {
+            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            act(*d);
         });
-        QTest::mouseClick(window, Qt::RightButton, {}, QPoint(20, 20));
+    }
+    // Opens the control panel with the right button and presses these buttons;
+    // for a negative id it gives that button the focus and presses Enter.
+    void Panel(std::vector<int> ids) {
+        Modal<ControlPanelDialog>([ids](ControlPanelDialog& p) {
+            for (int id : ids) {
+                auto* button = Control<QAbstractButton>(&p, std::abs(id));
+                button->setFocus();
+                id > 0 ? button->click() : QTest::keyClick(button, Qt::Key_Return);
+            }
+            if (p.isVisible()) p.reject();
+        });
+        QTest::mouseClick(window, Qt::RightButton, {}, {20, 20});
     }
 
-    QTemporaryDir dir_;
-    testing::RecordingOperator op_;
-    ManualClock clock_;
+    QTemporaryDir dir;
+    testing::RecordingOperator op;
+    ManualClock clock;
+    QWidget* window = nullptr;
 };
 
-TEST_F(ViewerProgramTest, ShowsLiveFramesAndFollowsTheKeys) {
-    ViewerProgram program(op_, clock_);
+// A settings file with every value at an end of int: the program starts, draws
+// frames, takes every key at its limit, typed extremes and the control panel's
+// choices, and writes the settings back. In the sanitizer build nothing may
+// overflow on the way.
+TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
+    std::ofstream(Ini()) << "[CONFIG]\nX=2147483647\nY=-2147483648\nB=2147483647\n"
+                            "H=-2147483648\nLUT=2\nSCALE=-1\nTHRESH=-2147483648\n"
+                            "MITTE=2147483647\nVG=-2147483648\nMG=2147483647\nBG=2147483647\n";
+    ViewerProgram program(op, clock);
     ASSERT_TRUE(program.Start());
-    ImageWindowWidget* window = program.Window();
-    ASSERT_TRUE(RunUntil([&] { return program.FramesDrawn() >= 3; }));
-    EXPECT_TRUE(op_.messages.empty());
-    EXPECT_EQ(window->windowTitle(), "PXA1/PXB1");
-    EXPECT_FALSE(Uniform(Shown(window)));
-
+    window = program.Window();
     ImageWindow& logic = *program.App().MainWindow();
-    QTest::keyClick(window, Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(logic.Settings().colouring.lut, kInverse);
-    EXPECT_EQ(logic.Image()->ColourTable()[10], (RgbQuad{245, 245, 245, 0}));
-    QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(logic.Settings().colouring.lut, kThreshold);
-    QTest::keyClick(window, Qt::Key_Up);
-    EXPECT_EQ(logic.Settings().colouring.thresh, 129);
-    QTest::keyClick(window, Qt::Key_H, Qt::ControlModifier);
-    EXPECT_EQ(logic.Settings().colouring.bg, 1);
-
-    QTest::keyClick(window, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(logic.Settings().scale, 1);
-    QTest::keyClick(window, Qt::Key_5, Qt::ControlModifier);
-    EXPECT_EQ(logic.Settings().scale, 0);
-    ASSERT_TRUE(RunUntil([&] { return window->width() <= 768 && window->height() <= 514; }));
-
-    // F5 freezes: no frame is grabbed until it is pressed again.
-    QTest::keyClick(window, Qt::Key_F5);
-    EXPECT_FALSE(program.App().LiveMode());
-    const long long frozen = program.FramesDrawn();
-    Spin();
-    EXPECT_EQ(program.FramesDrawn(), frozen);
-    QTest::keyClick(window, Qt::Key_F5);
-    EXPECT_TRUE(RunUntil([&] { return program.FramesDrawn() > frozen; }));
-
-    window->close();
-    EXPECT_TRUE(program.App().Ended());
-    const std::string text = SettingsText();
-    std::string keys;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) keys += line.substr(0, line.find('=')) + " ";
-    EXPECT_EQ(keys, "[CONFIG] X Y B H LUT SCALE THRESH MITTE VG MG BG ");
-    EXPECT_NE(text.find("LUT=2\n"), std::string::npos);
-    EXPECT_NE(text.find("THRESH=129\n"), std::string::npos);
-    EXPECT_NE(text.find("SCALE=0\n"), std::string::npos);
-    EXPECT_NE(text.find("BG=1\n"), std::string::npos);
-}
-
-TEST_F(ViewerProgramTest, ControlPanelChangesColouringAndScaleAndTriggersAFrame) {
-    ViewerProgram program(op_, clock_);
-    ASSERT_TRUE(program.Start());
-    ImageWindow& logic = *program.App().MainWindow();
-    PanelClicks(program.Window(), {ControlPanelDialog::kThreshold});
-    EXPECT_EQ(logic.Settings().colouring.lut, kThreshold);
-    PanelClicks(program.Window(), {ControlPanelDialog::kScale3});
-    EXPECT_EQ(logic.Settings().scale, 3);
-
-    // Frozen, with a blank image: the trigger button grabs one frame into it
-    // and the panel stays open for the next.
-    QTest::keyClick(program.Window(), Qt::Key_F5);
-    const long long frozen = program.FramesDrawn();
-    std::byte* pixels = logic.Image()->Pixels();
-    std::fill(pixels, pixels + DisplayImage::kPixelSize, std::byte{0});
-    PanelClicks(program.Window(), {ControlPanelDialog::kTrigger, ControlPanelDialog::kTrigger});
-    EXPECT_NE(std::count(pixels, pixels + DisplayImage::kPixelSize, std::byte{0}),
-              static_cast<std::ptrdiff_t>(DisplayImage::kPixelSize));
-    EXPECT_TRUE(op_.messages.empty());
-    EXPECT_EQ(program.FramesDrawn(), frozen);
-
-    PanelClicks(program.Window(), {ControlPanelDialog::kEnd});
-    EXPECT_TRUE(program.App().Ended());
-    EXPECT_NE(SettingsText().find("SCALE=3"), std::string::npos);
-}
-
-TEST_F(ViewerProgramTest, ColoursDialogOkSwitchesToThresholdAndCancelDoesNot) {
-    ViewerProgram program(op_, clock_);
-    ASSERT_TRUE(program.Start());
-    ImageWindow& logic = *program.App().MainWindow();
+    const ColouringSettings& c = logic.Settings().colouring;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program.FramesDrawn() >= 3; }));
+    Keys({Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp,
+          Qt::Key_H | Qt::ControlModifier, Qt::Key_V | (Qt::ControlModifier | Qt::ShiftModifier)});
+    EXPECT_EQ(std::tuple(c.thresh, c.bg, c.vg), std::tuple(INT_MIN + 17, 0, 255));
+    // The colours dialog opens centred, changes the settings at once, keeps typed values
+    // (its trackbar shows 0..255); Cancel takes back only the colours. The loop rests.
+    using D = ColoursDialog;
     for (const bool ok : {false, true}) {
-        QTimer::singleShot(0, [ok] {
-            auto* dialog = qobject_cast<ColoursDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            ok ? dialog->accept() : dialog->reject();
+        Modal<D>([&](D& d) {
+            EXPECT_FALSE(program.IdleRunning());
+            EXPECT_EQ(d.frameGeometry().center(), d.screen()->availableGeometry().center());
+            auto* bg = Control<QComboBox>(&d, D::kBackgroundList);
+            bg->setCurrentIndex(19);
+            EXPECT_EQ(c.bg, 255);
+            Control<QSlider>(&d, D::kThreshSlider)->setValue(200);
+            EXPECT_EQ(Control<QLineEdit>(&d, D::kThreshEdit)->text(), "200");
+            Control<QLineEdit>(&d, D::kThreshEdit)->setText(ok ? "99999999999" : " 42x");
+            Control<QLineEdit>(&d, D::kMitteEdit)->setText(ok ? "-2147483648" : "300");
+            EXPECT_EQ(Control<QSlider>(&d, D::kMitteSlider)->value(), ok ? 0 : 255);
+            ok ? d.accept() : d.reject();
         });
-        QTest::keyClick(program.Window(), Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(logic.Settings().colouring.lut, ok ? kThreshold : kNormal);
+        Keys({Qt::Key_N | Qt::ControlModifier, Qt::Key_S | Qt::ControlModifier});
+        EXPECT_EQ(std::tuple(c.lut, c.bg, c.thresh, c.mitte),
+                  ok ? std::tuple(2, 255, INT_MAX, INT_MIN) : std::tuple(0, 0, 42, 300));
     }
+    EXPECT_TRUE(program.IdleRunning());
+    Keys({Qt::Key_F5, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_PageDown});
+    EXPECT_FALSE(program.IdleRunning());
+    for (const auto& [key, scale] :
+         {std::pair{Qt::Key_4, 3}, {Qt::Key_2, 2}, {Qt::Key_Z, 2}, {Qt::Key_1, 1}}) {
+        Keys({key | Qt::ControlModifier});
+        EXPECT_EQ(logic.Settings().scale, scale) << key;
+    }
+
+    // Frozen, the panel's trigger grabs frames while it stays open; its
+    // colouring and scale buttons close it and the window carries them out.
+    // Enter on a focused button is the panel's, not the button's.
+    const long long frozen = program.FramesDrawn();
+    const std::span<std::byte> pixels(logic.Image()->Pixels(), DisplayImage::kPixelSize);
+    std::ranges::fill(pixels, std::byte{0});
+    Panel({1054, 1054, 1003});
+    EXPECT_NE(std::ranges::count(pixels, std::byte{0}), std::ssize(pixels));
+    EXPECT_EQ(std::tuple(program.FramesDrawn(), c.lut), std::tuple(frozen, kInverse));
+    Panel({1030});
+    Panel({-1006});
+    EXPECT_FALSE(program.App().Ended());
+    Keys({Qt::Key_F5});
+    EXPECT_TRUE(program.IdleRunning());
+    Panel({1006});
+    EXPECT_TRUE(program.App().Ended());
+    std::stringstream text;
+    text << std::ifstream(Ini()).rdbuf();
+    EXPECT_NE(text.str().find("\nB=768\nH=514\nLUT=1\nSCALE=0\nTHRESH=2147483631\n"
+                              "MITTE=-2147483648\nVG=255\nMG=2147483647\nBG=255\n"),
+              std::string::npos)
+        << text.str();
+    EXPECT_TRUE(op.messages.empty());
 }
 
-TEST_F(ViewerProgramTest, WithoutTheDriverSaysSoAndShowsABlackResponsiveWindow) {
+TEST_F(ViewerProgramTest, WithoutTheDriverTheLoopSleepsAndTheBlankImageIsColoured) {
     qputenv("QM71_DEVICE", "none");
-    ViewerProgram program(op_, clock_);
-    ASSERT_EQ(op_.messages.size(), 1u);  // before any window exists
-    EXPECT_EQ(op_.messages[0], "Treiber nicht gefunden");
-    EXPECT_EQ(op_.captions[0], "Fehler");
+    ViewerProgram program(op, clock);
+    EXPECT_EQ(op.messages, std::vector<std::string>{"Treiber nicht gefunden"});
     ASSERT_TRUE(program.Start());
-    Spin();
-    EXPECT_EQ(program.FramesDrawn(), 0);
-    const QImage shown = Shown(program.Window());
-    EXPECT_TRUE(Uniform(shown));
-    EXPECT_EQ(shown.pixel(5, 5), qRgb(0, 0, 0));
-    QTest::keyClick(program.Window(), Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(Shown(program.Window()).pixel(5, 5), qRgb(255, 255, 255));
+    window = program.Window();
+    EXPECT_EQ(window->grab().toImage().pixel(5, 5), qRgb(0, 0, 0));
+    Keys({Qt::Key_I | Qt::ControlModifier, Qt::Key_F5, Qt::Key_F5});
+    EXPECT_EQ(window->grab().toImage().pixel(5, 5), qRgb(255, 255, 255));
+    EXPECT_FALSE(program.IdleRunning());
 }
 
-TEST_F(ViewerProgramTest, StalledCardIsReportedOnceAndTheWindowStaysUsable) {
-    qputenv("QM71_SIM", "fps=0,stall-after-rows=1000");
-    ViewerProgram program(op_, clock_);
-    ASSERT_TRUE(program.Start());
-    ASSERT_TRUE(RunUntil([&] { return !op_.messages.empty(); }));
-    Spin();
-    ASSERT_EQ(op_.messages.size(), 1u);
-    EXPECT_EQ(op_.messages[0], kCardTimeoutMessage);
-    EXPECT_FALSE(program.App().LiveMode());
-    QTest::keyClick(program.Window(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(program.App().MainWindow()->Settings().colouring.lut, kThreshold);
-    program.Window()->close();
-    EXPECT_NE(SettingsText().find("LUT=2"), std::string::npos);
+TEST(Accelerators, DigitsAreTheDigitRowKeysOnEveryLayout) {
+    using enum NativeKeys;
+    // The key the layout gives, the native scan code and virtual key, what
+    // the platform says of them, and the command.
+    const std::tuple<int, quint32, quint32, NativeKeys, int> cases[] = {
+        {Qt::Key_Ampersand, 10, 0x26, kXkb, qm::ID_SCALE_1},  // French layout, digit row
+        {Qt::Key_ParenLeft, 14, 0x28, kXkb, qm::ID_SCALE_0},
+        {Qt::Key_1, 87, 0xffb1, kXkb, 0},         // keypad 1
+        {Qt::Key_4, 0, 0, kXkb, qm::ID_SCALE_3},  // synthetic: the key decides
+        {Qt::Key_T, 28, 't', kXkb, qm::ID_LUT_THRESHOLD},
+        {Qt::Key_Ampersand, 2, '1', kWindows, qm::ID_SCALE_1},
+    };
+    for (const auto& [key, scan, vk, native, command] : cases) {
+        const QKeyEvent e(QEvent::KeyPress, key, Qt::ControlModifier, scan, vk, 0);
+        EXPECT_EQ(TranslateAccelerator(e, qm::kViewerAccelerators, native), command) << scan;
+    }
 }
 
 }  // namespace
