@@ -64,7 +64,10 @@ class ScriptedCard final : public DriverChannel {
         for (std::uint32_t i = 0; i < request.count * 4; ++i) request.destination[i] = row;
         return true;
     }
-    void Close() override { ++closes; }
+    void Close() override {
+        ++closes;
+        logSizeAtClose = log.size();
+    }
 
     std::size_t Count(SubCommand sub) const {
         std::size_t n = 0;
@@ -79,6 +82,7 @@ class ScriptedCard final : public DriverChannel {
     std::vector<DriverRequest> log;
     std::vector<LineRequest> lines;
     int closes = 0;
+    std::size_t logSizeAtClose = 0;
 };
 
 class FakeHost final : public WindowHost {
