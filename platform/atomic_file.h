@@ -66,11 +66,4 @@ WriteResult WriteWholeFile(const std::filesystem::path& target, std::span<const 
 // or the links cannot be read.
 std::filesystem::path WrittenFile(const std::filesystem::path& target);
 
-namespace detail {
-// kCreateNew without trying a hard link first, as on a file system that has
-// none. For the tests.
-WriteResult CreateNewWithoutLink(const std::filesystem::path& target,
-                                 std::span<const ByteSpan> parts);
-}  // namespace detail
-
 }  // namespace qm71

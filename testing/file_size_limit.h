@@ -1,9 +1,8 @@
 #pragma once
 
-// For tests of saving: runs a write in a child process, either with files
-// limited to `limit` bytes, so that it fails partway with EFBIG as on a full
-// disk, or as an ordinary user (root writes into any folder). Returns the
-// child's result.
+// For tests of saving: runs a write in a child process, with files limited to
+// `limit` bytes so that it fails partway with EFBIG as on a full disk, or as
+// an ordinary user ("nobody"; root may write into any folder).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -16,9 +15,6 @@
 
 namespace qm71::testing {
 
-// The user the tests become when they run as root: "nobody".
-inline constexpr uid_t kOrdinaryUser = 65534;
-
 template <typename Write>
 WriteResult InChild(Write write, rlim_t limit, bool ordinaryUser) {
     int fds[2];
@@ -28,13 +24,11 @@ WriteResult InChild(Write write, rlim_t limit, bool ordinaryUser) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit rl{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &rl);
-        if (ordinaryUser && ::geteuid() == 0 &&
-            (::setgid(kOrdinaryUser) != 0 || ::setuid(kOrdinaryUser) != 0))
+        if (ordinaryUser && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(1);
         const WriteResult r = write();
         const std::string out = static_cast<char>(r.status) + r.reason;
-        (void)!::write(fds[1], out.data(), out.size());
-        ::_exit(0);
+        ::_exit(::write(fds[1], out.data(), out.size()) < 0);
     }
     ::close(fds[1]);
     std::string got;

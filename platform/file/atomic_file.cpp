@@ -163,6 +163,7 @@ WriteResult Replace(const fs::path& target, std::span<const ByteSpan> parts) {
     std::optional<struct stat> old;
     struct stat st {};
     if (::lstat(file.c_str(), &st) == 0) old = st;
+    if (old && S_ISDIR(old->st_mode)) return Failed(EISDIR);  // before writing megabytes
     const bool regular = old && S_ISREG(old->st_mode);
     if (regular && old->st_nlink > 1) return OverwriteInPlace(file, parts);
 
@@ -195,7 +196,7 @@ WriteResult ClaimThenRename(const fs::path& target, TempFile& temp) {
     return Written();
 }
 
-WriteResult CreateNew(const fs::path& target, std::span<const ByteSpan> parts, bool tryLink) {
+WriteResult CreateNew(const fs::path& target, std::span<const ByteSpan> parts) {
     // Cheap early answer, so that skipping taken numbers writes nothing. The
     // link or the claim below is what guarantees that nothing is overwritten.
     struct stat st {};
@@ -204,19 +205,17 @@ WriteResult CreateNew(const fs::path& target, std::span<const ByteSpan> parts, b
     TempFile temp;
     if (const int err = temp.Create(target)) return Failed(err);
     if (const int err = temp.Fill(parts, std::nullopt)) return Failed(err);
-    if (tryLink) {
-        // link(2) gives the complete file the name only if the name is free,
-        // so no one ever sees a partial file under it.
-        if (::link(temp.path().c_str(), target.c_str()) == 0) {
-            temp.Discard();  // drops the temporary name; the file stays under `target`
-            SyncFolder(target);
-            return Written();
-        }
-        if (errno == EEXIST) return NameTaken();
-        // Anything but "no hard links here" is a real failure.
-        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS)
-            return Failed(errno);
+    // link(2) gives the complete file the name only if the name is free, so no
+    // one ever sees a partial file under it.
+    if (::link(temp.path().c_str(), target.c_str()) == 0) {
+        temp.Discard();  // drops the temporary name; the file stays under `target`
+        SyncFolder(target);
+        return Written();
     }
+    if (errno == EEXIST) return NameTaken();
+    // Anything but "no hard links here" is a real failure.
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS)
+        return Failed(errno);
     return ClaimThenRename(target, temp);
 }
 
@@ -225,19 +224,12 @@ WriteResult CreateNew(const fs::path& target, std::span<const ByteSpan> parts, b
 WriteResult WriteWholeFile(const fs::path& target, std::span<const ByteSpan> parts,
                            WriteMode mode) {
     if (target.filename().empty()) return Failed(EISDIR);
-    return mode == WriteMode::kReplace ? Replace(target, parts) : CreateNew(target, parts, true);
+    return mode == WriteMode::kReplace ? Replace(target, parts) : CreateNew(target, parts);
 }
 
 fs::path WrittenFile(const fs::path& target) {
     fs::path file;
     return Resolve(target, file) == 0 ? file : target;
 }
-
-namespace detail {
-WriteResult CreateNewWithoutLink(const fs::path& target, std::span<const ByteSpan> parts) {
-    if (target.filename().empty()) return Failed(EISDIR);
-    return CreateNew(target, parts, false);
-}
-}  // namespace detail
 
 }  // namespace qm71

@@ -1,40 +1,24 @@
 #include "viewer/core/bmp_export.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "testing/recording_operator.h"
+#include "testing/temp_folder.h"
 
 namespace qm71 {
 namespace {
 
 namespace fs = std::filesystem;
 
-class BmpExportTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "qm71-export-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        image_ = DisplayImage::Allocate();
-        ASSERT_NE(image_, nullptr);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path dir_;
-    std::unique_ptr<DisplayImage> image_;
-};
-
-TEST_F(BmpExportTest, FileIsHeaderAndWholeBlockWithTheColouringOfTheMoment) {
+TEST(BmpExport, FileIsHeaderAndWholeBlockWithTheColouringOfTheMoment) {
+    testing::TempFolder dir;
+    const auto image = DisplayImage::Allocate();
     // Rows that all differ, so that a shifted or partial copy shows.
     for (std::size_t i = 0; i < DisplayImage::kPixelSize; ++i)
-        image_->Pixels()[i] = static_cast<std::byte>((i * 7 + i / DisplayImage::kWidth) & 0xFF);
+        image->Pixels()[i] = static_cast<std::byte>((i * 7 + i / DisplayImage::kWidth) & 0xFF);
     ColouringSettings s;
     s.thresh = 100;
     s.mitte = 20;
@@ -42,16 +26,14 @@ TEST_F(BmpExportTest, FileIsHeaderAndWholeBlockWithTheColouringOfTheMoment) {
     std::vector<std::array<RgbQuad, 256>> saved;
     for (int lut : {kNormal, kInverse, kThreshold}) {
         s.lut = lut;
-        FillColorTable(s, image_->ColourTable());
-        const fs::path target = dir_ / ("lut" + std::to_string(lut) + ".bmp");
-        const WriteResult r = SaveBitmap(target, *image_);
+        FillColorTable(s, image->ColourTable());
+        const WriteResult r = SaveBitmap(dir / "frame.bmp", *image);
         ASSERT_TRUE(r.ok()) << r.reason;
-        std::ifstream in(target, std::ios::binary);
-        const std::vector<char> file{std::istreambuf_iterator<char>(in), {}};
+        const std::string file = dir.Get("frame.bmp");
         ASSERT_EQ(file.size(), 6317110u);
         EXPECT_EQ(std::memcmp(file.data(), header, 14), 0) << lut;
         // The block as it stands: the current colour table and the raw pixels.
-        EXPECT_EQ(std::memcmp(file.data() + 14, image_->Block().data(), file.size() - 14), 0);
+        EXPECT_EQ(std::memcmp(file.data() + 14, image->Block().data(), file.size() - 14), 0);
         std::memcpy(saved.emplace_back().data(), file.data() + 54, 1024);
     }
     // Grey 128 as it looks in each colouring: grey, inverted, above the middle band.
@@ -61,14 +43,16 @@ TEST_F(BmpExportTest, FileIsHeaderAndWholeBlockWithTheColouringOfTheMoment) {
     EXPECT_EQ(saved[2][110], ColourOfIndex(s.mg, kDefaultMg));
 }
 
-TEST_F(BmpExportTest, FailureIsToldWithFileAndReasonAfterTheWaitCursor) {
+TEST(BmpExport, FailureIsToldWithFileAndReasonAfterTheWaitCursor) {
+    testing::TempFolder dir;
+    const auto image = DisplayImage::Allocate();
     testing::RecordingOperator op;
-    EXPECT_TRUE(SaveBitmapReporting(dir_ / "ok.bmp", *image_, op));
+    EXPECT_TRUE(SaveBitmapReporting(dir / "ok.bmp", *image, op));
     EXPECT_TRUE(op.messages.empty());
     EXPECT_EQ(op.waitCalls, 1);
 
-    const fs::path bad = dir_ / "missing" / "bad.bmp";
-    EXPECT_FALSE(SaveBitmapReporting(bad, *image_, op));
+    const fs::path bad = dir / "missing" / "bad.bmp";
+    EXPECT_FALSE(SaveBitmapReporting(bad, *image, op));
     ASSERT_EQ(op.messages.size(), 1u);
     EXPECT_EQ(op.messages[0], "Die Datei \xE2\x80\x9E" + bad.string() +
                                   "\xE2\x80\x9C konnte nicht gespeichert werden: No such file or "
