@@ -42,19 +42,9 @@ class ScriptedCard final : public DriverChannel {
     bool Open() override { return present; }
     bool Command(DriverRequest& r) override {
         log.push_back(r);
-        switch (r.subCommand) {
-            case SubCommand::QueryBase:
-                r.value1 = base;
-                break;
-            case SubCommand::Download:
-                r.value1 = download;
-                break;
-            case SubCommand::LineCount:
-                r.value1 = rows();
-                break;
-            default:
-                break;
-        }
+        if (r.subCommand == SubCommand::QueryBase) r.value1 = base;
+        if (r.subCommand == SubCommand::Download) r.value1 = download;
+        if (r.subCommand == SubCommand::LineCount) r.value1 = rows();
         return true;
     }
     bool TransferLine(const LineRequest& request) override {
