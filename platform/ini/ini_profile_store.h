@@ -33,8 +33,6 @@ class IniProfileStore final : public ProfileStore {
                      std::string_view value) override;
     WriteFailure LastWriteFailure() const override;
 
-    const std::filesystem::path& File() const { return file_; }
-
   private:
     // The reason the write failed; empty when it worked.
     std::string Write(std::string_view section, std::string_view key, std::string_view value);
