@@ -10,6 +10,7 @@
 
 #include "platform/qt/controls.h"
 #include "platform/qt/test_application.h"
+#include "platform/version.h"
 
 namespace qm71 {
 namespace {
@@ -18,10 +19,11 @@ namespace {
     ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 TEST(InfoDialogTest, ShowsVersionIconAndProductAndClosesWithOk) {
-    // "Mmm dd yyyy hh:mm:ss"; a day below 10 is padded with a blank.
+    // The version, then "(Mmm dd yyyy hh:mm:ss)"; a day below 10 is padded with a blank.
     const QRegularExpression form(
-        "^Version: (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-        "([ 1-3][0-9]) [0-9]{4} ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$");
+        "^Version: " + QRegularExpression::escape(QString::fromUtf8(Version())) +
+        " \\((Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+        "([ 1-3][0-9]) [0-9]{4} ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\\)$");
     EXPECT_TRUE(form.match(InfoDialog::VersionText()).hasMatch())
         << InfoDialog::VersionText().toStdString();
 
