@@ -70,16 +70,17 @@ endfunction()
 
 # qm71_install_library(<target> HEADERS <files...>)
 # Installs a library for programs outside this project: the library to lib/,
-# its headers to include/qm71/, and the CMake package file, so that
-# find_package(qm71) gives the target qm71::<target>. The library must stand on
-# its own (link no other target of ours publicly) and name its source include
-# folder as $<BUILD_INTERFACE:...>, and its headers include only one another.
+# its headers to include/qm71/ (#include <qm71/header.h>), and the CMake package
+# file, so that find_package(qm71) gives the target qm71::<target>. The library
+# must stand on its own (link no other target of ours publicly), name its source
+# include folder as $<BUILD_INTERFACE:...>, and its headers include only one
+# another.
 function(qm71_install_library target)
   cmake_parse_arguments(L "" "" "HEADERS" ${ARGN})
   install(TARGETS ${target} EXPORT qm71Targets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qm71)
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   install(FILES ${L_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qm71)
 
   # One package file serves every library.
