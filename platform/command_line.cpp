@@ -1,6 +1,7 @@
 #include "platform/command_line.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <ostream>
 
 #include "platform/version.h"
@@ -22,9 +23,9 @@ void WriteHelp(const ProgramHelp& help, std::ostream& out) {
     if (!help.environment.empty()) out << "\nEnvironment:\n" << help.environment;
 }
 
-bool IsOneOf(const std::vector<std::string>& args, std::string_view a, std::string_view b = {}) {
-    return std::any_of(args.begin(), args.end(), [&](const std::string& arg) {
-        return arg == a || (!b.empty() && arg == b);
+bool Has(const std::vector<std::string>& args, std::initializer_list<std::string_view> names) {
+    return std::any_of(args.begin(), args.end(), [names](const std::string& arg) {
+        return std::find(names.begin(), names.end(), arg) != names.end();
     });
 }
 
@@ -33,8 +34,8 @@ bool IsOneOf(const std::vector<std::string>& args, std::string_view a, std::stri
 CommandLineOutcome HandleCommandLine(const ProgramHelp& help, const std::vector<std::string>& args,
                                      std::ostream& out, std::ostream& err,
                                      const ArgumentParser& parse) {
-    const bool wantsHelp = IsOneOf(args, "--help", "-h");
-    if (wantsHelp || IsOneOf(args, "--version")) {
+    const bool wantsHelp = Has(args, {"--help", "-h"});
+    if (wantsHelp || Has(args, {"--version"})) {
         if (wantsHelp) {
             WriteHelp(help, out);
         } else {
