@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/qt/controls.h"
+#include "platform/version.h"
 #include "testing/qt_test_application.h"
 
 namespace qm71 {
@@ -18,10 +19,11 @@ namespace {
     ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 TEST(InfoDialogTest, ShowsVersionIconAndProductAndClosesWithOk) {
-    // "Mmm dd yyyy hh:mm:ss"; a day below 10 is padded with a blank.
+    // The version, then "(Mmm dd yyyy hh:mm:ss)"; a day below 10 is padded with a blank.
     const QRegularExpression form(
-        "^Version: (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-        "([ 1-3][0-9]) [0-9]{4} ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$");
+        "^Version: " + QRegularExpression::escape(QString::fromUtf8(Version())) +
+        " \\((Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+        "([ 1-3][0-9]) [0-9]{4} ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\\)$");
     EXPECT_TRUE(form.match(InfoDialog::VersionText()).hasMatch())
         << InfoDialog::VersionText().toStdString();
 
