@@ -17,13 +17,30 @@ function(qm71_test name)
 endfunction()
 
 # qm71_fuzz(<name> SOURCES <files...> LIBS <targets...>)
-# libFuzzer target; only built when QM71_FUZZ is on (clang).
+# libFuzzer target; only built when QM71_FUZZ is on (clang). Each one is a
+# ctest test labelled "fuzz" that runs for QM71_FUZZ_SECONDS on its corpus in
+# the build folder (kept from run to run); what makes it crash is saved in
+# fuzz-artifacts/. The target "fuzz" builds them all.
+set(QM71_FUZZ_SECONDS 20 CACHE STRING "How long each fuzz test runs, in seconds")
 function(qm71_fuzz name)
   cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${F_SOURCES})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
+
+  if(NOT TARGET fuzz)
+    add_custom_target(fuzz)
+  endif()
+  add_dependencies(fuzz ${name})
+  set(corpus ${PROJECT_BINARY_DIR}/corpus/${name})
+  set(artifacts ${PROJECT_BINARY_DIR}/fuzz-artifacts)
+  file(MAKE_DIRECTORY ${corpus} ${artifacts})
+  add_test(NAME ${name}
+    COMMAND ${name} -max_total_time=${QM71_FUZZ_SECONDS} -print_final_stats=1
+            -artifact_prefix=${artifacts}/${name}- ${corpus})
+  math(EXPR timeout "${QM71_FUZZ_SECONDS} * 2 + 60")
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${timeout})
 endfunction()
 
 # Adds each listed sub-folder that has a CMakeLists.txt. QM71_SKIP_DIRS lists

@@ -17,7 +17,6 @@ class Driver {
 
     // Opens the driver's device; false when there is none.
     bool Open();
-    bool IsOpen() const { return open_; }
 
     // Sends one sub-command; both values are updated with the driver's answer.
     bool DriverCommand(SubCommand subCommand, std::uint16_t& value1, std::uint16_t& value2);

@@ -5,10 +5,6 @@
 
 namespace qm71 {
 
-// Device-control codes of the card's driver.
-inline constexpr std::uint32_t kDriverRequestCode = 0x9C402850;  // 14-byte DriverRequest
-inline constexpr std::uint32_t kLineRequestCode = 0x9C402C24;    // 60-byte LineRequest
-
 // Sub-commands carried in a DriverRequest.
 enum class SubCommand : std::uint16_t {
     Download = 0x09,

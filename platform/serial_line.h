@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,6 +27,8 @@ struct SerialSettings {
     bool xonXoffInput = false;
     char xonChar = 0x11;
     char xoffChar = 0x13;
+
+    bool operator==(const SerialSettings&) const = default;
 };
 
 // Time-outs in milliseconds. A read ends when `readIntervalMs` pass without a
@@ -38,7 +41,26 @@ struct SerialTimeouts {
     int readTotalConstantMs = 0;
     int writeTotalPerByteMs = 0;
     int writeTotalConstantMs = 0;
+
+    bool operator==(const SerialTimeouts&) const = default;
 };
+
+// Asked now and then while a read or write waits for the line. The programs
+// are single-threaded: this is how a long wait keeps the windows alive and
+// lets the person at the machine give up.
+class SerialWaitWatcher {
+  public:
+    virtual ~SerialWaitWatcher() = default;
+    // `port` is the name the line was opened by, `waited` the time since the
+    // read or write began. False ends the wait at once; the operation then
+    // returns what it has (a read its count, a write false).
+    virtual bool KeepWaiting(const std::string& port, std::chrono::milliseconds waited) = 0;
+    // The read or write that asked KeepWaiting has returned.
+    virtual void WaitEnded() = 0;
+};
+
+// How often a waiting line asks its watcher.
+inline constexpr std::chrono::milliseconds kSerialWatchInterval{25};
 
 // One serial port, opened by its platform name ("COM1", "COM2").
 class SerialLine {
@@ -50,8 +72,10 @@ class SerialLine {
     virtual bool GetSettings(SerialSettings& settings) = 0;
     virtual bool SetSettings(const SerialSettings& settings) = 0;
     virtual bool SetTimeouts(const SerialTimeouts& timeouts) = 0;
-    // Driver queue sizes; a hint that a platform may ignore.
-    virtual bool SetQueueSizes(std::size_t in, std::size_t out) = 0;
+    // Null: waits ask nobody. The watcher must outlive its use by the line.
+    virtual void SetWaitWatcher(SerialWaitWatcher* watcher) = 0;
+    // Drops what has arrived and not been read.
+    virtual void DiscardInput() = 0;
     // One synchronous write of all bytes; `written` is what went out.
     virtual bool Write(std::span<const std::byte> data, std::size_t& written) = 0;
     // One synchronous read of up to data.size() bytes, ended by the time-outs.

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   xvfb xauth x11-utils xdotool imagemagick socat
+  help2man desktop-file-utils dpkg-dev file
 )
 
 missing=()

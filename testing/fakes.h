@@ -42,19 +42,9 @@ class ScriptedCard final : public DriverChannel {
     bool Open() override { return present; }
     bool Command(DriverRequest& r) override {
         log.push_back(r);
-        switch (r.subCommand) {
-            case SubCommand::QueryBase:
-                r.value1 = base;
-                break;
-            case SubCommand::Download:
-                r.value1 = download;
-                break;
-            case SubCommand::LineCount:
-                r.value1 = rows();
-                break;
-            default:
-                break;
-        }
+        if (r.subCommand == SubCommand::QueryBase) r.value1 = base;
+        if (r.subCommand == SubCommand::Download) r.value1 = download;
+        if (r.subCommand == SubCommand::LineCount) r.value1 = rows();
         return true;
     }
     bool TransferLine(const LineRequest& request) override {
@@ -64,7 +54,10 @@ class ScriptedCard final : public DriverChannel {
         for (std::uint32_t i = 0; i < request.count * 4; ++i) request.destination[i] = row;
         return true;
     }
-    void Close() override { ++closes; }
+    void Close() override {
+        ++closes;
+        logSizeAtClose = log.size();
+    }
 
     std::size_t Count(SubCommand sub) const {
         std::size_t n = 0;
@@ -79,6 +72,7 @@ class ScriptedCard final : public DriverChannel {
     std::vector<DriverRequest> log;
     std::vector<LineRequest> lines;
     int closes = 0;
+    std::size_t logSizeAtClose = 0;
 };
 
 class FakeHost final : public WindowHost {

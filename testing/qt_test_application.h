@@ -1,10 +1,8 @@
 #pragma once
 
-// For widget tests: one QApplication for the whole test run, made when the
-// tests start (not when they are listed at build time), on the offscreen
-// platform unless the caller chose another. Register it in a test file with
-//   [[maybe_unused]] ::testing::Environment* const kQtApplication =
-//       ::testing::AddGlobalTestEnvironment(new qm71::testing::QtTestApplication);
+// For widget tests: one QApplication for the whole run, made when the tests
+// start (not when they are listed), on the offscreen platform unless the
+// caller chose another. Register it with ::testing::AddGlobalTestEnvironment.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -14,25 +14,22 @@
 
 namespace qm71::testing {
 
-// An in-memory camera line. It records every write, answers reads from a
-// queue of pending bytes, and fails on request. A reply longer than a read
-// stays queued for the next read, as late bytes do on a real line.
+// An in-memory serial line with a scripted far end. It records what is done
+// to it and fails on request. A read that finds nothing waits out its total
+// time-out in simulated time, asking the wait watcher as a real line does.
 class ScriptedLine final : public SerialLine {
   public:
-    // Set up by the test.
     std::set<std::string> missingPorts;  // Open fails for these names
-    bool failGetSettings = false;
-    bool failSetSettings = false;
-    bool failSetTimeouts = false;
+    bool failGetSettings = false, failSetSettings = false, failSetTimeouts = false;
     SerialSettings reportedSettings{};              // what GetSettings hands out
     std::map<std::string, std::size_t> failWrites;  // command -> bytes reported as sent
-    // Answers a command that went out; its reply is queued for the next reads.
-    std::function<std::string(const std::string&)> responder;
+    // The reply to a command that went out, there at once; empty: silence.
+    std::map<std::string, std::string> replies;
+    std::string otherReply = "\r";  // to every command not in `replies`
+    // Bytes that arrive unasked (a late reply).
+    void Arrive(const std::string& bytes) { pending_ += bytes; }
 
-    void QueueReply(std::string bytes) { pending_.push_back(std::move(bytes)); }
-
-    // What happened.
-    std::vector<std::string> opened, writes;
+    std::vector<std::string> opened, writes;  // what happened
     std::vector<std::size_t> readSizes;
     std::vector<SerialSettings> settingsSet;
     std::vector<SerialTimeouts> timeoutsSet;
@@ -54,9 +51,11 @@ class ScriptedLine final : public SerialLine {
     }
     bool SetTimeouts(const SerialTimeouts& timeouts) override {
         timeoutsSet.push_back(timeouts);
+        if (!failSetTimeouts) timeouts_ = timeouts;
         return !failSetTimeouts;
     }
-    bool SetQueueSizes(std::size_t, std::size_t) override { return true; }
+    void SetWaitWatcher(SerialWaitWatcher* watcher) override { watcher_ = watcher; }
+    void DiscardInput() override { pending_.clear(); }
     bool Write(std::span<const std::byte> data, std::size_t& written) override {
         const std::string text(reinterpret_cast<const char*>(data.data()), data.size());
         const auto failing = failWrites.find(text);
@@ -66,17 +65,25 @@ class ScriptedLine final : public SerialLine {
         }
         written = data.size();
         writes.push_back(text);
-        if (responder) QueueReply(responder(text));
+        const auto reply = replies.find(text);
+        Arrive(reply != replies.end() ? reply->second : otherReply);
         return true;
     }
     std::size_t Read(std::span<std::byte> data) override {
         readSizes.push_back(data.size());
-        if (pending_.empty()) return 0;  // silence until the time-out
-        std::string& next = pending_.front();
-        const std::size_t n = std::min(next.size(), data.size());
-        std::copy_n(reinterpret_cast<const std::byte*>(next.data()), n, data.begin());
-        next.erase(0, n);
-        if (next.empty()) pending_.pop_front();
+        if (pending_.empty() && watcher_ != nullptr) {
+            const auto total = std::chrono::milliseconds(timeouts_.readTotalPerByteMs *
+                                                             static_cast<long long>(data.size()) +
+                                                         timeouts_.readTotalConstantMs);
+            for (auto waited = kSerialWatchInterval; waited < total;
+                 waited += kSerialWatchInterval) {
+                if (!watcher_->KeepWaiting(opened.back(), waited)) break;
+            }
+            if (kSerialWatchInterval < total) watcher_->WaitEnded();  // it was asked
+        }
+        const std::size_t n = std::min(pending_.size(), data.size());
+        std::copy_n(reinterpret_cast<const std::byte*>(pending_.data()), n, data.begin());
+        pending_.erase(0, n);
         return n;
     }
     void Close() override {
@@ -86,7 +93,21 @@ class ScriptedLine final : public SerialLine {
 
   private:
     bool open_ = false;
-    std::deque<std::string> pending_;
+    std::string pending_;
+    SerialTimeouts timeouts_{};
+    SerialWaitWatcher* watcher_ = nullptr;
+};
+
+// A wait watcher that records what it is told and gives up on request.
+struct RecordingWatcher final : SerialWaitWatcher {
+    std::function<bool()> keepWaiting = [] { return true; };
+    std::vector<std::string> ports;  // one entry each time it is asked
+    int ended = 0;
+    bool KeepWaiting(const std::string& port, std::chrono::milliseconds) override {
+        ports.push_back(port);
+        return keepWaiting();
+    }
+    void WaitEnded() override { ++ended; }
 };
 
 }  // namespace qm71::testing

@@ -17,11 +17,13 @@ namespace qm71 {
 //
 // WriteString changes only the one value (or adds the key or section) and
 // keeps every other byte of the file. It creates the file and its missing
-// folders, writes the whole new text to a temporary file in the same folder
-// and renames it over the old one, so the settings file is always either the
-// old or the new one. It returns false, leaving the old file as it was, when
-// anything fails, when an existing file cannot be read, or when the section,
-// key or value cannot be stored (line breaks, a key with '=', ...).
+// folders and writes the whole new text with WriteWholeFile, so the settings
+// file is the old one or the new one, a symbolic link to it stays a link and
+// the file keeps its mode. It returns false, leaving the old file as it was,
+// when anything fails, when an existing file cannot be read, or when the
+// section, key or value cannot be stored (line breaks, a key with '=', ...);
+// LastWriteFailure then names the folder the file is in (links followed) and
+// the reason.
 class IniProfileStore final : public ProfileStore {
   public:
     explicit IniProfileStore(std::filesystem::path file);
@@ -31,10 +33,9 @@ class IniProfileStore final : public ProfileStore {
                      std::string_view value) override;
     WriteFailure LastWriteFailure() const override;
 
-    const std::filesystem::path& File() const { return file_; }
-
   private:
-    bool Write(std::string_view section, std::string_view key, std::string_view value);
+    // The reason the write failed; empty when it worked.
+    std::string Write(std::string_view section, std::string_view key, std::string_view value);
 
     std::filesystem::path file_;
     std::string writeError_;

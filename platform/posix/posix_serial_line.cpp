@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -114,19 +115,58 @@ std::optional<Milliseconds> TotalTimeout(int perByteMs, int constantMs, std::siz
     return Milliseconds(total);
 }
 
-enum class WaitResult { Ready, TimedOut, Failed };
+// One read or write as the watcher sees it: asked at most every
+// kSerialWatchInterval while the operation waits, told when it returns.
+class Watch {
+  public:
+    Watch(SerialWaitWatcher* watcher, const std::string& port)
+        : watcher_(watcher), port_(port), start_(SteadyClock::now()), lastAsked_(start_) {}
+    ~Watch() {
+        if (asked_) watcher_->WaitEnded();
+    }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
 
-// Waits until `fd` is ready for `events` or `end` has passed (no end: no limit).
-// A hang-up or error without the wanted event counts as failure.
-WaitResult WaitFor(int fd, short events, std::optional<TimePoint> end) {
+    // False once the watcher has ended the wait.
+    bool KeepWaiting() {
+        if (watcher_ == nullptr) return true;
+        const TimePoint now = SteadyClock::now();
+        if (now - lastAsked_ < kSerialWatchInterval) return true;
+        lastAsked_ = now;
+        asked_ = true;
+        return watcher_->KeepWaiting(port_, std::chrono::duration_cast<Milliseconds>(now - start_));
+    }
+    // The longest a wait may last before the watcher is due again.
+    std::optional<TimePoint> NextLook() const {
+        if (watcher_ == nullptr) return std::nullopt;
+        return lastAsked_ + kSerialWatchInterval;
+    }
+
+  private:
+    SerialWaitWatcher* watcher_;
+    std::string port_;
+    TimePoint start_;
+    TimePoint lastAsked_;
+    bool asked_ = false;
+};
+
+enum class WaitResult { Ready, TimedOut, Failed, Ended };
+
+// Waits until `fd` is ready for `events` or `end` has passed (no end: no
+// limit), handing control to the watcher on the way. A hang-up or error
+// without the wanted event counts as failure.
+WaitResult WaitFor(int fd, short events, std::optional<TimePoint> end, Watch& watch) {
     for (;;) {
+        if (!watch.KeepWaiting()) return WaitResult::Ended;
+        const TimePoint now = SteadyClock::now();
+        if (end && now >= *end) return WaitResult::TimedOut;
+        std::optional<TimePoint> wake = end;
+        if (const auto look = watch.NextLook(); look && (!wake || *look < *wake)) wake = look;
         int timeoutMs = -1;
-        if (end) {
-            const TimePoint now = SteadyClock::now();
-            if (now >= *end) return WaitResult::TimedOut;
+        if (wake) {
             // Round up: waking a little late is harmless, waking early only spins.
-            const auto left = std::chrono::ceil<Milliseconds>(*end - now).count();
-            timeoutMs = left > INT_MAX ? INT_MAX : static_cast<int>(left);
+            const auto left = std::chrono::ceil<Milliseconds>(*wake - now).count();
+            timeoutMs = left > INT_MAX ? INT_MAX : static_cast<int>(std::max<long long>(left, 0));
         }
         pollfd p{fd, events, 0};
         const int r = ::poll(&p, 1, timeoutMs);
@@ -189,6 +229,7 @@ bool PosixSerialLine::Open(const std::string& name) {
         return false;
     }
     fd_ = fd;
+    name_ = name;
     return true;
 }
 
@@ -386,8 +427,8 @@ bool PosixSerialLine::SetTimeouts(const SerialTimeouts& timeouts) {
     return true;
 }
 
-bool PosixSerialLine::SetQueueSizes(std::size_t /*in*/, std::size_t /*out*/) {
-    return fd_ >= 0;
+void PosixSerialLine::DiscardInput() {
+    if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
 }
 
 bool PosixSerialLine::Write(std::span<const std::byte> data, std::size_t& written) {
@@ -397,6 +438,7 @@ bool PosixSerialLine::Write(std::span<const std::byte> data, std::size_t& writte
         TotalTimeout(timeouts_.writeTotalPerByteMs, timeouts_.writeTotalConstantMs, data.size());
     std::optional<TimePoint> deadline;
     if (total) deadline = SteadyClock::now() + *total;
+    Watch watch(watcher_, name_);
 
     while (written < data.size()) {
         const ssize_t n = ::write(fd_, data.data() + written, data.size() - written);
@@ -407,7 +449,7 @@ bool PosixSerialLine::Write(std::span<const std::byte> data, std::size_t& writte
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && !IsTryAgain(errno)) return false;
         // The output buffer is full (or held by flow control): wait for room.
-        if (WaitFor(fd_, POLLOUT, deadline) != WaitResult::Ready) return false;
+        if (WaitFor(fd_, POLLOUT, deadline, watch) != WaitResult::Ready) return false;
     }
     return true;
 }
@@ -419,6 +461,7 @@ std::size_t PosixSerialLine::Read(std::span<std::byte> data) {
     const bool atOnce = to.readIntervalMs == 0 && !total;
     std::optional<TimePoint> deadline;
     if (total) deadline = SteadyClock::now() + *total;
+    Watch watch(watcher_, name_);
 
     std::size_t got = 0;
     TimePoint lastByte{};
@@ -441,7 +484,7 @@ std::size_t PosixSerialLine::Read(std::span<std::byte> data) {
             const TimePoint intervalEnd = lastByte + Milliseconds(to.readIntervalMs);
             if (!end || intervalEnd < *end) end = intervalEnd;
         }
-        if (WaitFor(fd_, POLLIN, end) != WaitResult::Ready) return got;
+        if (WaitFor(fd_, POLLIN, end, watch) != WaitResult::Ready) return got;
     }
 }
 

@@ -19,7 +19,8 @@ std::string SerialDevicePath(const std::string& name);
 // (which also keeps out a second open in the same process, and root) plus the
 // terminal's exclusive mode. Opening an object that is already open closes the
 // old port first. I/O is non-blocking underneath; Read and Write carry out
-// the time-outs themselves on the monotonic clock.
+// the time-outs themselves on the monotonic clock and, while they wait, ask
+// the wait watcher every kSerialWatchInterval whether to go on.
 //
 // What termios cannot express: DSR output flow control is ignored (GetSettings
 // reports it off); DTR "Handshake" asserts DTR like "Enabled"; one and a half
@@ -40,15 +41,18 @@ class PosixSerialLine final : public SerialLine {
     // at once with what has already arrived; zero write totals let a write
     // wait as long as it needs.
     bool SetTimeouts(const SerialTimeouts& timeouts) override;
-    // The kernel sizes its own buffers; accepted while open and ignored.
-    bool SetQueueSizes(std::size_t in, std::size_t out) override;
+    // The watcher must neither close nor reopen the line while it is asked.
+    void SetWaitWatcher(SerialWaitWatcher* watcher) override { watcher_ = watcher; }
+    void DiscardInput() override;
     bool Write(std::span<const std::byte> data, std::size_t& written) override;
     std::size_t Read(std::span<std::byte> data) override;
     void Close() override;
 
   private:
     int fd_ = -1;
+    std::string name_;
     SerialTimeouts timeouts_{};
+    SerialWaitWatcher* watcher_ = nullptr;
 };
 
 }  // namespace qm71

@@ -6,31 +6,20 @@ namespace qm71::qm {
 
 // String table of the viewer, by resource id.
 enum StringId : int {
-    IDS_MODE_QUERY = 32793,  // first command text; 32793..32821 are the camera commands
-    IDS_MODE_TRIGGER = 32794,
-    IDS_MODE_CONTINUOUS = 32795,
-    IDS_MODE_CONTROLLED = 32796,
+    // Camera command texts, 32793..32821. A selector family's set texts follow
+    // its query id in selector order and are reached from it by arithmetic.
+    IDS_MODE_QUERY = 32793,
     IDS_SHUTTER_QUERY = 32797,
-    IDS_SHUTTER_ON = 32798,
-    IDS_SHUTTER_OPEN = 32799,
-    IDS_SHUTTER_CLOSE = 32800,
     IDS_EXPOSURE_QUERY = 32801,
     IDS_EXPOSURE_SET = 32802,
     IDS_TRIGGER_QUERY = 32803,
-    IDS_TRIGGER_POSITIVE = 32804,
-    IDS_TRIGGER_NEGATIVE = 32805,
-    IDS_TRIGGER_DISABLED = 32806,
     IDS_GAIN_QUERY = 32807,
     IDS_GAIN_SET = 32808,
     IDS_BLACK_QUERY = 32809,
     IDS_BLACK_SET = 32810,
     IDS_BLACK_FACTORY = 32811,
     IDS_STROBE_QUERY = 32812,
-    IDS_STROBE_POSITIVE = 32813,
-    IDS_STROBE_NEGATIVE = 32814,
     IDS_DEFECT_QUERY = 32815,
-    IDS_DEFECT_ON = 32816,
-    IDS_DEFECT_OFF = 32817,
     IDS_RESET = 32818,
     IDS_SAVE = 32819,
     IDS_CAMERA_TITLE = 32820,

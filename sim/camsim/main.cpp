@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -250,17 +251,12 @@ class Server {
 
 int main(int argc, char** argv) {
     qm71::sim::CamsimOptions options;
-    std::string error;
-    if (!qm71::sim::ParseCamsimOptions(std::vector<std::string>(argv + 1, argv + argc), options,
-                                       error)) {
-        std::fprintf(stderr, "qm71-camsim: %s\n%s", error.c_str(),
-                     qm71::sim::CamsimUsage().c_str());
-        return 2;
-    }
-    if (options.help) {
-        std::fputs(qm71::sim::CamsimUsage().c_str(), stdout);
-        return 0;
-    }
+    const auto commandLine = qm71::HandleCommandLine(
+        qm71::sim::kCamsimHelp, {argv + 1, argv + argc}, std::cout, std::cerr,
+        [&options](const std::vector<std::string>& args, std::string& error) {
+            return qm71::sim::ParseCamsimOptions(args, options, error);
+        });
+    if (!commandLine.run) return commandLine.exitStatus;
 
     // Stop signals are blocked except while waiting, so none is lost between
     // the check of the flag and the wait.

@@ -51,8 +51,6 @@ bool ParseCamsimOptions(const std::vector<std::string>& args, CamsimOptions& opt
             options.faults.refuse = true;
         } else if (name == "--sample") {
             options.sampleProtocol = true;
-        } else if (name == "--help" || name == "-h") {
-            options.help = true;
         } else if (name == "--late" || name == "--pieces") {
             int& ms = name == "--late" ? options.faults.lateMs : options.faults.piecesMs;
             if (!ParseMs(value, ms)) {
@@ -72,22 +70,6 @@ bool ParseCamsimOptions(const std::vector<std::string>& args, CamsimOptions& opt
         }
     }
     return true;
-}
-
-std::string CamsimUsage() {
-    return "usage: qm71-camsim [--silent] [--garbage] [--refuse] [--late MS] [--pieces MS]\n"
-           "                   [--sample] [--link PATH]\n"
-           "Plays the area camera on a pseudo-terminal. The first line of standard output\n"
-           "is the terminal's path; every command and reply is logged on standard error.\n"
-           "  --silent      never answer\n"
-           "  --garbage     answer noise instead of replies\n"
-           "  --refuse      answer ERR to everything\n"
-           "  --late MS     send each reply only MS milliseconds after its command\n"
-           "  --pieces MS   send replies byte by byte, MS milliseconds apart\n"
-           "  --sample      play the sample program's camera (byte frames, status byte)\n"
-           "  --link PATH   also make PATH a symbolic link to the terminal\n"
-           "  --help        show this text\n"
-           "Ends cleanly on SIGINT or SIGTERM.\n";
 }
 
 }  // namespace qm71::sim

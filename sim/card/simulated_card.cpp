@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kMaxRows = 0xFFFF;  // LineCount is 16 bits
 constexpr int kMaxRowBytes = 1 << 20;
-constexpr std::size_t kMaxTable = 4096;
 
 CardOptions Sanitised(CardOptions o) {
     o.rowsPerFrame = std::clamp(o.rowsPerFrame, 1, kMaxRows);
@@ -59,13 +58,12 @@ bool SimulatedCard::Command(DriverRequest& request) {
         case SubCommand::Commit:
             return true;
         case SubCommand::BeginTable:
-            tableSize_ = std::min<std::size_t>(request.value1, kMaxTable);
-            table_.clear();
+            tableSize_ = request.value1;
+            tableLoaded_ = 0;
             return true;
         case SubCommand::TableEntries:
-            if (table_.size() + 2 > tableSize_) return false;
-            table_.push_back(request.value1);
-            table_.push_back(request.value2);
+            if (tableLoaded_ + 2 > tableSize_) return false;
+            tableLoaded_ += 2;
             return true;
         case SubCommand::SetParameter:
             if (request.value1 != kLinesParameter) return false;
@@ -161,11 +159,6 @@ bool SimulatedCard::TransferLine(const LineRequest& request) {
     pattern_.Render(frame, static_cast<int>(pictureRow), request.destination, bytes);
     ++rowsTransferred_;
     return true;
-}
-
-std::uint32_t SimulatedCard::CurrentFrameNumber() const {
-    return LineTriggerMode() ? static_cast<std::uint32_t>(linesRead_ / options_.rowsPerFrame)
-                             : captureNumber_;
 }
 
 }  // namespace qm71::sim

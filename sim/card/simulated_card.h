@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
-#include <vector>
 
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
@@ -45,16 +43,6 @@ class SimulatedCard final : public DriverChannel {
     bool TransferLine(const LineRequest& request) override;
     void Close() override;
 
-    const CardOptions& Options() const { return options_; }
-    const TestPattern& Pattern() const { return pattern_; }
-    bool IsOpen() const { return open_; }
-    // The table as loaded by BeginTable and TableEntries.
-    std::span<const std::uint16_t> Table() const { return table_; }
-    std::uint16_t LinesParameter() const { return linesParameter_; }
-    long long RowsTransferred() const { return rowsTransferred_; }
-    // Number shown in the frame now being read (also for triggered lines).
-    std::uint32_t CurrentFrameNumber() const;
-
   private:
     using Duration = Clock::Duration;
 
@@ -74,8 +62,9 @@ class SimulatedCard final : public DriverChannel {
     bool open_ = false;
     std::uint16_t triggerBits_ = 0;
     std::uint16_t linesParameter_ = 0;
+    // BeginTable announces the entries; TableEntries beyond them are refused.
     std::size_t tableSize_ = 0;
-    std::vector<std::uint16_t> table_;
+    std::size_t tableLoaded_ = 0;
 
     // Area or free-running capture.
     bool armed_ = false;

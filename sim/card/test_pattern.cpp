@@ -21,9 +21,8 @@ void Fill(std::byte* dst, std::size_t n, long long x0, long long x1, std::uint8_
 }  // namespace
 
 TestPattern::TestPattern(int rows, int rowBytes)
-    : rows_(std::max(rows, 1)),
-      rowBytes_(std::max(rowBytes, 1)),
-      band_(std::max(rows_ / 4, 1)),
+    : rowBytes_(std::max(rowBytes, 1)),
+      band_(std::max(rows / 4, 1)),
       barWidth_(std::max(rowBytes_ / 32, 1)) {
     const auto w = static_cast<std::size_t>(rowBytes_);
     const auto period = static_cast<std::size_t>(barWidth_ * kBarLevels);

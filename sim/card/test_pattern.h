@@ -19,24 +19,18 @@ class TestPattern {
   public:
     TestPattern(int rows, int rowBytes);
 
-    int Rows() const { return rows_; }
-    int RowBytes() const { return rowBytes_; }
-
-    // Writes the first `n` bytes (n <= RowBytes()) of picture row `row` (0 = top)
-    // of frame `frame`.
+    // Writes the first `n` bytes (at most rowBytes) of picture row `row`
+    // (0 = top) of frame `frame`.
     void Render(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
 
-    // Where things are, for tests and for anyone reading a grabbed picture.
-    int BandRows() const { return band_; }
+  private:
     static constexpr int kDigits = 5;
     static constexpr std::uint8_t kDigitValue = 240;
     static constexpr std::uint8_t kCounterGround = 24;
 
-  private:
     void DrawBlock(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
     void DrawCounter(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
 
-    int rows_;
     int rowBytes_;
     int band_;
     int barWidth_;

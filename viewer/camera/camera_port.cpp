@@ -30,20 +30,26 @@ void ApplyCameraLineSettings(SerialSettings& s) {
 
 }  // namespace
 
-CameraPort::CameraPort(SerialLine& line, Operator& op, SerialTimeouts timeouts)
-    : line_(line), op_(op), timeouts_(timeouts) {}
+CameraPort::CameraPort(SerialLine& line, Operator& op, SerialTimeouts timeouts,
+                       SerialWaitWatcher* watcher)
+    : line_(line), op_(op), timeouts_(timeouts), watcher_(watcher) {
+    line_.SetWaitWatcher(this);
+}
 
 CameraPort::~CameraPort() {
     CloseCameraPort();
+    line_.SetWaitWatcher(nullptr);
 }
 
 bool CameraPort::OpenCameraPort() {
     WaitCursor wait(op_);
     // A second open without a close would leave the first handle behind.
     CloseCameraPort();
+    lost_ = false;
     for (const char* name : kPortNames) {
         if (line_.Open(name)) {
             open_ = true;
+            portName_ = name;
             break;
         }
     }
@@ -67,17 +73,54 @@ bool CameraPort::OpenCameraPort() {
 }
 
 void CameraPort::CloseCameraPort() {
+    if (exchanging_) {
+        // The line is still in its read; it lets go when the wait ends.
+        givingUp_ = true;
+        return;
+    }
     if (!open_) return;
     line_.Close();
     open_ = false;
 }
 
+void CameraPort::LoseCamera() {
+    lost_ = true;
+    CloseCameraPort();
+}
+
+bool CameraPort::KeepWaiting(const std::string& port, std::chrono::milliseconds waited) {
+    // The watcher is always asked: it keeps the windows alive.
+    if (watcher_ != nullptr && !watcher_->KeepWaiting(port, waited)) givingUp_ = true;
+    return !givingUp_;
+}
+
+void CameraPort::WaitEnded() {
+    if (watcher_ != nullptr) watcher_->WaitEnded();
+}
+
 std::optional<std::string> CameraPort::Exchange(std::string_view command, WriteReport report,
                                                 std::size_t replySize) {
+    // Nothing more for a lost camera; nor, from event handling during a wait,
+    // a second command into the middle of this one.
+    if (lost_ || exchanging_) return std::nullopt;
     std::size_t written = 0;
+    bool sent = false;
+    std::vector<std::byte> buffer(replySize);
+    std::size_t count = 0;
+    if (open_) {
+        // What came after the last read ended is no reply to this command.
+        line_.DiscardInput();
+        exchanging_ = true;
+        givingUp_ = false;
+        sent = line_.Write(std::as_bytes(std::span(command.data(), command.size())), written);
+        if (sent && !givingUp_) count = std::min(line_.Read(buffer), replySize);
+        exchanging_ = false;
+        if (givingUp_) {
+            LoseCamera();
+            return std::nullopt;
+        }
+    }
     // A closed port behaves like a write that sent nothing.
-    const bool sent =
-        open_ && line_.Write(std::as_bytes(std::span(command.data(), command.size())), written);
     if (!sent) {
         switch (report) {
             case WriteReport::Plain:
@@ -91,8 +134,11 @@ std::optional<std::string> CameraPort::Exchange(std::string_view command, WriteR
         }
         return std::nullopt;
     }
-    std::vector<std::byte> buffer(replySize);
-    const std::size_t count = std::min(line_.Read(buffer), replySize);
+    if (count == 0) {
+        LoseCamera();
+        op_.Message("Die Kamera an " + portName_ + " antwortet nicht.");
+        return std::nullopt;
+    }
     return std::string(reinterpret_cast<const char*>(buffer.data()), count);
 }
 

@@ -25,10 +25,18 @@ inline constexpr int BlackLevelFactory = -1000000;
 // only while the camera settings dialog is shown; every exchange is one write
 // of a command and, if that went out, one read of the reply. Failures and
 // refusals are shown to the operator and the exchange carries on.
-class CameraPort {
+//
+// Two things end an open link instead: a reply with no byte at all (the
+// camera is silent; said once), and a wait given up by the wait watcher or
+// by CloseCameraPort from within it (said by nobody). The port is then
+// closed and every later exchange does nothing until the next open, so a
+// camera that is switched off costs one time-out, not one per command.
+class CameraPort : private SerialWaitWatcher {
   public:
-    CameraPort(SerialLine& line, Operator& op, SerialTimeouts timeouts = kCameraTimeouts);
-    ~CameraPort();
+    // `watcher`, if any, is asked now and then while an exchange waits.
+    CameraPort(SerialLine& line, Operator& op, SerialTimeouts timeouts = kCameraTimeouts,
+               SerialWaitWatcher* watcher = nullptr);
+    ~CameraPort() override;
     CameraPort(const CameraPort&) = delete;
     CameraPort& operator=(const CameraPort&) = delete;
 
@@ -36,9 +44,13 @@ class CameraPort {
     // line is not usable; after a settings failure the port stays open until
     // CloseCameraPort.
     bool OpenCameraPort();
-    // Closes the port if it is open.
+    // Closes the port if it is open. Called while an exchange waits (from
+    // the watcher's event handling), it ends the wait and closes after it.
     void CloseCameraPort();
     bool IsOpen() const { return open_; }
+    // True once the camera fell silent or a wait was given up, until the
+    // next open.
+    bool Lost() const { return lost_; }
 
     // Selector families: 0 queries (result 1..n), 1..n sets and returns s.
     int ExchangeMode(int s);             // 1 trigger, 2 continuous, 3 controlled
@@ -69,8 +81,9 @@ class CameraPort {
     struct SelectorFamily;
     struct NumericFamily;
 
-    // One write and, if it went out, one read. nullopt when the write failed
-    // (after reporting it); otherwise the bytes read.
+    // Stale input dropped, one write and, if it went out, one read. nullopt
+    // when the write failed (after reporting it) or the camera was lost;
+    // otherwise the bytes read (at least one).
     std::optional<std::string> Exchange(std::string_view command, WriteReport report,
                                         std::size_t replySize = kReplySize);
     int ExchangeSelector(const SelectorFamily& family, int s);
@@ -80,11 +93,22 @@ class CameraPort {
     // False when the command did not go out.
     bool SendSetting(std::string_view command, std::string_view errorPrefix, WriteReport report);
     void SendAndAccept(int commandId, std::string_view errorPrefix);
+    // Closes the port for the rest of this showing.
+    void LoseCamera();
+
+    // SerialWaitWatcher, between the line and the caller's watcher.
+    bool KeepWaiting(const std::string& port, std::chrono::milliseconds waited) override;
+    void WaitEnded() override;
 
     SerialLine& line_;
     Operator& op_;
     SerialTimeouts timeouts_;
+    SerialWaitWatcher* watcher_;
+    std::string portName_;
     bool open_ = false;
+    bool lost_ = false;
+    bool exchanging_ = false;
+    bool givingUp_ = false;  // the wait under way is to end
 };
 
 }  // namespace qm71

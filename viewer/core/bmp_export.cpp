@@ -5,15 +5,16 @@ namespace qm71 {
 static_assert(kBitmapPixelOffset == 1078);
 static_assert(kBitmapFileSize == 6317110);
 
-SaveResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image) {
+WriteResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image) {
     const auto header =
         BitmapFileHeader(static_cast<std::uint32_t>(DisplayImage::kBlockSize), kBitmapPixelOffset);
     // Straight from the block: the frame loop runs on this thread, so nothing
     // changes it while it is written.
-    return WriteBitmapFile(target, header, image.Block());
+    const ByteSpan parts[] = {header, image.Block()};
+    return WriteWholeFile(target, parts, WriteMode::kReplace);
 }
 
-std::string SaveFailureMessage(const std::filesystem::path& target, const SaveResult& result) {
+std::string SaveFailureMessage(const std::filesystem::path& target, const WriteResult& result) {
     std::string text =
         "Die Datei \xE2\x80\x9E" + target.string() + "\xE2\x80\x9C konnte nicht gespeichert werden";
     if (!result.reason.empty()) text += ": " + result.reason;
@@ -22,7 +23,7 @@ std::string SaveFailureMessage(const std::filesystem::path& target, const SaveRe
 
 bool SaveBitmapReporting(const std::filesystem::path& target, const DisplayImage& image,
                          Operator& op) {
-    SaveResult result;
+    WriteResult result;
     {
         WaitCursor wait(op);
         result = SaveBitmap(target, image);

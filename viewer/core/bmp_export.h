@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/bmp_file.h"
+#include "platform/atomic_file.h"
 #include "platform/operator.h"
 #include "viewer/core/display_image.h"
 
@@ -19,12 +20,13 @@ inline constexpr std::uint32_t kBitmapFileSize =
 
 // Writes the image block as it stands behind a file header. The colour table
 // is the colouring of the moment; the pixels are the card's raw values. The
-// file appears complete or not at all, and an existing file under the name
-// keeps its contents when the save fails.
-SaveResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image);
+// file is replaced as WriteWholeFile does it: complete or not at all, through
+// symbolic links, keeping the old file's mode; when the save fails an existing
+// file keeps its contents.
+WriteResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image);
 
 // The message box text for a failed save: which file, and why.
-std::string SaveFailureMessage(const std::filesystem::path& target, const SaveResult& result);
+std::string SaveFailureMessage(const std::filesystem::path& target, const WriteResult& result);
 
 // SaveBitmap with the wait cursor shown while the 6 MB are written and the
 // failure, if any, told to the operator. True when the file was written.

@@ -26,6 +26,7 @@ void ImageWindow::OpenGrabber() {
         op_.Message("Treiber nicht gefunden", "Fehler");
         return;
     }
+    cardOpen_ = true;
     std::uint16_t v1 = 0, v2 = 0;
     driver_.DriverCommand(SubCommand::QueryBase, v1, v2);
     cardBase_ = (v1 == kDefaultCardBase || v1 == kAlternateCardBase) ? v1 : kDefaultCardBase;
@@ -70,12 +71,13 @@ void ImageWindow::OnSize(const Rect& client, const Rect& window) {
 }
 
 std::optional<ProfileStore::WriteFailure> ImageWindow::OnDestroy(ProfileStore& store,
-                                                                  const Rect& window) {
+                                                                 const Rect& window) {
     window_ = window;
     const auto failure = ViewerSettings{window_, settings_}.Write(store);
     image_.reset();
     driver_.Line().destination = nullptr;
     driver_.CloseGrabber();
+    cardOpen_ = false;
     if (host_) host_->RedrawOtherWindows();
     return failure;
 }

@@ -73,7 +73,7 @@ class ImageWindow {
     const std::array<PaletteEntry, 256>& DisplayPalette() const { return palette_; }
     DisplayImage* Image() { return image_.get(); }
     // The driver was found and the card has not been closed.
-    bool CardOpen() const { return driver_.IsOpen(); }
+    bool CardOpen() const { return cardOpen_; }
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }
     int DownloadAttempts() const { return downloadAttempts_; }
@@ -92,6 +92,7 @@ class ImageWindow {
     std::array<PaletteEntry, 256> palette_{};
     std::uint16_t cardBase_ = kDefaultCardBase;
     int downloadAttempts_ = 0;
+    bool cardOpen_ = false;
     bool frameDrawn_ = true;
 
     int screenWidth_ = 0;

@@ -23,7 +23,8 @@ ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
       channel_(MakeDriverChannel(clock, CameraKind::kArea)),
       driver_(*channel_),
       app_(store_, driver_, op_, clock),
-      camera_(serial_, op_) {}
+      cameraWait_(QStringLiteral("Warte auf die Kamera an %1 …")),
+      camera_(serial_, op_, kCameraTimeouts, &cameraWait_) {}
 
 ViewerProgram::~ViewerProgram() {
     Shutdown();
@@ -47,7 +48,11 @@ bool ViewerProgram::Start() {
     widget_->show();
     widget_->MoveWindow(placement);  // again, now that the frame is known
 
-    OnTerminationRequest(widget_.get(), [this] { End(); });
+    // A request during a camera exchange gives up its wait, as Abbrechen does.
+    OnTerminationRequest(widget_.get(), [this] {
+        cameraWait_.Cancel();
+        End();
+    });
     QObject::connect(&idle_, &QTimer::timeout, [this] { Idle(); });
     running_.start();
     app_.Started();

@@ -9,6 +9,7 @@
 #include "platform/ini/ini_profile_store.h"
 #include "platform/operator.h"
 #include "platform/posix/posix_serial_line.h"
+#include "platform/qt/serial_wait_box.h"
 #include "viewer/camera/camera_port.h"
 #include "viewer/core/viewer_app.h"
 #include "viewer/ui/image_window_widget.h"
@@ -64,6 +65,7 @@ class ViewerProgram final : public ControlPanelHost {
     Driver driver_;
     ViewerApp app_;
     PosixSerialLine serial_;
+    SerialWaitBox cameraWait_;
     CameraPort camera_;
     std::unique_ptr<ImageWindowWidget> widget_;
     QTimer idle_;

@@ -39,7 +39,11 @@ struct Viewer : ::testing::Test {
     }
 };
 
-TEST_F(Viewer, StartUpLoadsTheCardInOrder) {
+TEST_F(Viewer, StartUpNeedsTheImageThenLoadsTheCardInOrder) {
+    ViewerApp failed(store, driver, op, clock, [] { return std::unique_ptr<DisplayImage>(); });
+    EXPECT_EQ(failed.MainWindow(), nullptr);
+    EXPECT_EQ(op.messages, Texts{kOutOfMemoryMessage});
+    EXPECT_TRUE(card.log.empty());
     card.base = 0x720;
     EXPECT_EQ(Start().DownloadAttempts(), 1);
     using enum SubCommand;
@@ -59,7 +63,7 @@ TEST_F(Viewer, StartUpLoadsTheCardInOrder) {
     card.download = 0x0305;
     EXPECT_EQ(Start().DownloadAttempts(), 3);
     EXPECT_EQ(card.log[1].value1, 0x320);
-    EXPECT_EQ(op.messages, Texts{"DownLoad Fehler: #5 (3 Versuche)"});
+    EXPECT_EQ(op.messages, (Texts{kOutOfMemoryMessage, "DownLoad Fehler: #5 (3 Versuche)"}));
 }
 
 TEST_F(Viewer, FramesLandBottomUpAndTheCardIsArmedOnlyAfterADrawnFrame) {
@@ -181,13 +185,6 @@ TEST_F(Viewer, ShutdownWritesTheSettingsThenClosesTheCardOnce) {
     EXPECT_EQ(app->MainWindow()->Image(), nullptr);
     EXPECT_EQ(op.messages, Texts{"Die Einstellungen (qm71.ini) konnten nicht in memory "
                                  "gespeichert werden: Read-only file system"});
-}
-
-TEST_F(Viewer, ImageThatCannotBeAllocatedEndsTheProgramCleanly) {
-    ViewerApp failed(store, driver, op, clock, [] { return std::unique_ptr<DisplayImage>(); });
-    EXPECT_EQ(failed.MainWindow(), nullptr);
-    EXPECT_EQ(op.messages, Texts{kOutOfMemoryMessage});
-    EXPECT_TRUE(card.log.empty());
 }
 
 TEST(DisplayImageBlock, HeaderDescribesABottomUp8BitPicture) {

@@ -31,8 +31,6 @@ constexpr int kBlackFactory = 1067;
 constexpr int kBlackUser = 1068;
 constexpr int kBlackEdit = 1070;
 
-constexpr int kModeTrigger = 1;
-
 QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -68,52 +66,50 @@ bool CameraSettingsDialog::InitialiseFromCamera() {
         done(ResultCancel);
         return false;
     }
+    const CameraReadout readout = QueryCamera(port_);
+    if (port_.Lost()) {
+        done(ResultCancel);
+        return false;
+    }
     setWindowTitle(templateTitle_);
-    if (const auto identity = port_.QueryIdentity()) {
-        setWindowTitle(Latin1(qm::LoadString(qm::IDS_CAMERA_TITLE)) + Latin1(*identity));
+    if (readout.identity) {
+        setWindowTitle(Latin1(qm::LoadString(qm::IDS_CAMERA_TITLE)) + Latin1(*readout.identity));
     }
-    Select(kShutterButtons, port_.ExchangeShutter(0));
-    Select(kModeButtons, port_.ExchangeMode(0));
-    SetEditValue(kExposureEdit, port_.ExchangeExposure(ExposureQuery));
-    Select(kTriggerButtons, port_.ExchangeTriggerPolarity(0));
-    const int black = port_.ExchangeBlackLevel(BlackLevelQuery);
-    if (black == BlackLevelFactory) {
-        Control<QAbstractButton>(this, kBlackFactory)->setChecked(true);
-        SetEditValue(kBlackEdit, 0);
-    } else {
-        Control<QAbstractButton>(this, kBlackUser)->setChecked(true);
-        SetEditValue(kBlackEdit, black);
-    }
-    Select(kStrobeButtons, port_.ExchangeStrobePolarity(0));
-    Select(kDefectButtons, port_.ExchangeDefectConceal(0));
-    SetEditValue(kGainEdit, port_.ExchangeGain(GainQuery));
+    Show(readout.settings);
     return true;
 }
 
-int CameraSettingsDialog::SendSettings() {
-    if (!port_.IsOpen()) return ResultOk;
-    // A group without a selected button (its query could not be sent) is
-    // left alone: the camera keeps what it has.
-    if (const int s = SelectedSelector(kShutterButtons)) port_.ExchangeShutter(s);
-    const int mode = SelectedSelector(kModeButtons);
-    if (mode != 0) port_.ExchangeMode(mode);
-    port_.ExchangeExposure(EditValue(kExposureEdit));
-    if (const int s = SelectedSelector(kTriggerButtons)) port_.ExchangeTriggerPolarity(s);
-    if (Control<QAbstractButton>(this, kBlackFactory)->isChecked()) {
-        port_.ExchangeBlackLevel(BlackLevelFactory);
-    } else {
-        port_.ExchangeBlackLevel(EditValue(kBlackEdit));
-    }
-    if (const int s = SelectedSelector(kStrobeButtons)) port_.ExchangeStrobePolarity(s);
-    if (const int s = SelectedSelector(kDefectButtons)) port_.ExchangeDefectConceal(s);
-    port_.ExchangeGain(EditValue(kGainEdit));
-    // In trigger mode the control panel stays open for its Trigger button.
-    return mode == kModeTrigger ? ResultCancel : ResultOk;
+void CameraSettingsDialog::Show(const CameraSettings& s) {
+    Select(kShutterButtons, s.shutter);
+    Select(kModeButtons, s.mode);
+    SetEditValue(kExposureEdit, s.exposure);
+    Select(kTriggerButtons, s.triggerPolarity);
+    const bool factory = s.blackLevel == BlackLevelFactory;
+    Control<QAbstractButton>(this, factory ? kBlackFactory : kBlackUser)->setChecked(true);
+    SetEditValue(kBlackEdit, factory ? 0 : s.blackLevel);
+    Select(kStrobeButtons, s.strobePolarity);
+    Select(kDefectButtons, s.defectConceal);
+    SetEditValue(kGainEdit, s.gain);
+}
+
+CameraSettings CameraSettingsDialog::Collect() const {
+    CameraSettings s;
+    s.shutter = SelectedSelector(kShutterButtons);
+    s.mode = SelectedSelector(kModeButtons);
+    s.exposure = EditValue(kExposureEdit);
+    s.triggerPolarity = SelectedSelector(kTriggerButtons);
+    s.blackLevel = Control<QAbstractButton>(this, kBlackFactory)->isChecked()
+                       ? BlackLevelFactory
+                       : EditValue(kBlackEdit);
+    s.strobePolarity = SelectedSelector(kStrobeButtons);
+    s.defectConceal = SelectedSelector(kDefectButtons);
+    s.gain = EditValue(kGainEdit);
+    return s;
 }
 
 void CameraSettingsDialog::accept() {
     WaitCursor wait(op_);
-    done(SendSettings());
+    done(SendCameraSettings(port_, Collect()));
 }
 
 void CameraSettingsDialog::reject() {
@@ -122,15 +118,15 @@ void CameraSettingsDialog::reject() {
 
 void CameraSettingsDialog::Save() {
     WaitCursor wait(op_);
-    SendSettings();
+    SendCameraSettings(port_, Collect());
     port_.SaveToCamera();
-    done(ResultSave);
+    done(port_.Lost() ? ResultCancel : ResultSave);
 }
 
 void CameraSettingsDialog::Reset() {
     WaitCursor wait(op_);
     port_.ResetCamera();
-    done(ResultReset);
+    done(port_.Lost() ? ResultCancel : ResultReset);
 }
 
 void CameraSettingsDialog::done(int result) {

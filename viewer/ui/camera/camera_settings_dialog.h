@@ -7,6 +7,7 @@
 
 #include "platform/operator.h"
 #include "viewer/camera/camera_port.h"
+#include "viewer/camera/camera_settings.h"
 
 namespace Ui {
 class CameraSettingsForm;
@@ -16,10 +17,13 @@ namespace qm71 {
 
 // The camera settings dialog (template 133). It holds the camera link while it
 // is shown: it opens the port and reads every setting when it starts, writes
-// them back on OK or Save, and closes the port however it ends.
+// them back on OK or Save, and closes the port however it ends. What is read
+// and sent in which order is the camera port's business; the dialog shows the
+// values and collects them again.
 //
 // Results: 1 OK (mode not Trigger, or no port), 2 Cancel / Escape / close box /
-// OK with mode Trigger / port not opened, 3 Reset, 4 Save.
+// OK with mode Trigger / port not opened / camera lost (silent, or the wait
+// given up), 3 Reset, 4 Save.
 class CameraSettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -33,8 +37,9 @@ class CameraSettingsDialog : public QDialog {
     // cannot be opened it returns 2 without showing the dialog.
     int exec() override;
 
-    // Opens the port and fills the controls from the camera. On an open
-    // failure it ends the dialog with 2 and returns false.
+    // Opens the port and fills the controls from the camera. When the port
+    // cannot be opened or the camera is lost it ends the dialog with 2 and
+    // returns false.
     bool InitialiseFromCamera();
 
   public slots:
@@ -45,8 +50,8 @@ class CameraSettingsDialog : public QDialog {
     void Reset();  // the camera's reset only: 3
 
   private:
-    // Sends the eight settings; returns the result OK closes with.
-    int SendSettings();
+    void Show(const CameraSettings& settings);
+    CameraSettings Collect() const;
     void Select(std::span<const int> group, int selector);
     int SelectedSelector(std::span<const int> group) const;
     void SetEditValue(int id, int value);

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "platform/qt/controls.h"
+#include "platform/version.h"
 #include "resources/icons/icons.h"
 #include "ui_info.h"
 
@@ -15,8 +16,11 @@ constexpr char kBuildTime[] = __TIME__;
 }  // namespace
 
 QString InfoDialog::VersionText() {
-    return QStringLiteral("Version: ") + QLatin1String(kBuildDate) + u' ' +
-           QLatin1String(kBuildTime);
+    const std::string_view version = Version();
+    return QStringLiteral("Version: ") +
+           QLatin1String(version.data(), static_cast<qsizetype>(version.size())) +
+           QLatin1String(" (") + QLatin1String(kBuildDate) + u' ' + QLatin1String(kBuildTime) +
+           u')';
 }
 
 InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {

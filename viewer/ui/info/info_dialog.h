@@ -23,10 +23,10 @@ class InfoDialog final : public QDialog {
     // Escape closes the box with 2, like a cancel button would.
     void reject() override;
 
-    // "Version: " + build date + " " + build time, e.g.
-    // "Version: Mar  7 2025 14:03:59". The date is the compiler's __DATE__ as
-    // it is ("Mmm dd yyyy", a day below 10 padded with a blank) and the time
-    // its __TIME__ ("hh:mm:ss").
+    // "Version: " + the programs' version + " (" + build date + " " + build
+    // time + ")", e.g. "Version: 1.0 (Mar  7 2025 14:03:59)". The date is the
+    // compiler's __DATE__ as it is ("Mmm dd yyyy", a day below 10 padded with
+    // a blank) and the time its __TIME__ ("hh:mm:ss").
     static QString VersionText();
 
   private:

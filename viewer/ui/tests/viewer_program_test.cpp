@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QSlider>
@@ -19,9 +20,11 @@
 #include "common/ui/colours_dialog.h"
 #include "platform/qt/accelerators.h"
 #include "platform/qt/controls.h"
+#include "platform/version.h"
 #include "resources/qm/commands.h"
 #include "testing/fakes.h"
 #include "testing/qt_test_application.h"
+#include "viewer/ui/info/info_dialog.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {
@@ -46,7 +49,7 @@ struct ViewerProgramTest : ::testing::Test {
     template <typename D, typename Act>
     static void Modal(Act act) {
         QTimer::singleShot(0, [act] {
-            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+            auto* d = dynamic_cast<D*>(QApplication::activeModalWidget());
             ASSERT_NE(d, nullptr);
             act(*d);
         });
@@ -117,7 +120,6 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
         Keys({key | Qt::ControlModifier});
         EXPECT_EQ(logic.Settings().scale, scale) << key;
     }
-
     // Frozen, the panel's trigger grabs frames while it stays open; its
     // colouring and scale buttons close it and the window carries them out.
     // Enter on a focused button is the panel's, not the button's.
@@ -129,8 +131,13 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     EXPECT_EQ(std::tuple(program.FramesDrawn(), c.lut), std::tuple(frozen, kInverse));
     Panel({1030});
     Panel({-1006});
+    Modal<InfoDialog>([](InfoDialog& d) {  // F1: the version beside the build date
+        const QString shown = Control<QLabel>(&d, InfoDialog::kVersionId)->text();
+        EXPECT_TRUE(shown.startsWith("Version: " + QString::fromUtf8(Version()) + " ("));
+        d.accept();
+    });
     EXPECT_FALSE(program.App().Ended());
-    Keys({Qt::Key_F5});
+    Keys({Qt::Key_F1, Qt::Key_F5});
     EXPECT_TRUE(program.IdleRunning());
     Panel({1006});
     EXPECT_TRUE(program.App().Ended());
@@ -138,8 +145,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     text << std::ifstream(Ini()).rdbuf();
     EXPECT_NE(text.str().find("\nB=768\nH=514\nLUT=1\nSCALE=0\nTHRESH=2147483631\n"
                               "MITTE=-2147483648\nVG=255\nMG=2147483647\nBG=255\n"),
-              std::string::npos)
-        << text.str();
+              std::string::npos);
     EXPECT_TRUE(op.messages.empty());
 }
 

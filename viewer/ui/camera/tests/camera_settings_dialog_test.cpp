@@ -4,15 +4,15 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "platform/qt/controls.h"
+#include "platform/qt/serial_wait_box.h"
 #include "testing/qt_test_application.h"
 #include "testing/recording_operator.h"
 #include "testing/scripted_line.h"
@@ -20,34 +20,27 @@
 namespace qm71 {
 namespace {
 
-using testing::RecordingOperator;
-using testing::ScriptedLine;
 using Strings = std::vector<std::string>;
 using Action = std::function<void(CameraSettingsDialog&)>;
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
-// A camera behind a scripted line; it answers the queries and acknowledges every set.
+// A camera behind a scripted line, with its real time-outs (in simulated
+// time) and the program's waiting box.
 struct Rig {
-    std::map<std::string, std::string> answers{
-        {"IDN?\r", "CAM-2 V1.0\r"}, {"SHE?\r", "SHE FC\r"}, {"MDE?\r", "MDE CS\r"},
-        {"EXE?\r", "EXE 150\r"},    {"TRM?\r", "TRM P\r"},  {"BKE?\r", "BKE 100\r"},
-        {"STP?\r", "STP N\r"},      {"DEF?\r", "DEF OF\r"}, {"GAE?\r", "GAE 12\r"},
-    };
-    ScriptedLine line;
-    RecordingOperator op;
-    CameraPort port{line, op, SerialTimeouts{1, 1, 1, 1, 1}};
+    testing::ScriptedLine line;
+    testing::RecordingOperator op;
+    SerialWaitBox box{QStringLiteral("Warte auf die Kamera an %1 …")};
+    CameraPort port{line, op, kCameraTimeouts, &box};
+    CameraSettingsDialog dialog{port, op};
 
     Rig() {
-        line.responder = [this](const std::string& command) {
-            const auto it = answers.find(command);
-            return it == answers.end() ? std::string("\r") : it->second;
-        };
+        line.replies = {{"IDN?\r", "CAM-2 V1.0\r"}, {"SHE?\r", "SHE FC\r"}, {"MDE?\r", "MDE CS\r"},
+                        {"EXE?\r", "EXE 150\r"},    {"TRM?\r", "TRM P\r"},  {"BKE?\r", "BKE 100\r"},
+                        {"STP?\r", "STP N\r"},      {"DEF?\r", "DEF OF\r"}, {"GAE?\r", "GAE 12\r"}};
     }
 };
-
-class CameraDialogTest : public ::testing::Test, public Rig {};
 
 bool Checked(const QWidget& dialog, int id) {
     return Control<QAbstractButton>(&dialog, id)->isChecked();
@@ -55,174 +48,103 @@ bool Checked(const QWidget& dialog, int id) {
 void Click(QWidget& dialog, int id) {
     Control<QAbstractButton>(&dialog, id)->click();
 }
-QString EditText(const QWidget& dialog, int id) {
-    return Control<QLineEdit>(&dialog, id)->text();
-}
-void SetEdit(QWidget& dialog, int id, const char* text) {
-    Control<QLineEdit>(&dialog, id)->setText(QString::fromLatin1(text));
-}
-
-TEST_F(CameraDialogTest, TemplateCaptionAndIndependentGroups) {
-    CameraSettingsDialog dialog(port, op);
-    EXPECT_EQ(dialog.windowTitle(), "Kameraeinstellungen");
-    for (int id : {1058, 1059, 1060, 1064, 1065, 1068, 1069, 1071, 1072}) {
-        ASSERT_NE(Control<QAbstractButton>(&dialog, id), nullptr) << id;
-    }
-    // Strobe (1069/1071) and black level (1067/1068) sit side by side by id
-    // but are separate groups; each group is exclusive within itself.
-    for (int id : {1071, 1068, 1059, 1064, 1058, 1072}) Click(dialog, id);
-    for (int id : {1071, 1068, 1059, 1064, 1058, 1072}) EXPECT_TRUE(Checked(dialog, id)) << id;
-    Click(dialog, 1069);
-    EXPECT_FALSE(Checked(dialog, 1071));
-    EXPECT_TRUE(Checked(dialog, 1068));
+QString Edit(const QWidget& dialog, int id, const char* text = nullptr) {
+    auto* edit = Control<QLineEdit>(&dialog, id);
+    if (text) edit->setText(QString::fromLatin1(text));
+    return edit->text();
 }
 
-TEST_F(CameraDialogTest, InitialisationShowsTheCameraSettings) {
-    CameraSettingsDialog dialog(port, op);
-    ASSERT_TRUE(dialog.InitialiseFromCamera());
-    EXPECT_EQ(line.writes, (Strings{"IDN?\r", "SHE?\r", "MDE?\r", "EXE?\r", "TRM?\r", "BKE?\r",
-                                    "STP?\r", "DEF?\r", "GAE?\r"}));
-    EXPECT_EQ(dialog.windowTitle(), "Kameraeinstellungen: CAM-2 V1.0");
-    for (int id : {1061, 1057, 1063, 1068, 1071, 1073}) EXPECT_TRUE(Checked(dialog, id)) << id;
-    EXPECT_EQ(EditText(dialog, 1062), "150");
-    EXPECT_EQ(EditText(dialog, 1070), "100");
-    EXPECT_EQ(EditText(dialog, 1066), "12");
-    EXPECT_TRUE(op.messages.empty());
-    EXPECT_EQ(op.waitDepth, 0);
-    EXPECT_TRUE(port.IsOpen());
+const Strings kSent{"SHE FC\r",  "MDE CS\r", "EXE 150\r", "TRM P\r",
+                    "BKE 100\r", "STP N\r",  "DEF OF\r",  "GAE 12\r"};
+
+TEST(CameraDialog, ShowsWhatTheCameraSaysAndSendsWhatTheControlsSay) {
+    Rig r;
+    ASSERT_TRUE(r.dialog.InitialiseFromCamera());
+    EXPECT_EQ(r.dialog.windowTitle(), "Kameraeinstellungen: CAM-2 V1.0");
+    for (int id : {1061, 1057, 1063, 1068, 1071, 1073}) EXPECT_TRUE(Checked(r.dialog, id)) << id;
+    EXPECT_EQ(Edit(r.dialog, 1062) + Edit(r.dialog, 1070) + Edit(r.dialog, 1066), "15010012");
+
+    // The mode group without a selection is left alone; "Factory settings"
+    // ignores the edit; an edit that is no number reads as 0.
+    Rig f;
+    f.line.replies["BKE?\r"] = "BKF\r";
+    f.line.failWrites = {{"IDN?\r", 0}, {"MDE?\r", 0}, {"GAE?\r", 0}};
+    ASSERT_TRUE(f.dialog.InitialiseFromCamera());
+    EXPECT_EQ(f.dialog.windowTitle(), "Kameraeinstellungen");  // identity not sent
+    EXPECT_TRUE(Checked(f.dialog, 1067));
+    for (int id : {1056, 1057, 1058}) EXPECT_FALSE(Checked(f.dialog, id)) << id;
+    EXPECT_EQ(Edit(f.dialog, 1070) + Edit(f.dialog, 1066), "0-1");
+    EXPECT_EQ(f.op.messages, Strings(2, "COMx Write Error!"));
+    f.line.failWrites.clear();
+    f.line.writes.clear();
+    Edit(f.dialog, 1062, "abc");
+    Edit(f.dialog, 1070, "777");
+    Edit(f.dialog, 1066, " 7x");
+    f.dialog.accept();
+    EXPECT_EQ(f.line.writes, (Strings{"SHE FC\r", "EXE 0\r", "TRM P\r", "BKF\r", "STP N\r",
+                                      "DEF OF\r", "GAE 6\r"}));
+    EXPECT_EQ(f.dialog.result(), 1);
 }
 
-TEST_F(CameraDialogTest, FactoryBlackLevelAndFailedQueries) {
-    answers["BKE?\r"] = "BKF\r";
-    line.failWrites = {{"IDN?\r", 0}, {"MDE?\r", 0}, {"GAE?\r", 0}};
-    CameraSettingsDialog dialog(port, op);
-    ASSERT_TRUE(dialog.InitialiseFromCamera());
-    EXPECT_EQ(dialog.windowTitle(), "Kameraeinstellungen");  // identity not sent: template caption
-    EXPECT_TRUE(Checked(dialog, 1067));
-    EXPECT_EQ(EditText(dialog, 1070), "0");
-    for (int id : {1056, 1057, 1058}) EXPECT_FALSE(Checked(dialog, id)) << id;
-    EXPECT_EQ(EditText(dialog, 1066), "-1");
-    EXPECT_EQ(op.messages, Strings(2, "COMx Write Error!"));
-
-    // OK leaves the unselected mode group alone and, with gain -1, asks instead of setting.
-    line.failWrites.clear();
-    line.writes.clear();
-    dialog.accept();
-    EXPECT_EQ(line.writes, (Strings{"SHE FC\r", "EXE 150\r", "TRM P\r", "BKF\r", "STP N\r",
-                                    "DEF OF\r", "GAE?\r"}));
-    EXPECT_EQ(dialog.result(), 1);
-}
-
-TEST_F(CameraDialogTest, EditsAndChoicesDecideWhatOkSends) {
+// Every way out: the result, the commands sent once the dialog is up (or,
+// where it never comes up, at all), what is reported, and a free port. The
+// real time-outs pass in simulated time; where the camera is silent the
+// waiting box comes up, and where no message is due it gets its Abbrechen.
+TEST(CameraDialog, EveryWayOutHasItsResultAndFreesThePort) {
+    Strings trigger = kSent, save = kSent;
+    trigger[1] = "MDE TR\r";
+    save.push_back("SAV\r");
     struct Case {
-        const char *exposure, *gain, *black;
-        int blackButton;
-        Strings expected;  // exposure, black level, gain commands
+        const char* what;
+        std::function<void(Rig&)> setUp;
+        Action act;  // once the dialog is up; null: it must not come up
+        int result;
+        Strings sent, messages;
     };
+    const auto none = [](Rig&) {};
+    const auto noPort = [](Rig& r) { r.line.missingPorts = {"COM1", "COM2"}; };
+    const auto getFails = [](Rig& r) { r.line.failGetSettings = true; };
+    const auto setFails = [](Rig& r) { r.line.failSetSettings = true; };
+    const auto silent = [](Rig& r) { r.line.replies.clear(), r.line.otherReply = ""; };
+    const auto silentAfterIdentity = [](Rig& r) { r.line.replies["SHE?\r"] = ""; };
+    const auto key = [](Qt::Key k) { return [k](auto& d) { QTest::keyClick(&d, k); }; };
     const std::vector<Case> cases{
-        {"300", "25", "5000", 1068, {"EXE 300\r", "BKE 2047\r", "GAE 24\r"}},
-        {"abc", "abc", "-5000", 1068, {"EXE 0\r", "BKE -2048\r", "GAE 0\r"}},
-        {"-1", " 7x", "777", 1067, {"EXE?\r", "BKF\r", "GAE 6\r"}},
-        {"-5", "-3", "1000000", 1068, {"EXE -5\r", "BKE?\r", "GAE 0\r"}},
+        {"enter", none, key(Qt::Key_Return), 1, kSent, {}},
+        {"trigger", none, [](auto& d) { Click(d, 1056), Click(d, 1); }, 2, trigger, {}},
+        {"save", none, [](auto& d) { Click(d, 4); }, 4, save, {}},
+        {"reset", none, [](auto& d) { Click(d, 3); }, 3, {"RST\r"}, {}},
+        {"escape", none, key(Qt::Key_Escape), 2, {}, {}},
+        {"no port", noPort, nullptr, 2, {}, {"COM1/COM2 not opened!"}},
+        {"get settings", getFails, nullptr, 2, {}, {"COMx GetCommState Error!"}},
+        {"set settings", setFails, nullptr, 2, {}, {"COMx SetCommState Error!"}},
+        {"silent", silent, nullptr, 2, {"IDN?\r"}, {"Die Kamera an COM1 antwortet nicht."}},
+        {"abbrechen", silentAfterIdentity, nullptr, 2, {"IDN?\r", "SHE?\r"}, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.exposure);
+        SCOPED_TRACE(c.what);
         Rig r;
-        CameraSettingsDialog dialog(r.port, r.op);
-        ASSERT_TRUE(dialog.InitialiseFromCamera());
-        SetEdit(dialog, 1062, c.exposure);
-        SetEdit(dialog, 1066, c.gain);
-        SetEdit(dialog, 1070, c.black);
-        Click(dialog, c.blackButton);
-        r.line.writes.clear();
-        dialog.accept();
-        ASSERT_EQ(r.line.writes.size(), 8u);
-        EXPECT_EQ((Strings{r.line.writes[2], r.line.writes[4], r.line.writes[7]}), c.expected);
-    }
-}
-
-TEST_F(CameraDialogTest, ButtonsSendTheirCommandsEndWithTheirResultAndCloseOnce) {
-    const Strings eight{"SHE FC\r",  "MDE CS\r", "EXE 150\r", "TRM P\r",
-                        "BKE 100\r", "STP N\r",  "DEF OF\r",  "GAE 12\r"};
-    Strings trigger = eight;
-    trigger[1] = "MDE TR\r";
-    const auto then = [](Strings s, const char* last) { return s.push_back(last), s; };
-    const std::vector<std::tuple<const char*, Action, int, Strings>> cases{
-        {"ok", [](auto& d) { Click(d, 1); }, 1, eight},
-        {"trigger", [](auto& d) { Click(d, 1056), Click(d, 1); }, 2, trigger},
-        {"save", [](auto& d) { Click(d, 4); }, 4, then(eight, "SAV\r")},
-        {"save_in_trigger_mode", [](auto& d) { Click(d, 1056), Click(d, 4); }, 4,
-         then(trigger, "SAV\r")},
-        {"reset", [](auto& d) { Click(d, 3); }, 3, {"RST\r"}},
-        {"cancel", [](auto& d) { Click(d, 2); }, 2, {}},
-        {"escape", [](auto& d) { d.reject(); }, 2, {}},
-    };
-    for (const auto& [name, act, result, sent] : cases) {
-        SCOPED_TRACE(name);
-        Rig r;
-        CameraSettingsDialog dialog(r.port, r.op);
-        ASSERT_TRUE(dialog.InitialiseFromCamera());
-        r.line.writes.clear();
-        act(dialog);
-        EXPECT_EQ(dialog.result(), result);
-        EXPECT_EQ(r.line.writes, sent);
-        EXPECT_EQ(r.line.closeCalls, 1);
-        EXPECT_FALSE(r.port.IsOpen());
-        EXPECT_TRUE(r.op.messages.empty());
+        c.setUp(r);
+        bool boxShown = false;
+        std::function<void()> look = [&] {
+            if (r.dialog.isVisible()) {
+                r.line.writes.clear();
+                return c.act ? c.act(r.dialog) : r.dialog.done(99);
+            }
+            if (QDialog* box = r.box.Box(); box && box->isVisible()) {
+                boxShown = true;
+                if (c.messages.empty()) return box->findChild<QPushButton*>()->click();
+            }
+            QTimer::singleShot(0, &r.dialog, look);
+        };
+        QTimer::singleShot(0, &r.dialog, look);
+        EXPECT_EQ(r.dialog.exec(), c.result);
+        EXPECT_EQ(boxShown, !c.act && !c.sent.empty());
+        EXPECT_EQ(r.box.Box(), nullptr);
+        EXPECT_EQ(r.line.writes, c.sent);
+        EXPECT_EQ(r.op.messages, c.messages);
+        EXPECT_EQ(static_cast<std::size_t>(r.line.closeCalls), r.line.opened.size());
         EXPECT_EQ(r.op.waitDepth, 0);
     }
-}
-
-TEST_F(CameraDialogTest, ExecRunsModallyAndClosesThePortOnce) {
-    const std::vector<std::tuple<const char*, Action, int>> cases{
-        {"enter", [](auto& d) { QTest::keyClick(&d, Qt::Key_Return); }, 1},
-        {"escape", [](auto& d) { QTest::keyClick(&d, Qt::Key_Escape); }, 2},
-        {"close_box", [](auto& d) { d.close(); }, 2},
-        {"reset", [](auto& d) { Click(d, 3); }, 3},
-    };
-    for (const auto& [name, act, result] : cases) {
-        SCOPED_TRACE(name);
-        Rig r;
-        {
-            CameraSettingsDialog dialog(r.port, r.op);
-            bool ran = false;
-            QTimer::singleShot(0, &dialog, [&] {
-                ran = dialog.isVisible();
-                act(dialog);
-            });
-            EXPECT_EQ(dialog.exec(), result);
-            EXPECT_TRUE(ran);
-            EXPECT_EQ(r.line.closeCalls, 1);
-        }
-        EXPECT_EQ(r.line.closeCalls, 1);  // the destructor does not close again
-    }
-    // Destroying a dialog that holds the port closes it.
-    {
-        CameraSettingsDialog dialog(port, op);
-        ASSERT_TRUE(dialog.InitialiseFromCamera());
-    }
-    EXPECT_EQ(line.closeCalls, 1);
-    EXPECT_FALSE(port.IsOpen());
-}
-
-TEST_F(CameraDialogTest, PortFailureEndsAtOnceWithCancel) {
-    line.missingPorts = {"COM1", "COM2"};
-    CameraSettingsDialog dialog(port, op);
-    // Would end a modal run that must not have started.
-    QTimer::singleShot(0, &dialog, [&] { dialog.done(99); });
-    EXPECT_EQ(dialog.exec(), 2);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(op.messages, Strings{"COM1/COM2 not opened!"});
-    EXPECT_TRUE(line.writes.empty());
-    EXPECT_EQ(op.waitDepth, 0);
-
-    // A settings failure leaves the port open; the dialog still closes it.
-    Rig r;
-    r.line.failSetSettings = true;
-    CameraSettingsDialog second(r.port, r.op);
-    EXPECT_EQ(second.exec(), 2);
-    EXPECT_EQ(r.line.closeCalls, 1);
-    EXPECT_TRUE(r.line.writes.empty());
 }
 
 }  // namespace

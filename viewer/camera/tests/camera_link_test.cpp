@@ -1,0 +1,123 @@
+// The camera link over the real serial line, against the camera emulator
+// qm71-camsim on pseudo-terminals, with shortened time-outs.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/posix/posix_serial_line.h"
+#include "testing/recording_operator.h"
+#include "viewer/camera/camera_settings.h"
+
+extern char** environ;
+
+namespace qm71 {
+namespace {
+
+using Ms = std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+// qm71-camsim with `options`, reached as COMn through `variable` and `link`;
+// ended with the test.
+struct Camsim {
+    Camsim(const std::string& variable, std::vector<std::string> options)
+        : link(::testing::TempDir() + "camsim-" + variable + "-" + std::to_string(::getpid())) {
+        options.insert(options.begin(), {QM71_CAMSIM_PATH, "--link", link});
+        std::vector<char*> argv;
+        for (auto& o : options) argv.push_back(o.data());
+        argv.push_back(nullptr);
+        int out[2];
+        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        ::posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        // The terminal's path comes on the first line, once the link is in place.
+        char c = 0;
+        while (::read(out[0], &c, 1) == 1 && c != '\n') {
+        }
+        ::close(out[0]);
+        ::setenv(variable.c_str(), link.c_str(), 1);
+    }
+    ~Camsim() {
+        ::kill(pid, SIGTERM);
+        ::waitpid(pid, nullptr, 0);
+    }
+    const std::string link;
+    pid_t pid = -1;
+};
+
+std::string Exchange(SerialLine& line, std::string_view command) {
+    std::size_t written = 0;
+    EXPECT_TRUE(line.Write(std::as_bytes(std::span(command)), written));
+    std::vector<std::byte> reply(32);
+    return {reinterpret_cast<const char*>(reply.data()), line.Read(reply)};
+}
+
+TEST(CameraLink, HeldCom1LeavesCom2AndASilentCameraCostsOneTimeout) {
+    Camsim silent("QM71_COM1", {"--silent"});
+    Camsim answering("QM71_COM2", {});
+    PosixSerialLine holder, serial;
+    testing::RecordingOperator op;
+    // 100 ms interval and 1000 ms a byte + 1000 ms, shortened: 64 bytes, 228 ms.
+    CameraPort port(serial, op, {20, 2, 100, 10, 100});
+
+    ASSERT_TRUE(holder.Open("COM1"));
+    ASSERT_TRUE(port.OpenCameraPort());
+    SerialSettings line, wanted;  // what the terminal took: 9600 8N1, XON/XOFF both ways
+    wanted.xonXoffOutput = wanted.xonXoffInput = true;
+    EXPECT_TRUE(serial.GetSettings(line) && line == wanted);
+    const CameraReadout factory = QueryCamera(port);
+    EXPECT_EQ(factory.identity, "QM71 Camera Emulator 1.0");
+    EXPECT_EQ(factory.settings, (CameraSettings{1, 2, 200, 1, BlackLevelFactory, 1, 1, 0}));
+    const CameraSettings changed{3, 3, 150, 3, -20, 2, 2, 12};
+    EXPECT_EQ(SendCameraSettings(port, changed), 1);
+    EXPECT_EQ(QueryCamera(port).settings, changed);
+    EXPECT_TRUE(op.messages.empty());
+    port.CloseCameraPort();
+
+    holder.Close();
+    ASSERT_TRUE(port.OpenCameraPort());
+    const auto start = SteadyClock::now();
+    EXPECT_FALSE(QueryCamera(port).identity.has_value());
+    const auto took = std::chrono::duration_cast<Ms>(SteadyClock::now() - start);
+    EXPECT_GE(took.count(), 228);
+    EXPECT_LT(took.count(), 1000);  // not once more for every setting
+    EXPECT_EQ(op.messages, std::vector<std::string>{"Die Kamera an COM1 antwortet nicht."});
+    EXPECT_TRUE(holder.Open("COM1"));  // released
+}
+
+TEST(CameraLink, ALateReplyIsDroppedBeforeTheNextCommand) {
+    Camsim late("QM71_COM1", {"--late", "300"});
+    // A second descriptor of the terminal sees its input without taking it.
+    const int spy = ::open(late.link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(spy, 0);
+    PosixSerialLine line;
+    ASSERT_TRUE(line.Open("COM1"));
+    ASSERT_TRUE(line.SetSettings(SerialSettings{}));
+    ASSERT_TRUE(line.SetTimeouts({20, 0, 100, 10, 100}));
+
+    const auto sent = SteadyClock::now();
+    EXPECT_EQ(Exchange(line, "MDE?\r"), "");  // ends after 100 ms
+    pollfd p{spy, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    EXPECT_GE(std::chrono::duration_cast<Ms>(SteadyClock::now() - sent).count(), 300);
+    line.DiscardInput();
+    ASSERT_TRUE(line.SetTimeouts({20, 0, 2000, 10, 100}));
+    EXPECT_EQ(Exchange(line, "GAE?\r"), "GAE 0\r");
+    ::close(spy);
+}
+
+}  // namespace
+}  // namespace qm71
