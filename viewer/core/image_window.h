@@ -77,7 +77,6 @@ class ImageWindow {
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }
     int DownloadAttempts() const { return downloadAttempts_; }
-    std::uint16_t CardBase() const { return cardBase_; }
 
   private:
     void StepThreshold(int delta, bool allowed);

@@ -44,7 +44,6 @@ class ViewerApp {
     // front end may let the loop rest a moment.
     bool OnIdle();
 
-    bool LiveMode() const { return liveMode_; }
     void ToggleLiveMode() { liveMode_ = !liveMode_; }
     // Idle turns can bring a frame: live, the card open, the window not gone.
     // When not, the front end stops calling OnIdle until this changes.

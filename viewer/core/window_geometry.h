@@ -8,9 +8,7 @@ namespace qm71 {
 
 // How the image window's client area follows the display scale:
 // SCALE 0..3 is x0.25, x0.5, x1, x2 of the 3072 x 2056 picture.
-inline constexpr int kScaleCount = 4;
-
-// Largest client area for a scale.
+// Largest client area for a scale:
 constexpr int MaxClientWidth(int scale) {
     return 768 << scale;
 }
