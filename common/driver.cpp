@@ -24,6 +24,20 @@ bool Driver::TransferLine() {
     return open_ && channel_.TransferLine(line_);
 }
 
+std::uint16_t Driver::QueryCardBase(std::uint16_t& value2) {
+    std::uint16_t v1 = 0;
+    value2 = 0;
+    DriverCommand(SubCommand::QueryBase, v1, value2);
+    return v1 == kDefaultCardBase || v1 == kAlternateCardBase ? v1 : kDefaultCardBase;
+}
+
+void Driver::SendTable(std::uint16_t step) {
+    Send(SubCommand::BeginTable, 1024, 0);
+    for (std::uint16_t k = 0; k < 1024; k += 2)
+        Send(SubCommand::TableEntries, static_cast<std::uint16_t>(k * step),
+             static_cast<std::uint16_t>((k + 1) * step));
+}
+
 void Driver::CloseGrabber() {
     if (!open_) return;
     Send(SubCommand::CloseCard);

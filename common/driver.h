@@ -27,6 +27,12 @@ class Driver {
     LineRequest& Line() { return line_; }
     bool TransferLine();
 
+    // QueryBase: the base the driver reports when a card may sit there, else
+    // 0x320. `value2` is what the request left in its second value.
+    std::uint16_t QueryCardBase(std::uint16_t& value2);
+    // BeginTable, then the card's 1024-entry lookup in pairs, entry k = k * step.
+    void SendTable(std::uint16_t step);
+
     // CloseCard, then the handle. Safe to call more than once.
     void CloseGrabber();
 

@@ -6,19 +6,7 @@ static_assert(kBitmapPixelOffset == 1078);
 static_assert(kBitmapFileSize == 6317110);
 
 WriteResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image) {
-    const auto header =
-        BitmapFileHeader(static_cast<std::uint32_t>(DisplayImage::kBlockSize), kBitmapPixelOffset);
-    // Straight from the block: the frame loop runs on this thread, so nothing
-    // changes it while it is written.
-    const ByteSpan parts[] = {header, image.Block()};
-    return WriteWholeFile(target, parts, WriteMode::kReplace);
-}
-
-std::string SaveFailureMessage(const std::filesystem::path& target, const WriteResult& result) {
-    std::string text =
-        "Die Datei \xE2\x80\x9E" + target.string() + "\xE2\x80\x9C konnte nicht gespeichert werden";
-    if (!result.reason.empty()) text += ": " + result.reason;
-    return text + ".";
+    return WriteBitmapBlock(target, image.Block(), WriteMode::kReplace);
 }
 
 bool SaveBitmapReporting(const std::filesystem::path& target, const DisplayImage& image,

@@ -25,9 +25,6 @@ inline constexpr std::uint32_t kBitmapFileSize =
 // file keeps its contents.
 WriteResult SaveBitmap(const std::filesystem::path& target, const DisplayImage& image);
 
-// The message box text for a failed save: which file, and why.
-std::string SaveFailureMessage(const std::filesystem::path& target, const WriteResult& result);
-
 // SaveBitmap with the wait cursor shown while the 6 MB are written and the
 // failure, if any, told to the operator. True when the file was written.
 bool SaveBitmapReporting(const std::filesystem::path& target, const DisplayImage& image,

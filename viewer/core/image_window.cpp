@@ -5,11 +5,20 @@
 #include <utility>
 
 #include "common/card_wait.h"
+#include "common/colour_commands.h"
 #include "resources/qm/commands.h"
 #include "resources/qm/control_panel_ids.h"
 #include "viewer/core/window_geometry.h"
 
 namespace qm71 {
+
+// The viewer's colouring keys are the shared ones.
+static_assert(qm::ID_LUT_INVERSE == kCmdLutInverse && qm::ID_LUT_NORMAL == kCmdLutNormal &&
+              qm::ID_LUT_THRESHOLD == kCmdLutThreshold && qm::ID_FG_NEXT == kCmdFgNext &&
+              qm::ID_BG_NEXT == kCmdBgNext && qm::ID_FG_PREVIOUS == kCmdFgPrevious &&
+              qm::ID_BG_PREVIOUS == kCmdBgPrevious && qm::ID_THRESH_UP == kCmdThreshUp &&
+              qm::ID_THRESH_DOWN == kCmdThreshDown && qm::ID_THRESH_PAGE_UP == kCmdThreshPageUp &&
+              qm::ID_THRESH_PAGE_DOWN == kCmdThreshPageDown);
 
 namespace {
 constexpr std::uint16_t kWordsPerRow = DisplayImage::kWidth / 4;
@@ -27,11 +36,10 @@ void ImageWindow::OpenGrabber() {
         return;
     }
     cardOpen_ = true;
-    std::uint16_t v1 = 0, v2 = 0;
-    driver_.DriverCommand(SubCommand::QueryBase, v1, v2);
-    cardBase_ = (v1 == kDefaultCardBase || v1 == kAlternateCardBase) ? v1 : kDefaultCardBase;
+    std::uint16_t v2 = 0;
+    cardBase_ = driver_.QueryCardBase(v2);
 
-    v1 = cardBase_;
+    std::uint16_t v1 = cardBase_;
     v2 = 0;
     driver_.DriverCommand(SubCommand::Download, v1, v2);
     const int error = v1 & 0xFF;
@@ -48,10 +56,7 @@ void ImageWindow::OpenGrabber() {
     v1 = kLinesParameter;
     v2 = 1;
     driver_.DriverCommand(SubCommand::SetParameter, v1, v2);
-    driver_.Send(SubCommand::BeginTable, 1024, 0);
-    for (std::uint16_t j = 0; j < 512; ++j)
-        driver_.Send(SubCommand::TableEntries, static_cast<std::uint16_t>(2 * j),
-                     static_cast<std::uint16_t>(2 * j + 1));
+    driver_.SendTable(1);
     driver_.DriverCommand(SubCommand::Commit, v1, v2);
 }
 
@@ -169,68 +174,22 @@ void ImageWindow::ResizeForScale() {
     FitToScale();
 }
 
-void ImageWindow::StepThreshold(int delta, bool allowed) {
-    // A stored threshold at the end of int has no room for the step (Down at
-    // INT_MIN): refused like a step past the limits.
-    const std::int64_t stepped = std::int64_t{settings_.colouring.thresh} + delta;
-    if (!allowed || !std::in_range<int>(stepped)) {
-        op_.Beep();
-        return;
-    }
-    settings_.colouring.lut = kThreshold;
-    settings_.colouring.thresh = static_cast<int>(stepped);
-    BuildColorTable();
-}
-
 bool ImageWindow::Command(int id) {
-    ColouringSettings& c = settings_.colouring;
-    auto setLut = [&](int lut) {
-        c.lut = lut;
-        BuildColorTable();
-    };
-    auto step = [&](int& colour, int (*next)(int)) {
-        c.lut = kThreshold;
-        colour = next(colour);
-        BuildColorTable();
-    };
+    switch (ApplyColourCommand(id, settings_.colouring)) {
+        case ColourCommandResult::kChanged:
+            BuildColorTable();
+            return true;
+        case ColourCommandResult::kRefused:
+            op_.Beep();
+            return true;
+        case ColourCommandResult::kNotColour:
+            break;
+    }
     auto setScale = [&](int scale) {
         settings_.scale = scale;
         ResizeForScale();
     };
     switch (id) {
-        case qm::ID_LUT_NORMAL:
-            setLut(kNormal);
-            break;
-        case qm::ID_LUT_INVERSE:
-            setLut(kInverse);
-            break;
-        case qm::ID_LUT_THRESHOLD:
-            setLut(kThreshold);
-            break;
-        case qm::ID_BG_NEXT:
-            step(c.bg, NextColour);
-            break;
-        case qm::ID_BG_PREVIOUS:
-            step(c.bg, PreviousColour);
-            break;
-        case qm::ID_FG_NEXT:
-            step(c.vg, NextColour);
-            break;
-        case qm::ID_FG_PREVIOUS:
-            step(c.vg, PreviousColour);
-            break;
-        case qm::ID_THRESH_UP:
-            StepThreshold(1, c.thresh < 255);
-            break;
-        case qm::ID_THRESH_DOWN:
-            StepThreshold(-1, c.thresh != 0);
-            break;
-        case qm::ID_THRESH_PAGE_UP:
-            StepThreshold(16, c.thresh < 240);
-            break;
-        case qm::ID_THRESH_PAGE_DOWN:
-            StepThreshold(-16, c.thresh > 15);
-            break;
         case qm::ID_SCALE_0:
             setScale(0);
             break;
@@ -266,26 +225,18 @@ void ImageWindow::PanelResult(int id) {
 }
 
 void ImageWindow::OnLButtonDown(Point screen) {
-    dragging_ = true;
-    lastPointer_ = screen;
+    drag_.Begin(screen);
 }
 
 void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {
-    if (!leftHeld) {
-        dragging_ = false;
-        return;
+    if (const auto moved = drag_.Move(screen, leftHeld, window_)) {
+        window_ = *moved;
+        if (host_) host_->MoveWindow(window_);
     }
-    if (!dragging_) return;
-    const std::int64_t dx = std::int64_t{screen.x} - lastPointer_.x;
-    const std::int64_t dy = std::int64_t{screen.y} - lastPointer_.y;
-    if (dx == 0 && dy == 0) return;
-    window_ = Offset(window_, dx, dy);
-    lastPointer_ = screen;
-    if (host_) host_->MoveWindow(window_);
 }
 
 void ImageWindow::OnLButtonUp() {
-    dragging_ = false;
+    drag_.End();
 }
 
 }  // namespace qm71

@@ -7,6 +7,7 @@
 
 #include "common/colour_table.h"
 #include "common/driver.h"
+#include "common/window_drag.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/window_host.h"
@@ -79,8 +80,6 @@ class ImageWindow {
     int DownloadAttempts() const { return downloadAttempts_; }
 
   private:
-    void StepThreshold(int delta, bool allowed);
-
     std::unique_ptr<DisplayImage> image_;
     DisplaySettings settings_;
     Driver& driver_;
@@ -101,8 +100,7 @@ class ImageWindow {
     int sourceWidth_ = 0;
     int sourceHeight_ = 0;
 
-    bool dragging_ = false;
-    Point lastPointer_{};
+    WindowDrag drag_;
 };
 
 }  // namespace qm71

@@ -52,11 +52,7 @@ void ViewerApp::Shutdown(const Rect& window) {
 }
 
 std::string SettingsNotWrittenMessage(const ProfileStore::WriteFailure& failure) {
-    std::string text = std::string("Die Einstellungen (") + kViewerSettingsFile + ") konnten nicht";
-    if (!failure.folder.empty()) text += " in " + failure.folder;
-    text += " gespeichert werden";
-    if (!failure.reason.empty()) text += ": " + failure.reason;
-    return text;
+    return SettingsNotWrittenMessage(kViewerSettingsFile, failure);
 }
 
 }  // namespace qm71

@@ -3,13 +3,13 @@
 #include <optional>
 
 #include "common/colour_table.h"
+#include "common/profile_keys.h"
 #include "platform/profile_store.h"
 #include "platform/window_host.h"
 
 namespace qm71 {
 
 inline constexpr const char* kViewerSettingsFile = "qm71.ini";
-inline constexpr const char* kSettingsSection = "CONFIG";
 
 // The seven display values the main window keeps.
 struct DisplaySettings {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/window_rect.h"
 #include "platform/window_host.h"
 
 namespace qm71 {
@@ -28,16 +29,6 @@ constexpr int NominalHeight(int scale) {
 constexpr int SourceExtent(int clientExtent, int scale) {
     return scale == 3 ? clientExtent >> 1 : clientExtent << (2 - scale);
 }
-
-// Window rectangles come from the settings file and the window system and may
-// lie anywhere in int. Their arithmetic is done wide and held to int, and a
-// rectangle that would pass the end of int is moved back rather than cut, so
-// that its size (written back as B and H) stays what it was.
-
-// A rectangle of the given size at (left, top).
-Rect RectAt(int left, int top, int width, int height);
-// `r` moved by (dx, dy).
-Rect Offset(const Rect& r, std::int64_t dx, std::int64_t dy);
 
 struct Fit {
     Rect client;  // client area after clamping (left and top 0)

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "common/colour_table.h"
+
+namespace qm71 {
+
+// One picture as the programs keep it: a 40-byte bitmap info header, 256
+// colour-table entries and one byte per pixel, rows stored bottom-up (the first
+// stored row is the bottom of the picture), in one zero-filled allocation that
+// is drawn and saved as it stands. The width must be a multiple of 4, so that
+// rows need no filling bytes.
+class ImageBlock {
+  public:
+    static constexpr std::size_t kHeaderSize = 40;
+    static constexpr std::size_t kTableSize = 256 * 4;
+    static constexpr std::size_t kPixelOffset = kHeaderSize + kTableSize;  // 1064
+
+    // Allocates the block and fills in the header; `coloursUsed` goes into the
+    // header as it is (0 and 256 both mean all 256 entries). Nullptr when the
+    // memory is not there.
+    static std::unique_ptr<ImageBlock> Allocate(int width, int height, std::uint32_t coloursUsed);
+
+    ImageBlock(const ImageBlock&) = delete;
+    ImageBlock& operator=(const ImageBlock&) = delete;
+    virtual ~ImageBlock() = default;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    std::size_t PixelSize() const { return std::size_t(width_) * std::size_t(height_); }
+    std::size_t BlockSize() const { return kPixelOffset + PixelSize(); }
+
+    std::span<std::byte> Block() { return {block_.get(), BlockSize()}; }
+    std::span<const std::byte> Block() const { return {block_.get(), BlockSize()}; }
+    std::span<RgbQuad, 256> ColourTable() {
+        return std::span<RgbQuad, 256>(reinterpret_cast<RgbQuad*>(block_.get() + kHeaderSize), 256);
+    }
+    // Start of the pixel area: the bottom row of the picture.
+    std::byte* Pixels() { return block_.get() + kPixelOffset; }
+    const std::byte* Pixels() const { return block_.get() + kPixelOffset; }
+
+  protected:
+    // The zero-filled block with its header, or nullptr.
+    static std::unique_ptr<std::byte[]> NewBlock(int width, int height, std::uint32_t coloursUsed);
+    ImageBlock(std::unique_ptr<std::byte[]> block, int width, int height)
+        : block_(std::move(block)), width_(width), height_(height) {}
+
+  private:
+    std::unique_ptr<std::byte[]> block_;
+    int width_;
+    int height_;
+};
+
+}  // namespace qm71

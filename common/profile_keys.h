@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/profile_store.h"
+
+namespace qm71 {
+
+// Both programs keep their settings in section CONFIG of their own file.
+inline constexpr const char* kSettingsSection = "CONFIG";
+
+inline int ReadKey(ProfileStore& store, const char* key, int defaultValue) {
+    return store.GetInt(kSettingsSection, key, defaultValue);
+}
+
+// A window extent (B or H): the smaller of the stored size and the screen's; a
+// stored size of zero or less counts as missing.
+int ReadExtent(ProfileStore& store, const char* key, int defaultValue, int screen);
+
+struct SettingsKey {
+    const char* key;
+    int value;
+};
+
+// Writes the keys in the order given, each as a decimal integer. Every key is
+// tried; what the first write that failed gave as its reason comes back.
+std::optional<ProfileStore::WriteFailure> WriteKeys(ProfileStore& store,
+                                                    std::span<const SettingsKey> keys);
+
+// "Die Einstellungen (<file>) konnten nicht in <folder> gespeichert werden:
+// <reason>": what the settings store says of the write that failed.
+std::string SettingsNotWrittenMessage(std::string_view file,
+                                      const ProfileStore::WriteFailure& failure);
+
+}  // namespace qm71
