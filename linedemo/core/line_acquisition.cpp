@@ -1,0 +1,81 @@
+#include "linedemo/core/line_acquisition.h"
+
+#include "common/card_wait.h"
+#include "linedemo/core/line_geometry.h"
+
+namespace qm71 {
+
+namespace {
+
+// LineCount with value 1 preset to 1, until `done` accepts the count. The
+// values the last poll left go on to the next request, as the one request
+// record of the driver link does. False when the card fell silent.
+template <typename Done>
+bool PollLines(Driver& driver, Clock& clock, std::uint16_t& v1, std::uint16_t& v2, Done done) {
+    return PollCard(clock, [&] {
+        v1 = 1;
+        driver.DriverCommand(SubCommand::LineCount, v1, v2);
+        return done(v1);
+    });
+}
+
+// One transfer into the line at `destination`, which moves on by one line.
+void TransferInto(Driver& driver, std::byte*& destination) {
+    LineRequest& line = driver.Line();
+    line.destination = destination;
+    line.count = kLineWords;
+    driver.TransferLine();
+    destination += kLineWidth;
+}
+
+}  // namespace
+
+std::uint16_t OpenLineGrabber(Driver& driver, bool trigger) {
+    std::uint16_t v2 = 0;
+    const std::uint16_t base = driver.QueryCardBase(v2);
+    std::uint16_t v1 = base;
+    driver.DriverCommand(SubCommand::Download, v1, v2);
+    driver.Line().cardBase = base;
+    driver.DriverCommand(SubCommand::PostDownload, v1, v2);
+    driver.SendTable(4);
+    SetLineMode(driver, trigger);
+    return base;
+}
+
+void SetLineMode(Driver& driver, bool trigger) {
+    std::uint16_t v1 = kLinesParameter;
+    std::uint16_t v2 = LinesPerAcquisition(trigger);
+    driver.DriverCommand(SubCommand::SetParameter, v1, v2);
+    driver.DriverCommand(SubCommand::Commit, v1, v2);
+}
+
+bool FreeRunImage(Driver& driver, Clock& clock, std::byte* buffer) {
+    std::uint16_t v1 = 0, v2 = 0;
+    driver.DriverCommand(SubCommand::ArmFrame, v1, v2);
+    if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
+    driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
+    std::byte* destination = buffer;
+    TransferInto(driver, destination);
+    for (int i = 1; i < kLineCount; ++i) {
+        if (!PollLines(driver, clock, v1, v2, [i](std::uint16_t n) { return n != i; }))
+            return false;
+        TransferInto(driver, destination);
+    }
+    return true;
+}
+
+bool TriggeredImage(Driver& driver, Clock& clock, std::byte* buffer) {
+    std::byte* destination = buffer;
+    for (int i = 0; i < kTriggeredLines; ++i) {
+        driver.Send(SubCommand::TriggerControl, 0, 0);
+        driver.Send(SubCommand::TriggerControl, 0, 1);
+        std::uint16_t v1 = 0, v2 = 0;
+        if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; }))
+            return false;
+        driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
+        TransferInto(driver, destination);
+    }
+    return true;
+}
+
+}  // namespace qm71

@@ -1,0 +1,219 @@
+#include "linedemo/core/line_image_window.h"
+
+#include <climits>
+#include <utility>
+
+#include "common/colour_commands.h"
+#include "linedemo/core/line_acquisition.h"
+#include "linedemo/core/line_commands.h"
+#include "linedemo/core/line_geometry.h"
+#include "linedemo/core/numbered_bitmap.h"
+
+namespace qm71 {
+
+std::unique_ptr<ImageBlock> LineImageWindow::AllocateImage() {
+    return ImageBlock::Allocate(kLineWidth, kLineCount, 256);
+}
+
+LineImageWindow::LineImageWindow(std::unique_ptr<ImageBlock> image, const LineSettings& settings,
+                                 Driver& driver, Operator& op, Clock& clock)
+    : image_(std::move(image)),
+      settings_(settings.display),
+      trigger_(settings.trigger),
+      driver_(driver),
+      op_(op),
+      clock_(clock) {}
+
+void LineImageWindow::OpenLineGrabber() {
+    if (!driver_.Open()) {
+        op_.Message("Treiber nicht gefunden", "Fehler");
+        return;
+    }
+    cardOpen_ = true;
+    cardBase_ = qm71::OpenLineGrabber(driver_, trigger_);
+}
+
+void LineImageWindow::OnCreate(WindowHost& host, int screenWidth, int screenHeight,
+                               bool displayReady) {
+    host_ = &host;
+    screenWidth_ = screenWidth;
+    screenHeight_ = screenHeight;
+    displayReady_ = displayReady;
+    // The true colours at every index, also the twenty fixed ones, so that
+    // the colours dialog paints its swatches as they will show.
+    palette_ = CreateDisplayPalette();
+    FitToScale();
+    BuildColorTable();
+}
+
+void LineImageWindow::OnSize(const Rect& client, const Rect& window) {
+    client_ = client;
+    window_ = window;
+    frameWidth_ = window.Width() - client.Width();
+    frameHeight_ = window.Height() - client.Height();
+    sized_ = true;
+    if (asked_ && *asked_ == window) asked_.reset();
+    FitToScale();
+}
+
+std::optional<ProfileStore::WriteFailure> LineImageWindow::OnDestroy(ProfileStore& store,
+                                                                     const Rect& window) {
+    window_ = window;
+    const auto failure = LineSettings{settings_, trigger_, window_}.Write(store, cardBase_);
+    image_.reset();
+    driver_.Line().destination = nullptr;
+    driver_.CloseGrabber();
+    cardOpen_ = false;
+    if (host_) host_->RedrawOtherWindows();
+    return failure;
+}
+
+LineImageWindow::Cycle LineImageWindow::AcquisitionCycle() {
+    if (!CanAcquire()) return Cycle::NotRun;
+    std::byte* pixels = image_->Pixels();
+    const bool complete = trigger_ ? TriggeredImage(driver_, clock_, pixels)
+                                   : FreeRunImage(driver_, clock_, pixels);
+    if (!complete) return Cycle::TimedOut;
+    shownCount_ = cycleCounter_;
+    cycleCounter_ = cycleCounter_ == INT_MAX ? 0 : cycleCounter_ + 1;
+    if (host_) host_->DrawNow();
+    return Cycle::Drawn;
+}
+
+void LineImageWindow::ToggleSoftwareTrigger() {
+    trigger_ = !trigger_;
+    SetLineMode(driver_, trigger_);
+}
+
+bool LineImageWindow::Command(int id) {
+    switch (ApplyColourCommand(id, settings_.colouring)) {
+        case ColourCommandResult::kChanged:
+            BuildColorTable();
+            return true;
+        case ColourCommandResult::kRefused:
+            op_.Beep();
+            return true;
+        case ColourCommandResult::kNotColour:
+            break;
+    }
+    auto setScale = [this](int scale) {
+        settings_.scale = scale;
+        ResizeForScale();
+    };
+    switch (id) {
+        case line::ID_SCALE_1_2:
+            setScale(2);
+            break;
+        case line::ID_SCALE_1_1:
+            setScale(3);
+            break;
+        case line::ID_SCALE_2_1:
+            setScale(4);
+            break;
+        case line::ID_SCALE_4_1:
+            setScale(5);
+            break;
+        case line::ID_REFIT:
+            ResizeForScale();
+            break;
+        case line::ID_REDRAW_OTHERS:
+            if (host_) host_->RedrawOtherWindows();
+            break;
+        case line::ID_SOFTWARE_TRIGGER:
+            ToggleSoftwareTrigger();
+            break;
+        case line::ID_SAVE_NUMBERED:
+            SaveNumberedBitmap();
+            break;
+        default:
+            return false;
+    }
+    return true;
+}
+
+bool LineImageWindow::PanelResult(int result) {
+    if (result == line::kPanelOk) {
+        BuildColorTable();
+    } else if (result >= line::kPanelNormal && result <= line::kPanelThreshold) {
+        settings_.colouring.lut = result - line::kPanelNormal;
+        BuildColorTable();
+    } else if (result >= line::kPanelScale1To8 && result <= line::kPanelScale4To1) {
+        settings_.scale = result - line::kPanelScale1To8;
+        ResizeForScale();
+    } else if (result == line::kPanelSoftwareTrigger) {
+        ToggleSoftwareTrigger();
+    } else if (result == line::kPanelOptions || result == line::kPanelEnd) {
+        return false;
+    }
+    return true;
+}
+
+void LineImageWindow::BuildColorTable() {
+    if (image_) FillColorTable(settings_.colouring, image_->ColourTable());
+    // Every colour change also brings the window back to the size of the
+    // whole image at its scale.
+    ResizeForScale();
+    if (host_) host_->Invalidate();
+}
+
+void LineImageWindow::MoveTo(const Rect& window) {
+    window_ = window;
+    // The frame keeps its size; the client area is what it leaves.
+    client_ = {0, 0, window.Width() - frameWidth_, window.Height() - frameHeight_};
+    if (host_) host_->MoveWindow(window_);
+}
+
+void LineImageWindow::ResizeForScale() {
+    asked_.reset();
+    Settle(LineResizeForScale(settings_.scale, window_, screenWidth_, screenHeight_), true);
+}
+
+void LineImageWindow::FitToScale() {
+    Settle(window_, false);
+}
+
+void LineImageWindow::Settle(const Rect& window, bool move) {
+    const Rect client{0, 0, window.Width() - frameWidth_, window.Height() - frameHeight_};
+    // Before the window system has reported a client area there is nothing
+    // to fit.
+    if (!sized_ || client.Width() <= 0 || client.Height() <= 0) {
+        if (move) MoveTo(window);
+        return;
+    }
+    const LineFit f = LineFitToScale(settings_.scale, window, client, screenWidth_, screenHeight_);
+    sourceWidth_ = f.sourceWidth;
+    sourceHeight_ = f.sourceHeight;
+    if (!move && (f.window == window_ || (asked_ && *asked_ == f.window))) return;
+    asked_ = f.window;
+    MoveTo(f.window);
+}
+
+std::filesystem::path LineImageWindow::SaveNumberedBitmap() {
+    if (!image_) {
+        op_.Message(kNoImageToSaveMessage);
+        return {};
+    }
+    return qm71::SaveNumberedBitmap(captureFolder_, bitmapNumber_, image_->Block(), op_);
+}
+
+void LineImageWindow::OnMouseMove(Point screen, bool leftHeld) {
+    if (const auto moved = drag_.Move(screen, leftHeld, window_)) {
+        asked_.reset();
+        MoveTo(*moved);
+    }
+}
+
+bool LineImageWindow::AcquireEnabled() const {
+    return displayReady_ && focus_ && !systemKey_ && !blocked_ && !drag_.Active();
+}
+
+std::optional<LinePicture> LineImageWindow::Picture() const {
+    if (!image_) return std::nullopt;
+    return LinePicture{image_->Block(), sourceWidth_, sourceHeight_};
+}
+
+std::string LineImageWindow::IdleText() const {
+    return shownCount_ ? "Idle " + std::to_string(*shownCount_) : std::string();
+}
+
+}  // namespace qm71

@@ -1,0 +1,3 @@
+#include "linedemo/core/line_geometry.h"
+
+#include <gtest/gtest.h>
