@@ -14,20 +14,24 @@ struct AxisFit {
     int source;
 };
 
-// One axis of the client fit. Step by step, the window's far edge comes in
-// until the client extent is a whole number of image pixels at the scale, or,
-// when it would show more than the image, until it shows the image with less
-// than one image pixel to spare; the source is then the whole image.
+// One axis of the client fit, where the step-by-step fitting ends. Each step
+// computes the source extent (client * 8) >> scale. While it exceeds the image,
+// the far edge comes in by whole steps of 8 image pixels, which leaves the
+// image's extent plus the client's remainder modulo 2^scale; when that still
+// shows more than the image, the step is 0 and the image is stretched over it.
+// Otherwise the client is brought down to a multiple of 2^scale (the whole
+// image's extent, when the last step landed on a source of exactly the image).
 AxisFit FitClientAxis(int client, int scale, int image) {
     const std::int64_t c = std::max(client, 0);
-    const std::int64_t unit = std::int64_t{1} << scale;  // screen pixels per 8 image pixels
-    const std::int64_t source = (c * 8) >> scale;
-    if (source > image) {
+    const std::int64_t unit = std::int64_t{1} << scale;
+    const auto source = [scale](std::int64_t extent) { return (extent * 8) >> scale; };
+    if (source(c) > image) {
         const std::int64_t whole = std::int64_t{image / 8} << scale;
-        return {static_cast<int>(whole + c % unit), image};
+        const std::int64_t cut = whole + c % unit;
+        return {static_cast<int>(source(cut) > image ? cut : whole), image};
     }
     const std::int64_t fitted = c - c % unit;
-    return {static_cast<int>(fitted), static_cast<int>((fitted * 8) >> scale)};
+    return {static_cast<int>(fitted), static_cast<int>(source(fitted))};
 }
 
 // One axis of the screen check: cut to the screen when larger, then moved

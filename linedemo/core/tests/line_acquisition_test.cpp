@@ -1,0 +1,136 @@
+#include "linedemo/core/line_acquisition.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+#include "common/card_wait.h"
+#include "linedemo/core/line_geometry.h"
+#include "sim/card/simulated_card.h"
+#include "testing/fakes.h"
+
+namespace qm71 {
+namespace {
+
+using Request = std::tuple<SubCommand, int, int>;
+using enum SubCommand;
+
+std::vector<Request> Sent(const testing::ScriptedCard& card) {
+    std::vector<Request> sent;
+    for (const DriverRequest& r : card.log) sent.emplace_back(r.subCommand, r.value1, r.value2);
+    return sent;
+}
+
+TEST(LineAcquisition, OpenLineGrabberLoadsTheCardForTheMode) {
+    struct Case {
+        std::uint16_t reported, base;
+        bool trigger;
+        int lines;
+    };
+    for (const Case c : {Case{0x720, 0x720, false, 640}, Case{0x123, 0x320, true, 1}}) {
+        testing::ScriptedCard card;
+        card.base = c.reported;
+        Driver driver(card);
+        ASSERT_TRUE(driver.Open());
+        EXPECT_EQ(OpenLineGrabber(driver, c.trigger), c.base);
+        std::vector<Request> expected{
+            {QueryBase, 0, 0}, {Download, c.base, 0}, {PostDownload, 0x100, 0}, {BeginTable, 1024, 0}};
+        for (int k = 0; k < 4096; k += 8) expected.emplace_back(TableEntries, k, k + 4);
+        expected.emplace_back(SetParameter, 0x88E0, c.lines);
+        expected.emplace_back(Commit, 0x88E0, c.lines);
+        EXPECT_EQ(Sent(card), expected);
+        EXPECT_EQ(driver.Line().cardBase, c.base);
+    }
+}
+
+TEST(LineAcquisition, TriggeredLinesEachFollowARisingEdge) {
+    testing::ScriptedCard card;
+    card.rows = [] { return std::uint16_t{1}; };
+    Driver driver(card);
+    driver.Open();
+    ManualClock clock;
+    std::vector<std::byte> buffer(kLineWidth * kLineCount);
+    ASSERT_TRUE(TriggeredImage(driver, clock, buffer.data()));
+    const std::vector<Request> perLine{
+        {TriggerControl, 0, 0}, {TriggerControl, 0, 1}, {LineCount, 1, 0}, {BeginReadout, 1, 0}};
+    std::vector<Request> expected;
+    for (int i = 0; i < kTriggeredLines; ++i)
+        expected.insert(expected.end(), perLine.begin(), perLine.end());
+    EXPECT_EQ(Sent(card), expected);
+    ASSERT_EQ(card.lines.size(), 639u);
+    for (std::size_t k = 0; k < card.lines.size(); ++k) {
+        EXPECT_EQ(card.lines[k].destination, buffer.data() + k * kLineWidth);
+        EXPECT_EQ(card.lines[k].count, 1250u);
+    }
+}
+
+// The simulated line camera, as fast as the host copies.
+struct OnSimulatedCard : ::testing::Test {
+    ManualClock clock;
+    sim::CardOptions options = [] {
+        sim::CardOptions o = sim::LineCameraOptions();
+        o.fps = 0;
+        return o;
+    }();
+    std::vector<std::byte> buffer = std::vector<std::byte>(kLineWidth * kLineCount, std::byte{0xAB});
+    sim::TestPattern pattern{kLineCount, kLineWidth};
+
+    // Line k of the image holds the camera's k-th line: the picture from the
+    // bottom up.
+    void ExpectLines(int from, int to) {
+        std::vector<std::byte> row(kLineWidth);
+        for (int k = from; k < to; ++k) {
+            pattern.Render(0, kLineCount - 1 - k, row.data(), row.size());
+            ASSERT_EQ(std::memcmp(buffer.data() + k * kLineWidth, row.data(), row.size()), 0)
+                << "line " << k;
+        }
+    }
+};
+
+TEST_F(OnSimulatedCard, FreeRunningFillsAllLinesInOrder) {
+    sim::SimulatedCard card(clock, options);
+    Driver driver(card);
+    driver.Open();
+    OpenLineGrabber(driver, false);
+    ASSERT_TRUE(FreeRunImage(driver, clock, buffer.data()));
+    ExpectLines(0, kLineCount);
+}
+
+TEST_F(OnSimulatedCard, TriggeredLeavesTheLastLineAsItWas) {
+    sim::SimulatedCard card(clock, options);
+    Driver driver(card);
+    driver.Open();
+    OpenLineGrabber(driver, true);
+    ASSERT_TRUE(TriggeredImage(driver, clock, buffer.data()));
+    ExpectLines(0, kTriggeredLines);
+    for (int x = 0; x < kLineWidth; ++x)
+        ASSERT_EQ(buffer[kTriggeredLines * kLineWidth + x], std::byte{0xAB});
+}
+
+TEST_F(OnSimulatedCard, ACardThatFallsSilentIsGivenUpAfterTheBound) {
+    struct Case {
+        bool trigger;
+        const char* fault;
+        std::size_t linesKept;
+    };
+    for (const Case c : {Case{false, "stall-after-rows=100", 100}, Case{true, "no-trigger", 0}}) {
+        sim::CardOptions o = options;
+        std::string error;
+        ASSERT_TRUE(sim::ParseCardOptions(c.fault, o, error));
+        sim::SimulatedCard card(clock, o);
+        Driver driver(card);
+        driver.Open();
+        OpenLineGrabber(driver, c.trigger);
+        const auto start = clock.Now();
+        EXPECT_FALSE(c.trigger ? TriggeredImage(driver, clock, buffer.data())
+                               : FreeRunImage(driver, clock, buffer.data()));
+        EXPECT_GE(clock.Now() - start, kCardTimeout);
+        EXPECT_LT(clock.Now() - start, kCardTimeout + std::chrono::milliseconds(10));
+        ExpectLines(0, static_cast<int>(c.linesKept));
+    }
+}
+
+}  // namespace
+}  // namespace qm71
