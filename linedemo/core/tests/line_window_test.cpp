@@ -1,1 +1,267 @@
+#include "linedemo/core/line_image_window.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "linedemo/core/line_commands.h"
+#include "linedemo/core/line_demo_app.h"
+#include "linedemo/core/line_geometry.h"
+#include "linedemo/core/numbered_bitmap.h"
+#include "platform/dib/dib.h"
+#include "sim/card/simulated_card.h"
+#include "testing/fakes.h"
+
+namespace qm71 {
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr int kFrameW = 8, kFrameH = 30;
+
+struct LineDemo : ::testing::Test {
+    testing::ScriptedCard card;
+    std::unique_ptr<DriverChannel> channel;  // another card, when a test sets one
+    std::unique_ptr<Driver> driver;
+    testing::RecordingOperator op;
+    ManualClock clock;
+    testing::MemoryProfile store;
+    testing::FakeHost host;
+    std::unique_ptr<LineDemoApp> app;
+
+    LineImageWindow& Start(const LineDemoApp::ImageAllocator& allocate =
+                               LineImageWindow::AllocateImage) {
+        driver = std::make_unique<Driver>(channel ? *channel : card);
+        app = std::make_unique<LineDemoApp>(store, *driver, op, clock, allocate);
+        const Rect placement = app->InitInstance(1024, 768);
+        LineImageWindow& w = app->MainWindow();
+        w.OnCreate(host, 1024, 768);
+        Report(placement);
+        app->Started();
+        w.OnSetFocus();
+        return w;
+    }
+    // The window system did what was asked last, or `window`.
+    void Report(const Rect& window) {
+        app->MainWindow().OnSize({0, 0, window.Width() - kFrameW, window.Height() - kFrameH},
+                                 window);
+    }
+    void ReportLastMove() { Report(host.moves.back()); }
+    void UseSimulatedCard(const char* faults) {
+        sim::CardOptions o = sim::LineCameraOptions();
+        o.fps = 0;
+        std::string error;
+        ASSERT_TRUE(sim::ParseCardOptions(faults, o, error));
+        channel = std::make_unique<sim::SimulatedCard>(clock, o);
+    }
+};
+
+TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
+    LineImageWindow& w = Start();
+    const std::pair<const char*, std::function<void(bool)>> pauses[] = {
+        {"focus", [&](bool on) { on ? w.OnKillFocus() : w.OnSetFocus(); }},
+        {"Alt", [&](bool on) { on ? w.OnSysKeyDown() : w.OnSysKeyUp(); }},
+        {"drag", [&](bool on) { on ? w.OnLButtonDown({5, 5}) : w.OnLButtonUp(); }},
+        {"dialog", [&](bool on) { w.OnModalChange(on); }},
+        {"F5", [&](bool) { app->Command(line::ID_LIVE); }},
+    };
+    for (const auto& [what, pause] : pauses) {
+        SCOPED_TRACE(what);
+        pause(true);
+        EXPECT_FALSE(app->ShouldIdleRun());
+        const std::size_t sent = card.log.size();
+        EXPECT_FALSE(app->OnIdle());
+        EXPECT_EQ(card.log.size(), sent);
+        pause(false);
+        EXPECT_TRUE(app->ShouldIdleRun());
+        EXPECT_TRUE(app->OnIdle());
+    }
+    // A drag also ends when the pointer moves with the button up.
+    w.OnLButtonDown({5, 5});
+    w.OnMouseMove({9, 9}, false);
+    EXPECT_TRUE(app->ShouldIdleRun());
+    EXPECT_EQ(host.draws, 5);
+    EXPECT_EQ(w.IdleText(), "Idle 4");
+}
+
+TEST_F(LineDemo, ADisplayThatCouldNotBeOpenedNeverAcquires) {
+    LineImageWindow& w = Start();
+    w.OnCreate(host, 1024, 768, false);
+    EXPECT_FALSE(app->ShouldIdleRun());
+    EXPECT_FALSE(app->OnIdle());
+    EXPECT_EQ(card.Count(SubCommand::ArmFrame), 0u);
+}
+
+TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessage) {
+    UseSimulatedCard("stall-after-rows=1000");
+    LineImageWindow& w = Start();
+    EXPECT_TRUE(app->OnIdle());  // 640 lines
+    EXPECT_FALSE(app->OnIdle());
+    EXPECT_EQ(op.messages, Texts{kLineTimeoutMessage});
+    EXPECT_FALSE(app->LiveMode());
+    EXPECT_FALSE(app->ShouldIdleRun());
+    EXPECT_FALSE(app->OnIdle());
+    EXPECT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(w.IdleText(), "Idle 0");  // the abandoned image was not drawn
+    EXPECT_EQ(host.draws, 1);
+    app->Command(line::ID_LIVE);
+    EXPECT_TRUE(app->ShouldIdleRun());
+}
+
+TEST_F(LineDemo, WithoutDriverOrImageNothingIsAcquiredOrRead) {
+    card.present = false;
+    {
+        LineImageWindow& w = Start();
+        EXPECT_EQ(op.messages, (Texts{"Treiber nicht gefunden"}));
+        EXPECT_FALSE(w.CardOpen());
+        EXPECT_FALSE(app->ShouldIdleRun());
+        EXPECT_FALSE(app->OnIdle());
+    }
+    card.present = true;
+    op.messages.clear();
+    LineImageWindow& w = Start([] { return std::unique_ptr<ImageBlock>(); });
+    EXPECT_EQ(op.messages, Texts{kLineOutOfMemoryMessage});
+    EXPECT_FALSE(app->ShouldIdleRun());
+    EXPECT_FALSE(app->OnIdle());
+    EXPECT_EQ(card.Count(SubCommand::ArmFrame), 0u);
+    EXPECT_FALSE(w.Picture().has_value());
+    EXPECT_TRUE(app->Command(line::ID_SAVE_NUMBERED));
+    EXPECT_EQ(op.messages.back(), kNoImageToSaveMessage);
+    // Colours and zoom still work.
+    EXPECT_TRUE(app->Command(kCmdLutInverse));
+    EXPECT_EQ(w.Settings().colouring.lut, kInverse);
+}
+
+TEST_F(LineDemo, PanelResultsAndKeysChangeWhatTheySay) {
+    struct Case {
+        int id;
+        bool panel;
+        bool handled;
+        int lut, scale;
+        bool trigger;
+    };
+    // From LUT 0, SCALE 0, free-running.
+    const Case cases[] = {
+        {line::kPanelInverse, true, true, 1, 0, false},
+        {line::kPanelThreshold, true, true, 2, 0, false},
+        {line::kPanelScale1To8 + 3, true, true, 0, 3, false},
+        {line::kPanelScale4To1, true, true, 0, 5, false},
+        {line::kPanelSoftwareTrigger, true, true, 0, 0, true},
+        {line::kPanelOptions, true, false, 0, 0, false},
+        {line::kPanelEnd, true, false, 0, 0, false},
+        {line::kPanelCancel, true, true, 0, 0, false},
+        {line::ID_SCALE_1_1, false, true, 0, 3, false},
+        {line::ID_SCALE_2_1, false, true, 0, 4, false},
+        {line::ID_SCALE_1_2, false, true, 0, 2, false},
+        {line::ID_SCALE_4_1, false, true, 0, 5, false},
+        {line::ID_SOFTWARE_TRIGGER, false, true, 0, 0, true},
+        {kCmdBgNext, false, true, 2, 0, false},
+        {line::ID_CONTROL_PANEL, false, false, 0, 0, false},
+        {line::ID_COLOURS, false, false, 0, 0, false},
+        {line::ID_HELP, false, false, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        store.values.clear();
+        card.log.clear();
+        LineImageWindow& w = Start();
+        card.log.clear();
+        EXPECT_EQ(c.panel ? app->PanelResult(c.id) : app->Command(c.id), c.handled);
+        EXPECT_EQ(w.Settings().colouring.lut, c.lut);
+        EXPECT_EQ(w.Settings().scale, c.scale);
+        EXPECT_EQ(w.Trigger(), c.trigger);
+        // The card hears of a new mode at once.
+        EXPECT_EQ(card.Count(SubCommand::SetParameter), c.trigger ? 1u : 0u);
+        if (c.trigger) {
+            EXPECT_EQ(card.log[0].value2, 1);
+        }
+    }
+}
+
+TEST_F(LineDemo, ColourChangesRebuildTheTableAndSnapTheWindowBack) {
+    LineImageWindow& w = Start();
+    const auto moves = host.moves.size();
+    w.Settings().colouring = {.lut = 2, .thresh = 255, .mitte = 10, .bg = 0, .mg = 249, .vg = 100};
+    EXPECT_TRUE(app->Command(kCmdThreshUp));  // refused: beep, LUT as it was
+    EXPECT_EQ(op.beeps, 1);
+    EXPECT_EQ(host.moves.size(), moves);
+    struct Case {
+        int thresh;
+        int mgFrom, vgFrom;  // bands of the table
+    };
+    for (const Case c : {Case{0, 0, 10}, Case{250, 250, 256}, Case{9999, 256, 256}}) {
+        w.Settings().colouring.thresh = c.thresh;
+        app->PanelResult(line::kPanelOk);
+        const std::span<const RgbQuad> table(
+            reinterpret_cast<const RgbQuad*>(w.Picture()->block.data() + 40), 256);
+        for (int v = 0; v < 256; ++v) {
+            const RgbQuad expected = v < c.mgFrom   ? StaticColorTable[0]
+                                     : v < c.vgFrom ? StaticColorTable[13]   // 249, red
+                                                    : StaticColorTable[19];  // 100 is no colour: VG's default
+            ASSERT_EQ(table[v], expected) << c.thresh << " at " << v;
+        }
+        // Back to the whole image at 1:8.
+        EXPECT_EQ(host.moves.back(), (Rect{0, 0, 625, 80}));
+    }
+}
+
+TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
+    UseSimulatedCard("");
+    LineImageWindow& w = Start();
+    app->Command(line::ID_SCALE_1_1);
+    ReportLastMove();
+    ASSERT_TRUE(app->OnIdle());
+    // Colours change while paused: the repaint draws what Picture() says,
+    // as the live drawing did.
+    w.OnKillFocus();
+    app->Command(kCmdLutInverse);
+    ReportLastMove();
+    const auto picture = w.Picture();
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->sourceWidth, 1016);
+    EXPECT_EQ(picture->sourceHeight, 608);
+    const auto view = dib::ViewPackedDib(picture->block);
+    ASSERT_TRUE(view.has_value());
+    std::vector<std::uint32_t> surface(1016 * 608);
+    dib::DrawDib(*view, {0, 0, picture->sourceWidth, picture->sourceHeight},
+                 {surface.data(), 1016, 608, 1016});
+    // The top of the client area is the last line acquired (639), the bottom
+    // line 639 - 607.
+    const auto* pixels = reinterpret_cast<const std::uint8_t*>(w.Image()->Pixels());
+    for (const auto& [y, line] : {std::pair{0, 639}, std::pair{607, 32}})
+        for (int x = 0; x < 1016; ++x)
+            ASSERT_EQ(surface[y * 1016 + x], dib::SurfaceColour(view->colours[pixels[line * 5000 + x]]))
+                << "row " << y << " column " << x;
+}
+
+TEST_F(LineDemo, AFitTheWindowSystemDeclinedIsNotAskedForAgain) {
+    Start();
+    app->Command(line::ID_SCALE_1_1);
+    const Rect asked = host.moves.back();
+    const auto moves = host.moves.size();
+    // The window system keeps the window 1024 x 640 instead.
+    Report({0, 0, 1024, 640});
+    Report({0, 0, 1024, 640});
+    EXPECT_EQ(host.moves.size(), moves);
+    EXPECT_EQ(host.moves.back(), asked);
+}
+
+TEST_F(LineDemo, ShutdownWritesTheSettingsAndClosesTheCard) {
+    card.base = 0x720;
+    LineImageWindow& w = Start();
+    app->Command(line::ID_SOFTWARE_TRIGGER);
+    app->Shutdown({3, 4, 633, 114});
+    EXPECT_EQ(store.values["TRIG"], "1");
+    EXPECT_EQ(store.values["BASIS"], "1824");
+    EXPECT_EQ(store.values["B"], "630");
+    EXPECT_EQ(card.log.back().subCommand, SubCommand::CloseCard);
+    EXPECT_EQ(card.closes, 1);
+    EXPECT_EQ(host.redraws, 1);
+    EXPECT_FALSE(w.Picture().has_value());
+    EXPECT_FALSE(app->ShouldIdleRun());
+    store.writable = false;
+    app->Shutdown({});
+    EXPECT_EQ(card.closes, 1);  // once only
+}
+
+}  // namespace
+}  // namespace qm71
