@@ -25,8 +25,7 @@ std::unique_ptr<std::byte[]> ImageBlock::NewBlock(int width, int height,
     return block;
 }
 
-std::unique_ptr<ImageBlock> ImageBlock::Allocate(int width, int height,
-                                                 std::uint32_t coloursUsed) {
+std::unique_ptr<ImageBlock> ImageBlock::Allocate(int width, int height, std::uint32_t coloursUsed) {
     auto block = NewBlock(width, height, coloursUsed);
     if (!block) return nullptr;
     return std::unique_ptr<ImageBlock>(new ImageBlock(std::move(block), width, height));

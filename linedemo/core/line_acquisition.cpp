@@ -70,8 +70,7 @@ bool TriggeredImage(Driver& driver, Clock& clock, std::byte* buffer) {
         driver.Send(SubCommand::TriggerControl, 0, 0);
         driver.Send(SubCommand::TriggerControl, 0, 1);
         std::uint16_t v1 = 0, v2 = 0;
-        if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; }))
-            return false;
+        if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
         driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
         TransferInto(driver, destination);
     }

@@ -5,9 +5,9 @@
 namespace qm71 {
 
 // The line image: 640 lines of 5000 pixels, one byte each.
-inline constexpr int kLineWidth = 5000;   // ZEILE
-inline constexpr int kLineCount = 640;    // SPALTE
-inline constexpr int kLineScales = 6;     // SCALE 0..5: 1:8, 1:4, 1:2, 1:1, 2:1, 4:1
+inline constexpr int kLineWidth = 5000;  // ZEILE
+inline constexpr int kLineCount = 640;   // SPALTE
+inline constexpr int kLineScales = 6;    // SCALE 0..5: 1:8, 1:4, 1:2, 1:1, 2:1, 4:1
 
 // A SCALE the window can show; anything else is taken as 1:8.
 constexpr int ValidLineScale(int scale) {

@@ -71,8 +71,8 @@ std::optional<ProfileStore::WriteFailure> LineImageWindow::OnDestroy(ProfileStor
 LineImageWindow::Cycle LineImageWindow::AcquisitionCycle() {
     if (!CanAcquire()) return Cycle::NotRun;
     std::byte* pixels = image_->Pixels();
-    const bool complete = trigger_ ? TriggeredImage(driver_, clock_, pixels)
-                                   : FreeRunImage(driver_, clock_, pixels);
+    const bool complete =
+        trigger_ ? TriggeredImage(driver_, clock_, pixels) : FreeRunImage(driver_, clock_, pixels);
     if (!complete) return Cycle::TimedOut;
     shownCount_ = cycleCounter_;
     cycleCounter_ = cycleCounter_ == INT_MAX ? 0 : cycleCounter_ + 1;

@@ -47,8 +47,8 @@ class LineImageWindow {
     static std::unique_ptr<ImageBlock> AllocateImage();
 
     // `image` may be null: the window works, but nothing is acquired or saved.
-    LineImageWindow(std::unique_ptr<ImageBlock> image, const LineSettings& settings,
-                    Driver& driver, Operator& op, Clock& clock);
+    LineImageWindow(std::unique_ptr<ImageBlock> image, const LineSettings& settings, Driver& driver,
+                    Operator& op, Clock& clock);
 
     // Opens the driver and prepares the card for the current trigger mode;
     // says so when there is no driver.

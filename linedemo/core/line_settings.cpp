@@ -28,24 +28,14 @@ void LineSettings::ReadWindowPlacement(ProfileStore& store, int screenWidth, int
 }
 
 std::optional<ProfileStore::WriteFailure> LineSettings::Write(ProfileStore& store,
-                                                             int cardBase) const {
+                                                              int cardBase) const {
     const ColouringSettings& c = display.colouring;
     const SettingsKey values[] = {
-        {"ZEILE", kLineWidth},
-        {"SPALTE", kLineCount},
-        {"X", window.left},
-        {"Y", window.top},
-        {"B", window.Width()},
-        {"H", window.Height()},
-        {"LUT", c.lut},
-        {"BASIS", cardBase},
-        {"SCALE", ValidLineScale(display.scale)},
-        {"THRESH", c.thresh},
-        {"MITTE", c.mitte},
-        {"VG", c.vg},
-        {"MG", c.mg},
-        {"BG", c.bg},
-        {"TRIG", trigger ? 1 : 0},
+        {"ZEILE", kLineWidth}, {"SPALTE", kLineCount}, {"X", window.left},
+        {"Y", window.top},     {"B", window.Width()},  {"H", window.Height()},
+        {"LUT", c.lut},        {"BASIS", cardBase},    {"SCALE", ValidLineScale(display.scale)},
+        {"THRESH", c.thresh},  {"MITTE", c.mitte},     {"VG", c.vg},
+        {"MG", c.mg},          {"BG", c.bg},           {"TRIG", trigger ? 1 : 0},
     };
     return WriteKeys(store, values);
 }

@@ -35,8 +35,10 @@ TEST(LineAcquisition, OpenLineGrabberLoadsTheCardForTheMode) {
         Driver driver(card);
         ASSERT_TRUE(driver.Open());
         EXPECT_EQ(OpenLineGrabber(driver, c.trigger), c.base);
-        std::vector<Request> expected{
-            {QueryBase, 0, 0}, {Download, c.base, 0}, {PostDownload, 0x100, 0}, {BeginTable, 1024, 0}};
+        std::vector<Request> expected{{QueryBase, 0, 0},
+                                      {Download, c.base, 0},
+                                      {PostDownload, 0x100, 0},
+                                      {BeginTable, 1024, 0}};
         for (int k = 0; k < 4096; k += 8) expected.emplace_back(TableEntries, k, k + 4);
         expected.emplace_back(SetParameter, 0x88E0, c.lines);
         expected.emplace_back(Commit, 0x88E0, c.lines);
@@ -74,7 +76,8 @@ struct OnSimulatedCard : ::testing::Test {
         o.fps = 0;
         return o;
     }();
-    std::vector<std::byte> buffer = std::vector<std::byte>(kLineWidth * kLineCount, std::byte{0xAB});
+    std::vector<std::byte> buffer =
+        std::vector<std::byte>(kLineWidth * kLineCount, std::byte{0xAB});
     sim::TestPattern pattern{kLineCount, kLineWidth};
 
     // Line k of the image holds the camera's k-th line: the picture from the

@@ -14,8 +14,8 @@ TEST(LineSettingsFile, WithoutAFileEveryKeyTakesItsDefault) {
     LineSettings s;
     s.ReadDisplay(store);
     s.ReadWindowPlacement(store, 1280, 1024);
-    EXPECT_EQ(store.reads, (Texts{"LUT", "THRESH", "MITTE", "VG", "MG", "BG", "SCALE", "TRIG",
-                                  "B", "H", "X", "Y"}));
+    EXPECT_EQ(store.reads, (Texts{"LUT", "THRESH", "MITTE", "VG", "MG", "BG", "SCALE", "TRIG", "B",
+                                  "H", "X", "Y"}));
     const ColouringSettings& c = s.display.colouring;
     EXPECT_EQ((std::vector<int>{c.lut, c.thresh, c.mitte, c.vg, c.mg, c.bg, s.display.scale}),
               (std::vector<int>{0, 128, 10, 255, 8, 0, 0}));
@@ -38,7 +38,10 @@ TEST(LineSettingsFile, StoredValuesAreReadAndUnsafeOnesMadeSafe) {
          {10, 20, 810, 620}},
         // A scale the window does not have is 1:8; sizes of 0 or less are
         // missing; a size wider than the screen is the screen's.
-        {{{"SCALE", "6"}, {"B", "0"}, {"H", "-5"}, {"X", "0"}, {"Y", "0"}}, 0, false, {0, 0, 1280, 640}},
+        {{{"SCALE", "6"}, {"B", "0"}, {"H", "-5"}, {"X", "0"}, {"Y", "0"}},
+         0,
+         false,
+         {0, 0, 1280, 640}},
         {{{"SCALE", "-1"}, {"B", "20000"}}, 0, false, {-1860, 0, -580, 640}},
     };
     for (const Case& c : cases) {
@@ -64,9 +67,9 @@ TEST(LineSettingsFile, FifteenKeysAreWrittenInOrder) {
     EXPECT_EQ(store.written, (Texts{"ZEILE", "SPALTE", "X", "Y", "B", "H", "LUT", "BASIS", "SCALE",
                                     "THRESH", "MITTE", "VG", "MG", "BG", "TRIG"}));
     const std::map<std::string, std::string> expected{
-        {"ZEILE", "5000"}, {"SPALTE", "640"}, {"X", "-5"},    {"Y", "12"},     {"B", "1024"},
+        {"ZEILE", "5000"}, {"SPALTE", "640"}, {"X", "-5"},       {"Y", "12"},    {"B", "1024"},
         {"H", "640"},      {"LUT", "2"},      {"BASIS", "1824"}, {"SCALE", "4"}, {"THRESH", "300"},
-        {"MITTE", "7"},    {"VG", "3"},       {"MG", "246"},  {"BG", "9"},     {"TRIG", "1"}};
+        {"MITTE", "7"},    {"VG", "3"},       {"MG", "246"},     {"BG", "9"},    {"TRIG", "1"}};
     EXPECT_EQ(store.values, expected);
 
     store.writable = false;

@@ -1,5 +1,3 @@
-#include "linedemo/core/line_image_window.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +5,7 @@
 #include "linedemo/core/line_commands.h"
 #include "linedemo/core/line_demo_app.h"
 #include "linedemo/core/line_geometry.h"
+#include "linedemo/core/line_image_window.h"
 #include "linedemo/core/numbered_bitmap.h"
 #include "platform/dib/dib.h"
 #include "sim/card/simulated_card.h"
@@ -28,8 +27,8 @@ struct LineDemo : ::testing::Test {
     testing::FakeHost host;
     std::unique_ptr<LineDemoApp> app;
 
-    LineImageWindow& Start(const LineDemoApp::ImageAllocator& allocate =
-                               LineImageWindow::AllocateImage) {
+    LineImageWindow& Start(
+        const LineDemoApp::ImageAllocator& allocate = LineImageWindow::AllocateImage) {
         driver = std::make_unique<Driver>(channel ? *channel : card);
         app = std::make_unique<LineDemoApp>(store, *driver, op, clock, allocate);
         const Rect placement = app->InitInstance(1024, 768);
@@ -60,7 +59,10 @@ TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
     const std::pair<const char*, std::function<void(bool)>> pauses[] = {
         {"focus", [&](bool on) { on ? w.OnKillFocus() : w.OnSetFocus(); }},
         {"Alt", [&](bool on) { on ? w.OnSysKeyDown() : w.OnSysKeyUp(); }},
-        {"drag", [&](bool on) { on ? w.OnLButtonDown({5, 5}) : w.OnLButtonUp(); }},
+        {"drag",
+         [&](bool on) {
+             on ? w.OnLButtonDown({5, 5}) : w.OnLButtonUp();
+         }},
         {"dialog", [&](bool on) { w.OnModalChange(on); }},
         {"F5", [&](bool) { app->Command(line::ID_LIVE); }},
     };
@@ -194,9 +196,10 @@ TEST_F(LineDemo, ColourChangesRebuildTheTableAndSnapTheWindowBack) {
         const std::span<const RgbQuad> table(
             reinterpret_cast<const RgbQuad*>(w.Picture()->block.data() + 40), 256);
         for (int v = 0; v < 256; ++v) {
-            const RgbQuad expected = v < c.mgFrom   ? StaticColorTable[0]
-                                     : v < c.vgFrom ? StaticColorTable[13]   // 249, red
-                                                    : StaticColorTable[19];  // 100 is no colour: VG's default
+            const RgbQuad expected = v < c.mgFrom ? StaticColorTable[0]
+                                     : v < c.vgFrom
+                                         ? StaticColorTable[13]   // 249, red
+                                         : StaticColorTable[19];  // 100 is no colour: VG's default
             ASSERT_EQ(table[v], expected) << c.thresh << " at " << v;
         }
         // Back to the whole image at 1:8.
@@ -229,7 +232,8 @@ TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
     const auto* pixels = reinterpret_cast<const std::uint8_t*>(w.Image()->Pixels());
     for (const auto& [y, line] : {std::pair{0, 639}, std::pair{607, 32}})
         for (int x = 0; x < 1016; ++x)
-            ASSERT_EQ(surface[y * 1016 + x], dib::SurfaceColour(view->colours[pixels[line * 5000 + x]]))
+            ASSERT_EQ(surface[y * 1016 + x],
+                      dib::SurfaceColour(view->colours[pixels[line * 5000 + x]]))
                 << "row " << y << " column " << x;
 }
 

@@ -1,1 +1,97 @@
+#include "linedemo/core/numbered_bitmap.h"
 
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "linedemo/core/line_image_window.h"
+#include "testing/fakes.h"
+#include "testing/file_size_limit.h"
+#include "testing/temp_folder.h"
+
+namespace qm71 {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct NumberedCapture : ::testing::Test {
+    testing::TempFolder dir;
+    testing::RecordingOperator op;
+    std::unique_ptr<ImageBlock> image = [] {
+        auto block = LineImageWindow::AllocateImage();
+        for (std::size_t i = 0; i < block->PixelSize(); ++i)
+            block->Pixels()[i] = static_cast<std::byte>(i * 13 + i / 5000);
+        block->ColourTable()[7] = {1, 2, 3, 0};
+        return block;
+    }();
+    int number = 0;
+
+    std::filesystem::path Save() {
+        return SaveNumberedBitmap(dir.Path(), number, image->Block(), op);
+    }
+};
+
+TEST_F(NumberedCapture, FilesHoldTheImageBlockBehindAFileHeader) {
+    ASSERT_EQ(Save(), dir / "00000001.bmp");
+    const std::string file = dir.Get("00000001.bmp");
+    ASSERT_EQ(file.size(), 3201078u);
+    const auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, file.data() + at, 4);
+        return v;
+    };
+    EXPECT_EQ(file.substr(0, 2), "BM");
+    EXPECT_EQ(u32(2), 3201078u);
+    EXPECT_EQ(u32(6), 0u);
+    EXPECT_EQ(u32(10), 1078u);
+    // The info header: 40 bytes, 5000 x 640 bottom-up, 1 plane, 8 bits, 256 colours.
+    EXPECT_EQ((std::vector<std::uint32_t>{u32(14), u32(18), u32(22), u32(26), u32(30), u32(46)}),
+              (std::vector<std::uint32_t>{40, 5000, 640, 0x00080001, 0, 256}));
+    EXPECT_EQ(std::memcmp(file.data() + 14, image->Block().data(), image->BlockSize()), 0);
+    EXPECT_EQ(op.waitCalls, 1);
+    EXPECT_EQ(op.waitDepth, 0);
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(NumberedCapture, GapsAreFilledFirstAndNoFileIsOverwritten) {
+    dir.Put("00000001.bmp", "one");
+    dir.Put("00000003.bmp", "three");
+    EXPECT_EQ(Save(), dir / "00000002.bmp");
+    EXPECT_EQ(Save(), dir / "00000004.bmp");
+    // A file that appears between the check and the create keeps its bytes;
+    // the next number is taken.
+    dir.Put("00000005.bmp", "late");
+    const auto looksFree = [](const std::filesystem::path&) { return false; };
+    EXPECT_EQ(SaveNumberedBitmap(dir.Path(), number, image->Block(), op, looksFree),
+              dir / "00000006.bmp");
+    EXPECT_EQ(dir.Get("00000001.bmp"), "one");
+    EXPECT_EQ(dir.Get("00000003.bmp"), "three");
+    EXPECT_EQ(dir.Get("00000005.bmp"), "late");
+    EXPECT_EQ(number, 6);
+    EXPECT_TRUE(op.messages.empty());
+}
+
+TEST_F(NumberedCapture, AFullDiskLeavesNoFileAndSaysWhich) {
+    const WriteResult r = testing::WithFileSizeLimit(1 << 20, [&] {
+        return Save().empty() && op.messages.size() == 1
+                   ? WriteResult{WriteStatus::kFailed, op.messages[0]}
+                   : WriteResult{WriteStatus::kWritten, ""};
+    });
+    EXPECT_EQ(r.status, WriteStatus::kFailed);
+    EXPECT_NE(r.reason.find("00000001.bmp"), std::string::npos) << r.reason;
+    EXPECT_NE(r.reason.find("File too large"), std::string::npos) << r.reason;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST_F(NumberedCapture, TheSearchStopsAtTheLargestNumber) {
+    number = kLargestBitmapNumber - 1;
+    dir.Put("99999999.bmp", "last");
+    EXPECT_TRUE(Save().empty());
+    EXPECT_TRUE(Save().empty());
+    EXPECT_EQ(number, kLargestBitmapNumber);
+    EXPECT_EQ(op.messages, (Texts{kNoBitmapNumberLeftMessage, kNoBitmapNumberLeftMessage}));
+    EXPECT_EQ(op.waitDepthAtMessage, (std::vector<int>{0, 0}));
+}
+
+}  // namespace
+}  // namespace qm71
