@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/colour_table.h"
+#include "platform/operator.h"
 
 namespace qm71 {
 
@@ -25,8 +26,28 @@ enum class ColourCommandResult {
     kRefused,    // a threshold step past 0..255: beep, nothing changed
 };
 
+// Carries out a colouring key on the settings; the lookup is then built again
+// by `rebuild`, or a refused step beeps. False when `id` is no colouring key.
+template <typename Rebuild>
+bool RunColourCommand(int id, ColouringSettings& settings, Operator& op, Rebuild&& rebuild);
+
 // Carries out a colouring key on the settings. A colour step or a threshold
 // step switches to threshold colouring; a refused step leaves LUT as it was.
 ColourCommandResult ApplyColourCommand(int id, ColouringSettings& settings);
+
+template <typename Rebuild>
+bool RunColourCommand(int id, ColouringSettings& settings, Operator& op, Rebuild&& rebuild) {
+    switch (ApplyColourCommand(id, settings)) {
+        case ColourCommandResult::kChanged:
+            rebuild();
+            return true;
+        case ColourCommandResult::kRefused:
+            op.Beep();
+            return true;
+        case ColourCommandResult::kNotColour:
+            break;
+    }
+    return false;
+}
 
 }  // namespace qm71

@@ -39,6 +39,7 @@ void Driver::SendTable(std::uint16_t step) {
 }
 
 void Driver::CloseGrabber() {
+    line_.destination = nullptr;
     if (!open_) return;
     Send(SubCommand::CloseCard);
     channel_.Close();

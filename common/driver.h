@@ -33,7 +33,9 @@ class Driver {
     // BeginTable, then the card's 1024-entry lookup in pairs, entry k = k * step.
     void SendTable(std::uint16_t step);
 
-    // CloseCard, then the handle. Safe to call more than once.
+    bool IsOpen() const { return open_; }
+    // CloseCard, then the handle; the line request forgets its destination.
+    // Safe to call more than once.
     void CloseGrabber();
 
   private:

@@ -10,6 +10,15 @@ int ReadExtent(ProfileStore& store, const char* key, int defaultValue, int scree
     return std::min(value, screen);
 }
 
+void ReadColouring(ProfileStore& store, ColouringSettings& c) {
+    c.lut = ReadKey(store, "LUT", c.lut);
+    c.thresh = ReadKey(store, "THRESH", c.thresh);
+    c.mitte = ReadKey(store, "MITTE", c.mitte);
+    c.vg = ReadKey(store, "VG", c.vg);
+    c.mg = ReadKey(store, "MG", c.mg);
+    c.bg = ReadKey(store, "BG", c.bg);
+}
+
 std::optional<ProfileStore::WriteFailure> WriteKeys(ProfileStore& store,
                                                     std::span<const SettingsKey> keys) {
     std::optional<ProfileStore::WriteFailure> failure;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/colour_table.h"
 #include "platform/profile_store.h"
 
 namespace qm71 {
@@ -19,6 +20,10 @@ inline int ReadKey(ProfileStore& store, const char* key, int defaultValue) {
 // A window extent (B or H): the smaller of the stored size and the screen's; a
 // stored size of zero or less counts as missing.
 int ReadExtent(ProfileStore& store, const char* key, int defaultValue, int screen);
+
+// LUT, THRESH, MITTE, VG, MG, BG in this order, each defaulting to what
+// `colouring` holds.
+void ReadColouring(ProfileStore& store, ColouringSettings& colouring);
 
 struct SettingsKey {
     const char* key;

@@ -17,28 +17,26 @@ std::unique_ptr<ImageBlock> LineImageWindow::AllocateImage() {
 
 LineImageWindow::LineImageWindow(std::unique_ptr<ImageBlock> image, const LineSettings& settings,
                                  Driver& driver, Operator& op, Clock& clock)
-    : image_(std::move(image)),
-      settings_(settings.display),
-      trigger_(settings.trigger),
-      driver_(driver),
+    : driver_(driver),
       op_(op),
-      clock_(clock) {}
+      clock_(clock),
+      image_(std::move(image)),
+      settings_(settings.display),
+      trigger_(settings.trigger) {}
 
 void LineImageWindow::OpenLineGrabber() {
     if (!driver_.Open()) {
         op_.Message("Treiber nicht gefunden", "Fehler");
         return;
     }
-    cardOpen_ = true;
     cardBase_ = qm71::OpenLineGrabber(driver_, trigger_);
 }
 
 void LineImageWindow::OnCreate(WindowHost& host, int screenWidth, int screenHeight,
                                bool displayReady) {
-    host_ = &host;
-    screenWidth_ = screenWidth;
-    screenHeight_ = screenHeight;
     displayReady_ = displayReady;
+    screen_ = {0, 0, screenWidth, screenHeight};
+    host_ = &host;
     // The true colours at every index, also the twenty fixed ones, so that
     // the colours dialog paints its swatches as they will show.
     palette_ = CreateDisplayPalette();
@@ -61,9 +59,7 @@ std::optional<ProfileStore::WriteFailure> LineImageWindow::OnDestroy(ProfileStor
     window_ = window;
     const auto failure = LineSettings{settings_, trigger_, window_}.Write(store, cardBase_);
     image_.reset();
-    driver_.Line().destination = nullptr;
     driver_.CloseGrabber();
-    cardOpen_ = false;
     if (host_) host_->RedrawOtherWindows();
     return failure;
 }
@@ -86,41 +82,28 @@ void LineImageWindow::ToggleSoftwareTrigger() {
 }
 
 bool LineImageWindow::Command(int id) {
-    switch (ApplyColourCommand(id, settings_.colouring)) {
-        case ColourCommandResult::kChanged:
-            BuildColorTable();
+    if (RunColourCommand(id, settings_.colouring, op_, [this] { BuildColorTable(); })) return true;
+    // Ctrl+5, Ctrl+1, Ctrl+2, Ctrl+4; 1:8 and 1:4 only from the panel.
+    constexpr std::pair<int, int> kScaleKeys[] = {{line::ID_SCALE_1_2, 2},
+                                                  {line::ID_SCALE_1_1, 3},
+                                                  {line::ID_SCALE_2_1, 4},
+                                                  {line::ID_SCALE_4_1, 5}};
+    for (const auto& [key, scale] : kScaleKeys) {
+        if (id == key) {
+            settings_.scale = scale;
+            ResizeForScale();
             return true;
-        case ColourCommandResult::kRefused:
-            op_.Beep();
-            return true;
-        case ColourCommandResult::kNotColour:
-            break;
+        }
     }
-    auto setScale = [this](int scale) {
-        settings_.scale = scale;
-        ResizeForScale();
-    };
     switch (id) {
-        case line::ID_SCALE_1_2:
-            setScale(2);
-            break;
-        case line::ID_SCALE_1_1:
-            setScale(3);
-            break;
-        case line::ID_SCALE_2_1:
-            setScale(4);
-            break;
-        case line::ID_SCALE_4_1:
-            setScale(5);
-            break;
         case line::ID_REFIT:
             ResizeForScale();
             break;
-        case line::ID_REDRAW_OTHERS:
-            if (host_) host_->RedrawOtherWindows();
-            break;
         case line::ID_SOFTWARE_TRIGGER:
             ToggleSoftwareTrigger();
+            break;
+        case line::ID_REDRAW_OTHERS:
+            if (host_) host_->RedrawOtherWindows();
             break;
         case line::ID_SAVE_NUMBERED:
             SaveNumberedBitmap();
@@ -165,7 +148,7 @@ void LineImageWindow::MoveTo(const Rect& window) {
 
 void LineImageWindow::ResizeForScale() {
     asked_.reset();
-    Settle(LineResizeForScale(settings_.scale, window_, screenWidth_, screenHeight_), true);
+    Settle(LineResizeForScale(settings_.scale, window_, screen_.right, screen_.bottom), true);
 }
 
 void LineImageWindow::FitToScale() {
@@ -180,7 +163,8 @@ void LineImageWindow::Settle(const Rect& window, bool move) {
         if (move) MoveTo(window);
         return;
     }
-    const LineFit f = LineFitToScale(settings_.scale, window, client, screenWidth_, screenHeight_);
+    const LineFit f =
+        LineFitToScale(settings_.scale, window, client, screen_.right, screen_.bottom);
     sourceWidth_ = f.sourceWidth;
     sourceHeight_ = f.sourceHeight;
     if (!move && (f.window == window_ || (asked_ && *asked_ == f.window))) return;

@@ -102,7 +102,7 @@ class LineImageWindow {
     // Nothing pauses acquisition.
     bool AcquireEnabled() const;
     // A cycle would acquire: enabled, and an image block and a card to fill it.
-    bool CanAcquire() const { return AcquireEnabled() && image_ && cardOpen_; }
+    bool CanAcquire() const { return AcquireEnabled() && image_ && driver_.IsOpen(); }
 
     // What to draw, live and on repaint; nothing without an image block.
     std::optional<LinePicture> Picture() const;
@@ -116,7 +116,7 @@ class LineImageWindow {
     bool Trigger() const { return trigger_; }
     const std::array<PaletteEntry, 256>& DisplayPalette() const { return palette_; }
     const ImageBlock* Image() const { return image_.get(); }
-    bool CardOpen() const { return cardOpen_; }
+    bool CardOpen() const { return driver_.IsOpen(); }
     int CardBase() const { return cardBase_; }
     // Images drawn so far; wraps from the largest int to 0.
     int CycleCounter() const { return cycleCounter_; }
@@ -131,17 +131,16 @@ class LineImageWindow {
     // changes where the window is, or always with `move`.
     void Settle(const Rect& window, bool move);
 
-    std::unique_ptr<ImageBlock> image_;
-    LineDisplaySettings settings_;
-    bool trigger_;
     Driver& driver_;
     Operator& op_;
     Clock& clock_;
     WindowHost* host_ = nullptr;
-
-    std::array<PaletteEntry, 256> palette_{};
     std::uint16_t cardBase_ = kDefaultCardBase;
-    bool cardOpen_ = false;
+
+    std::unique_ptr<ImageBlock> image_;
+    LineDisplaySettings settings_;
+    bool trigger_;
+    std::array<PaletteEntry, 256> palette_{};
 
     bool displayReady_ = false;
     bool focus_ = false;
@@ -149,8 +148,7 @@ class LineImageWindow {
     bool blocked_ = false;
     WindowDrag drag_;
 
-    int screenWidth_ = 0;
-    int screenHeight_ = 0;
+    Rect screen_{};
     Rect client_{};
     Rect window_{};
     bool sized_ = false;  // the window system has reported a size

@@ -7,13 +7,7 @@
 namespace qm71 {
 
 void LineSettings::ReadDisplay(ProfileStore& store) {
-    ColouringSettings& c = display.colouring;
-    c.lut = ReadKey(store, "LUT", c.lut);
-    c.thresh = ReadKey(store, "THRESH", c.thresh);
-    c.mitte = ReadKey(store, "MITTE", c.mitte);
-    c.vg = ReadKey(store, "VG", c.vg);
-    c.mg = ReadKey(store, "MG", c.mg);
-    c.bg = ReadKey(store, "BG", c.bg);
+    ReadColouring(store, display.colouring);
     display.scale = ValidLineScale(ReadKey(store, "SCALE", display.scale));
     trigger = ReadKey(store, "TRIG", 0) != 0;
 }

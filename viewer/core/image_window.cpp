@@ -175,16 +175,7 @@ void ImageWindow::ResizeForScale() {
 }
 
 bool ImageWindow::Command(int id) {
-    switch (ApplyColourCommand(id, settings_.colouring)) {
-        case ColourCommandResult::kChanged:
-            BuildColorTable();
-            return true;
-        case ColourCommandResult::kRefused:
-            op_.Beep();
-            return true;
-        case ColourCommandResult::kNotColour:
-            break;
-    }
+    if (RunColourCommand(id, settings_.colouring, op_, [this] { BuildColorTable(); })) return true;
     auto setScale = [&](int scale) {
         settings_.scale = scale;
         ResizeForScale();
