@@ -45,7 +45,6 @@ void LineImageWindow::OnCreate(WindowHost& host, int screenWidth, int screenHeig
 }
 
 void LineImageWindow::OnSize(const Rect& client, const Rect& window) {
-    client_ = client;
     window_ = window;
     frameWidth_ = window.Width() - client.Width();
     frameHeight_ = window.Height() - client.Height();
@@ -141,8 +140,6 @@ void LineImageWindow::BuildColorTable() {
 
 void LineImageWindow::MoveTo(const Rect& window) {
     window_ = window;
-    // The frame keeps its size; the client area is what it leaves.
-    client_ = {0, 0, window.Width() - frameWidth_, window.Height() - frameHeight_};
     if (host_) host_->MoveWindow(window_);
 }
 

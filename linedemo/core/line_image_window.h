@@ -149,7 +149,6 @@ class LineImageWindow {
     WindowDrag drag_;
 
     Rect screen_{};
-    Rect client_{};
     Rect window_{};
     bool sized_ = false;  // the window system has reported a size
     int frameWidth_ = 0;  // frame and caption around the client area

@@ -160,30 +160,6 @@ TEST_F(LineDemo, PanelResultsAndKeysChangeWhatTheySay) {
     }
 }
 
-TEST_F(LineDemo, ColourChangesRebuildTheTableAndSnapTheWindowBack) {
-    LineImageWindow& w = Start();
-    w.Settings().colouring = {.lut = 2, .thresh = 255, .mitte = 10, .bg = 0, .mg = 249, .vg = 100};
-    struct Case {
-        int thresh;
-        int mgFrom, vgFrom;  // bands of the table
-    };
-    for (const Case c : {Case{0, 0, 10}, Case{250, 250, 256}, Case{9999, 256, 256}}) {
-        w.Settings().colouring.thresh = c.thresh;
-        app->PanelResult(line::kPanelOk);
-        const std::span<const RgbQuad> table(
-            reinterpret_cast<const RgbQuad*>(w.Picture()->block.data() + 40), 256);
-        for (int v = 0; v < 256; ++v) {
-            const RgbQuad expected = v < c.mgFrom ? StaticColorTable[0]
-                                     : v < c.vgFrom
-                                         ? StaticColorTable[13]   // 249, red
-                                         : StaticColorTable[19];  // 100 is no colour: VG's default
-            ASSERT_EQ(table[v], expected) << c.thresh << " at " << v;
-        }
-        // Back to the whole image at 1:8.
-        EXPECT_EQ(host.moves.back(), (Rect{0, 0, 625, 80}));
-    }
-}
-
 TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
     UseSimulatedCard("");
     LineImageWindow& w = Start();
