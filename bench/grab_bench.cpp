@@ -3,28 +3,20 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ratios.h"
+#include "bench/silent_operator.h"
 #include "common/driver.h"
-#include "platform/operator.h"
 #include "sim/card/simulated_card.h"
 #include "viewer/core/image_window.h"
 
 namespace qm71 {
 namespace {
 
-class SilentOperator final : public Operator {
-  public:
-    void Message(const std::string&, const std::string&) override {}
-    void Beep() override {}
-    void BeginWait() override {}
-    void EndWait() override {}
-};
-
 void BM_GrabCycle(benchmark::State& state) {
     sim::CardOptions options = sim::AreaCameraOptions();
     options.fps = 0;
     sim::SimulatedCard card(SystemClock(), options);
     Driver driver(card);
-    SilentOperator op;
+    bench::SilentOperator op;
     ImageWindow window(DisplayImage::Allocate(), DisplaySettings{}, driver, op, SystemClock());
     window.OpenGrabber();
     for (auto _ : state) {

@@ -11,27 +11,19 @@
 #include <vector>
 
 #include "bench/ratios.h"
+#include "bench/silent_operator.h"
 #include "common/bmp_file.h"
 #include "common/driver.h"
 #include "linedemo/core/line_acquisition.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/core/line_image_window.h"
 #include "linedemo/core/numbered_bitmap.h"
-#include "platform/operator.h"
 #include "sim/card/simulated_card.h"
 
 namespace qm71 {
 namespace {
 
 constexpr std::size_t kImageBytes = std::size_t{kLineWidth} * kLineCount;
-
-class SilentOperator final : public Operator {
-  public:
-    void Message(const std::string&, const std::string&) override {}
-    void Beep() override {}
-    void BeginWait() override {}
-    void EndWait() override {}
-};
 
 void BM_MemcpyLineImage(benchmark::State& state) {
     std::vector<std::byte> from(kImageBytes, std::byte{7}), to(kImageBytes);
@@ -97,7 +89,7 @@ BENCHMARK(BM_WriteBitmapBytes)->Apply(bench::StandardSettings);
 void BM_SaveNumberedBitmap(benchmark::State& state) {
     const auto folder = ShmFolder("qm71-bench-save");
     const auto image = LineImageWindow::AllocateImage();
-    SilentOperator op;
+    bench::SilentOperator op;
     for (auto _ : state) {
         int number = 0;
         const auto saved = SaveNumberedBitmap(folder, number, image->Block(), op);
