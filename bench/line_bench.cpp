@@ -1,11 +1,10 @@
 // The line demo's hot paths against their baselines: one image's acquisition
 // on the unthrottled simulated line camera against a memcpy of the 5000 x 640
-// image, and a numbered capture into a tmpfs folder against a plain write of
-// the same 3,201,078 bytes.
+// image (BM_MemcpyLineImage, registered with the drawing benchmarks), and a numbered capture into a
+// tmpfs folder against a plain write of the same 3,201,078 bytes.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,17 +23,6 @@ namespace qm71 {
 namespace {
 
 constexpr std::size_t kImageBytes = std::size_t{kLineWidth} * kLineCount;
-
-void BM_MemcpyLineImage(benchmark::State& state) {
-    std::vector<std::byte> from(kImageBytes, std::byte{7}), to(kImageBytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), kImageBytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * std::int64_t(kImageBytes));
-}
-BENCHMARK(BM_MemcpyLineImage)->Apply(bench::StandardSettings);
 
 // One image as an acquisition cycle takes it: free-running (arg 0) or one
 // software trigger per line (arg 1).

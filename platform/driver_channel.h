@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace qm71 {
 
@@ -20,6 +21,38 @@ enum class SubCommand : std::uint16_t {
     TableEntries = 0x44,
     CloseCard = 0x63,
 };
+
+// The sub-command's name as the driver documentation spells it; "?" for a
+// number that is none of them.
+constexpr std::string_view SubCommandName(SubCommand c) {
+    switch (c) {
+        case SubCommand::Download:
+            return "Download";
+        case SubCommand::PostDownload:
+            return "PostDownload";
+        case SubCommand::QueryBase:
+            return "QueryBase";
+        case SubCommand::SetParameter:
+            return "SetParameter";
+        case SubCommand::Commit:
+            return "Commit";
+        case SubCommand::ArmFrame:
+            return "ArmFrame";
+        case SubCommand::BeginReadout:
+            return "BeginReadout";
+        case SubCommand::LineCount:
+            return "LineCount";
+        case SubCommand::TriggerControl:
+            return "TriggerControl";
+        case SubCommand::BeginTable:
+            return "BeginTable";
+        case SubCommand::TableEntries:
+            return "TableEntries";
+        case SubCommand::CloseCard:
+            return "CloseCard";
+    }
+    return "?";
+}
 
 // The parameter SetParameter addresses: lines per acquisition (1 = one per trigger).
 inline constexpr std::uint16_t kLinesParameter = 0x88E0;

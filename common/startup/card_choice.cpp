@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "sim/card/card_options.h"
+#include "sim/card/request_trace.h"
 #include "sim/card/simulated_card.h"
 
 namespace qm71 {
@@ -34,7 +35,9 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera
             messages << "qm71: QM71_SIM: " << error << "; using the default card settings\n";
     }
     messages << "qm71: " << sim::DescribeCardOptions(options) << "\n";
-    return std::make_unique<sim::SimulatedCard>(clock, options);
+    auto card = std::make_unique<sim::SimulatedCard>(clock, options);
+    if (!options.trace) return card;
+    return std::make_unique<sim::TracingChannel>(std::move(card), messages, clock);
 }
 
 }  // namespace qm71

@@ -25,7 +25,8 @@ class NoDriverChannel final : public DriverChannel {
 //   QM71_DEVICE  sim (default) = SimulatedCard; none = no driver; anything else
 //                is reported and treated as none.
 //   QM71_SIM     options over the camera's defaults (see ParseCardOptions); a bad text is
-//                reported and the defaults are used.
+//                reported and the defaults are used. With `trace` every request
+//                is written to the message stream (see TracingChannel).
 // Says on standard error which card is used.
 std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera);
 

@@ -1,7 +1,8 @@
 #include "linedemo/core/line_demo_app.h"
 
 #include "common/profile_keys.h"
-#include "linedemo/core/line_commands.h"
+#include "resources/qmdemo/commands.h"
+#include "resources/qmdemo/control_panel_ids.h"
 
 namespace qm71 {
 
@@ -45,7 +46,7 @@ bool LineDemoApp::ShouldIdleRun() const {
 }
 
 bool LineDemoApp::Command(int id) {
-    if (id == line::ID_LIVE) {
+    if (id == qmdemo::ID_LIVE) {
         ToggleLiveMode();
         return true;
     }

@@ -5,9 +5,10 @@
 
 #include "common/colour_commands.h"
 #include "linedemo/core/line_acquisition.h"
-#include "linedemo/core/line_commands.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/core/numbered_bitmap.h"
+#include "resources/qmdemo/commands.h"
+#include "resources/qmdemo/control_panel_ids.h"
 
 namespace qm71 {
 
@@ -83,10 +84,10 @@ void LineImageWindow::ToggleSoftwareTrigger() {
 bool LineImageWindow::Command(int id) {
     if (RunColourCommand(id, settings_.colouring, op_, [this] { BuildColorTable(); })) return true;
     // Ctrl+5, Ctrl+1, Ctrl+2, Ctrl+4; 1:8 and 1:4 only from the panel.
-    constexpr std::pair<int, int> kScaleKeys[] = {{line::ID_SCALE_1_2, 2},
-                                                  {line::ID_SCALE_1_1, 3},
-                                                  {line::ID_SCALE_2_1, 4},
-                                                  {line::ID_SCALE_4_1, 5}};
+    constexpr std::pair<int, int> kScaleKeys[] = {{qmdemo::ID_SCALE_1_2, 2},
+                                                  {qmdemo::ID_SCALE_1_1, 3},
+                                                  {qmdemo::ID_SCALE_2_1, 4},
+                                                  {qmdemo::ID_SCALE_4_1, 5}};
     for (const auto& [key, scale] : kScaleKeys) {
         if (id == key) {
             settings_.scale = scale;
@@ -95,16 +96,16 @@ bool LineImageWindow::Command(int id) {
         }
     }
     switch (id) {
-        case line::ID_REFIT:
+        case qmdemo::ID_REFIT:
             ResizeForScale();
             break;
-        case line::ID_SOFTWARE_TRIGGER:
+        case qmdemo::ID_SOFTWARE_TRIGGER:
             ToggleSoftwareTrigger();
             break;
-        case line::ID_REDRAW_OTHERS:
+        case qmdemo::ID_REDRAW_OTHERS:
             if (host_) host_->RedrawOtherWindows();
             break;
-        case line::ID_SAVE_NUMBERED:
+        case qmdemo::ID_SAVE_NUMBERED:
             SaveNumberedBitmap();
             break;
         default:
@@ -114,17 +115,17 @@ bool LineImageWindow::Command(int id) {
 }
 
 bool LineImageWindow::PanelResult(int result) {
-    if (result == line::kPanelOk) {
+    if (result == qmdemo::kOk) {
         BuildColorTable();
-    } else if (result >= line::kPanelNormal && result <= line::kPanelThreshold) {
-        settings_.colouring.lut = result - line::kPanelNormal;
+    } else if (result >= qmdemo::kNormal && result <= qmdemo::kThreshold) {
+        settings_.colouring.lut = result - qmdemo::kNormal;
         BuildColorTable();
-    } else if (result >= line::kPanelScale1To8 && result <= line::kPanelScale4To1) {
-        settings_.scale = result - line::kPanelScale1To8;
+    } else if (result >= qmdemo::kScale1To8 && result <= qmdemo::kScale4To1) {
+        settings_.scale = result - qmdemo::kScale1To8;
         ResizeForScale();
-    } else if (result == line::kPanelSoftwareTrigger) {
+    } else if (result == qmdemo::kSoftwareTrigger) {
         ToggleSoftwareTrigger();
-    } else if (result == line::kPanelOptions || result == line::kPanelEnd) {
+    } else if (result == qmdemo::kOptions || result == qmdemo::kEnd) {
         return false;
     }
     return true;

@@ -64,17 +64,18 @@ bool ApplyItem(std::string_view key, std::string_view value, bool hasValue, Card
         if (!ParseRange(value, 0, 1LL << 50, n))
             return Fail(error, key, value, "a row count of 0 or more");
         o.stallAfterRows = n;
-    } else if (key == "no-trigger") {
+    } else if (key == "no-trigger" || key == "trace") {
+        bool& flag = key == "trace" ? o.trace : o.noTrigger;
         if (!hasValue || value == "1") {
-            o.noTrigger = true;
+            flag = true;
         } else if (value == "0") {
-            o.noTrigger = false;
+            flag = false;
         } else {
             return Fail(error, key, value, "nothing, 0 or 1");
         }
     } else {
         error = "unknown option \"" + std::string(key) +
-                "\" (known: fps, base, download-error, stall-after-rows, no-trigger)";
+                "\" (known: fps, base, download-error, stall-after-rows, no-trigger, trace)";
         return false;
     }
     return true;
@@ -91,6 +92,7 @@ CardOptions LineCameraOptions() {
     o.rowsPerFrame = 640;
     o.rowBytes = 5000;
     o.lineCamera = true;
+    o.triggeredPictureLines = 639;
     return o;
 }
 
@@ -121,6 +123,7 @@ std::string DescribeCardOptions(const CardOptions& o) {
             << " attempts";
     if (o.stallAfterRows >= 0) out << ", stalls after " << o.stallAfterRows << " rows";
     if (o.noTrigger) out << ", no trigger";
+    if (o.trace) out << ", trace";
     out << ")";
     return out.str();
 }

@@ -28,6 +28,12 @@ struct CardOptions {
     // A line camera: lines per acquisition 1 means one line per software
     // trigger, and the first line delivered is the bottom of the picture.
     bool lineCamera = false;
+    // Line camera in trigger mode: the triggered lines are numbered in pictures
+    // of this many lines (0 = rowsPerFrame). The line demo reads 639 lines per
+    // triggered image, so its images each show one whole picture.
+    int triggeredPictureLines = 0;
+    // Every request is written to the trace stream (QM71_SIM=trace).
+    bool trace = false;
 };
 
 // Options for the area camera of QM and the line camera of QMDEMO.
@@ -40,6 +46,7 @@ CardOptions LineCameraOptions();
 //   download-error=E:A  Download reports error E after A attempts (0..255 each)
 //   stall-after-rows=N  the card stops delivering after N rows in total
 //   no-trigger[=0|1]    software trigger edges are ignored
+//   trace[=0|1]         one line per driver request on standard error
 // Blanks around items are ignored, empty items are skipped. All or nothing: on
 // an unknown key or a bad value `options` is left exactly as it was, `error`
 // names the key and the function returns false.

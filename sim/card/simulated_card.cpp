@@ -15,6 +15,8 @@ CardOptions Sanitised(CardOptions o) {
     o.rowsPerFrame = std::clamp(o.rowsPerFrame, 1, kMaxRows);
     o.rowBytes = std::clamp(o.rowBytes, 1, kMaxRowBytes);
     if (!std::isfinite(o.fps) || o.fps < 0) o.fps = 0;
+    if (o.triggeredPictureLines <= 0 || o.triggeredPictureLines > o.rowsPerFrame)
+        o.triggeredPictureLines = o.rowsPerFrame;
     return o;
 }
 
@@ -25,12 +27,19 @@ SimulatedCard::SimulatedCard(Clock& clock, CardOptions options)
       options_(Sanitised(options)),
       pattern_(options_.rowsPerFrame, options_.rowBytes),
       origin_(clock.Now()),
-      linesParameter_(static_cast<std::uint16_t>(options_.rowsPerFrame)) {
+      linesParameter_(static_cast<std::uint16_t>(options_.rowsPerFrame)),
+      pictureLines_(options_.triggeredPictureLines) {
     if (options_.fps > 0) {
         const double ns = std::min(1e9 / options_.fps, 1e15);
         period_ = Duration(std::max<long long>(std::llround(ns), 1));
         active_ = period_ - period_ / 16;
+        linePeriod_ = active_ / options_.rowsPerFrame;
     }
+}
+
+void SimulatedCard::DropTriggeredLines() {
+    triggered_.clear();
+    pictureLine_ = 0;
 }
 
 bool SimulatedCard::Open() {
@@ -41,7 +50,7 @@ bool SimulatedCard::Open() {
 void SimulatedCard::Close() {
     open_ = false;
     armed_ = false;
-    linesRead_ = linesTriggered_;
+    DropTriggeredLines();
 }
 
 bool SimulatedCard::Command(DriverRequest& request) {
@@ -68,7 +77,7 @@ bool SimulatedCard::Command(DriverRequest& request) {
         case SubCommand::SetParameter:
             if (request.value1 != kLinesParameter) return false;
             linesParameter_ = request.value2;
-            linesRead_ = linesTriggered_;  // lines captured in the old mode are dropped
+            DropTriggeredLines();
             return true;
         case SubCommand::ArmFrame: {
             Duration start = clock_.Now();
@@ -95,7 +104,7 @@ bool SimulatedCard::Command(DriverRequest& request) {
         }
         case SubCommand::CloseCard:
             armed_ = false;
-            linesRead_ = linesTriggered_;
+            DropTriggeredLines();
             triggerBits_ = 0;
             return true;
     }
@@ -110,10 +119,15 @@ void SimulatedCard::StartCapture(Duration start) {
 }
 
 void SimulatedCard::SoftwareTrigger() {
-    if (!LineTriggerMode()) {
+    if (!options_.lineCamera) {
         StartCapture(clock_.Now());
-    } else if (linesTriggered_ - linesRead_ < options_.rowsPerFrame) {
-        ++linesTriggered_;
+    } else if (!LineTriggerMode()) {
+        // A free-running line camera takes no notice of the trigger input.
+    } else if (std::ssize(triggered_) < options_.rowsPerFrame) {
+        // The camera takes one line time per line; a trigger while it is still
+        // busy waits for the line before.
+        lastLineReady_ = std::max(clock_.Now(), lastLineReady_) + linePeriod_;
+        triggered_.push_back(lastLineReady_);
     }
 }
 
@@ -121,7 +135,10 @@ long long SimulatedCard::RowsAvailable() {
     const long long remaining = options_.stallAfterRows < 0
                                     ? std::numeric_limits<long long>::max()
                                     : std::max(options_.stallAfterRows - rowsTransferred_, 0LL);
-    if (LineTriggerMode()) return std::min(linesTriggered_ - linesRead_, remaining);
+    if (LineTriggerMode()) {
+        const auto ready = std::upper_bound(triggered_.begin(), triggered_.end(), clock_.Now());
+        return std::min<long long>(ready - triggered_.begin(), remaining);
+    }
     if (!armed_) return 0;
     const long long rows = options_.rowsPerFrame;
     const Duration elapsed = clock_.Now() - captureStart_;
@@ -149,9 +166,11 @@ bool SimulatedCard::TransferLine(const LineRequest& request) {
     long long row = row_;
     std::uint32_t frame = captureNumber_;
     if (LineTriggerMode()) {
-        row = linesRead_ % rows;
-        frame = static_cast<std::uint32_t>(linesRead_ / rows);
-        ++linesRead_;
+        triggered_.pop_front();
+        if (pictureLine_ == 0) triggeredPicture_ = nextNumber_++;
+        frame = triggeredPicture_;
+        row = pictureLine_;
+        pictureLine_ = (pictureLine_ + 1) % pictureLines_;
     } else {
         ++row_;
     }

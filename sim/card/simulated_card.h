@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
@@ -20,14 +21,20 @@ namespace qm71::sim {
 // (SetParameter 0x88E0) is kept but an area camera always delivers whole frames.
 //
 // Line camera (CardOptions::lineCamera): with the lines parameter 1 the camera
-// is in trigger mode: each rising edge captures one line at once, LineCount
-// reports the captured lines not yet read (at most one image's worth is kept),
-// and each TransferLine delivers the oldest. With any other value it runs
-// freely like the area camera, an image of rowsPerFrame lines per period. The
-// first line of an image is the bottom row of the picture, as the line demo
-// stores it.
+// is in trigger mode: each rising edge captures one line, which is there one
+// line time (the frame's active time / rowsPerFrame) after the edge or after
+// the line before it, whichever is later. LineCount reports the captured lines
+// that are there and not yet read (at most one image's worth is kept), and
+// each TransferLine delivers the oldest. Triggered lines are numbered in
+// pictures of triggeredPictureLines lines, each picture with the next image
+// number. With any other value of the lines parameter the camera runs freely
+// like the area camera, an image of rowsPerFrame lines per period, and takes
+// no notice of trigger edges. The first
+// line of an image is the bottom row of the picture, as the line demo stores
+// it. Changing the lines parameter drops the lines captured so far and starts
+// a new triggered picture.
 //
-// fps = 0: an armed or triggered frame is complete at once.
+// fps = 0: an armed or triggered frame, or a triggered line, is there at once.
 //
 // Rows are delivered in order: the row is the number of TransferLine calls since
 // the frame was armed or triggered or since BeginReadout. A TransferLine for a
@@ -49,6 +56,7 @@ class SimulatedCard final : public DriverChannel {
     bool LineTriggerMode() const { return options_.lineCamera && linesParameter_ == 1; }
     void StartCapture(Duration start);
     void SoftwareTrigger();
+    void DropTriggeredLines();
     long long RowsAvailable();  // for the current capture or trigger queue
     std::uint16_t LineCount();
 
@@ -73,9 +81,15 @@ class SimulatedCard final : public DriverChannel {
     std::uint32_t nextNumber_ = 0;
     long long row_ = 0;
 
-    // Line trigger mode: lines captured and lines read since the card was made.
-    long long linesTriggered_ = 0;
-    long long linesRead_ = 0;
+    // Line trigger mode: when each captured, unread line is there (in capture
+    // order), when the last one captured is, and where the next line read
+    // falls in its picture.
+    Duration linePeriod_{0};
+    std::deque<Duration> triggered_;
+    Duration lastLineReady_{0};
+    int pictureLines_ = 1;
+    int pictureLine_ = 0;
+    std::uint32_t triggeredPicture_ = 0;
 
     long long rowsTransferred_ = 0;
 };

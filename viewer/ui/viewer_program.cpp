@@ -6,13 +6,14 @@
 
 #include "common/startup/card_choice.h"
 #include "common/ui/colours_dialog.h"
+#include "common/ui/info_dialog.h"
 #include "platform/driver_channel.h"
 #include "platform/qt/termination.h"
 #include "resources/icons/icons.h"
 #include "resources/qm/commands.h"
+#include "resources/qm/program_info.h"
 #include "viewer/core/bmp_export.h"
 #include "viewer/ui/camera/camera_settings_dialog.h"
-#include "viewer/ui/info/info_dialog.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {
@@ -99,7 +100,7 @@ void ViewerProgram::Command(int id) {
             break;
         }
         case qm::ID_HELP: {
-            InfoDialog dialog(widget_.get());
+            InfoDialog dialog({qm::kIcon, qm::kProduct}, widget_.get());
             dialog.exec();
             break;
         }

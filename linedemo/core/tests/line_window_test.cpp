@@ -2,12 +2,13 @@
 
 #include <functional>
 
-#include "linedemo/core/line_commands.h"
 #include "linedemo/core/line_demo_app.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/core/line_image_window.h"
 #include "linedemo/core/numbered_bitmap.h"
 #include "platform/dib/dib.h"
+#include "resources/qmdemo/commands.h"
+#include "resources/qmdemo/control_panel_ids.h"
 #include "sim/card/simulated_card.h"
 #include "testing/fakes.h"
 
@@ -64,7 +65,7 @@ TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
              on ? w.OnLButtonDown({5, 5}) : w.OnLButtonUp();
          }},
         {"dialog", [&](bool on) { w.OnModalChange(on); }},
-        {"F5", [&](bool) { app->Command(line::ID_LIVE); }},
+        {"F5", [&](bool) { app->Command(qmdemo::ID_LIVE); }},
         {"no display", [&](bool on) { w.OnCreate(host, 1024, 768, !on); }},
     };
     for (const auto& [what, pause] : pauses) {
@@ -98,7 +99,7 @@ TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessage) {
     EXPECT_EQ(op.messages.size(), 1u);
     EXPECT_EQ(w.IdleText(), "Idle 0");  // the abandoned image was not drawn
     EXPECT_EQ(host.draws, 1);
-    app->Command(line::ID_LIVE);
+    app->Command(qmdemo::ID_LIVE);
     EXPECT_TRUE(app->ShouldIdleRun());
 }
 
@@ -116,7 +117,7 @@ TEST_F(LineDemo, WithoutDriverOrImageNothingIsAcquiredOrRead) {
     EXPECT_FALSE(app->OnIdle());
     EXPECT_EQ(card.Count(SubCommand::ArmFrame), 0u);
     EXPECT_FALSE(w.Picture().has_value());
-    EXPECT_TRUE(app->Command(line::ID_SAVE_NUMBERED));
+    EXPECT_TRUE(app->Command(qmdemo::ID_SAVE_NUMBERED));
     EXPECT_EQ(op.messages.back(), kNoImageToSaveMessage);
 }
 
@@ -130,17 +131,17 @@ TEST_F(LineDemo, PanelResultsAndKeysChangeWhatTheySay) {
     };
     // From LUT 0, SCALE 0, free-running.
     const Case cases[] = {
-        {line::kPanelInverse, true, true, 1, 0, false},
-        {line::kPanelScale1To8 + 3, true, true, 0, 3, false},
-        {line::kPanelScale4To1, true, true, 0, 5, false},
-        {line::kPanelSoftwareTrigger, true, true, 0, 0, true},
-        {line::kPanelOptions, true, false, 0, 0, false},
-        {line::kPanelCancel, true, true, 0, 0, false},
-        {line::ID_SCALE_1_1, false, true, 0, 3, false},
-        {line::ID_SCALE_1_2, false, true, 0, 2, false},
-        {line::ID_SOFTWARE_TRIGGER, false, true, 0, 0, true},
-        {kCmdBgNext, false, true, 2, 0, false},
-        {line::ID_CONTROL_PANEL, false, false, 0, 0, false},
+        {qmdemo::kInverse, true, true, 1, 0, false},
+        {qmdemo::kScale1To8 + 3, true, true, 0, 3, false},
+        {qmdemo::kScale4To1, true, true, 0, 5, false},
+        {qmdemo::kSoftwareTrigger, true, true, 0, 0, true},
+        {qmdemo::kOptions, true, false, 0, 0, false},
+        {2, true, true, 0, 0, false},
+        {qmdemo::ID_SCALE_1_1, false, true, 0, 3, false},
+        {qmdemo::ID_SCALE_1_2, false, true, 0, 2, false},
+        {qmdemo::ID_SOFTWARE_TRIGGER, false, true, 0, 0, true},
+        {qmdemo::ID_BG_NEXT, false, true, 2, 0, false},
+        {qmdemo::ID_CONTROL_PANEL, false, false, 0, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -163,13 +164,13 @@ TEST_F(LineDemo, PanelResultsAndKeysChangeWhatTheySay) {
 TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
     UseSimulatedCard("");
     LineImageWindow& w = Start();
-    app->Command(line::ID_SCALE_1_1);
+    app->Command(qmdemo::ID_SCALE_1_1);
     ReportLastMove();
     ASSERT_TRUE(app->OnIdle());
     // Colours change while paused: the repaint draws what Picture() says,
     // as the live drawing did.
     w.OnKillFocus();
-    app->Command(kCmdLutInverse);
+    app->Command(qmdemo::ID_LUT_INVERSE);
     ReportLastMove();
     const auto picture = w.Picture();
     ASSERT_TRUE(picture.has_value());
@@ -192,7 +193,7 @@ TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
 
 TEST_F(LineDemo, AFitTheWindowSystemDeclinedIsNotAskedForAgain) {
     Start();
-    app->Command(line::ID_SCALE_1_1);
+    app->Command(qmdemo::ID_SCALE_1_1);
     const Rect asked = host.moves.back();
     const auto moves = host.moves.size();
     // The window system keeps the window 1024 x 640 instead.
@@ -205,7 +206,7 @@ TEST_F(LineDemo, AFitTheWindowSystemDeclinedIsNotAskedForAgain) {
 TEST_F(LineDemo, ShutdownWritesTheSettingsAndClosesTheCard) {
     card.base = 0x720;
     LineImageWindow& w = Start();
-    app->Command(line::ID_SOFTWARE_TRIGGER);
+    app->Command(qmdemo::ID_SOFTWARE_TRIGGER);
     app->Shutdown({3, 4, 633, 114});
     EXPECT_EQ(store.values["TRIG"], "1");
     EXPECT_EQ(store.values["BASIS"], "1824");

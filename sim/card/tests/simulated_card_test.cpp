@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace qm71::sim {
@@ -89,6 +92,97 @@ TEST(SimulatedCardTest, StallDeafTriggerAndOversizedRequestsGiveNoRows) {
     for (int bits : {0, 2, 1})
         c.Ask(SubCommand::TriggerControl, 0, static_cast<std::uint16_t>(bits));
     EXPECT_EQ(c.Lines(), 100) << "the trigger started no frame";
+}
+
+// The line demo's two ways of reading an image (free-running: arm, then line
+// i once the count differs from i; triggered: 639 times a rising edge, a count
+// other than 0, one line), each poll bounded, `step` of simulated time passing
+// per empty poll. Returns the lines read, line i at byte 5000 * i.
+struct LineHost : Card {
+    using Card::Card;
+    int Read(bool triggered) {
+        if (!triggered) Ask(SubCommand::ArmFrame);
+        for (int i = 0; i < (triggered ? 639 : 640); ++i) {
+            if (triggered) {
+                for (int bits : {0, 1}) Ask(SubCommand::TriggerControl, 0, std::uint16_t(bits));
+            }
+            const int busy = triggered || i == 0 ? 0 : i;
+            for (int polls = 0; Ask(SubCommand::LineCount, 1) == busy; clock.Advance(step)) {
+                if (++polls > 100000) return i;
+            }
+            if (triggered || i == 0) Ask(SubCommand::BeginReadout);
+            if (!Transfer(image.data() + std::size_t(i) * 5000, 1250)) return i;
+        }
+        return triggered ? 639 : 640;
+    }
+    // Line k is picture row 639 - k of `picture` (the bottom row comes first).
+    void ExpectPicture(std::uint32_t picture, int lines) {
+        std::vector<std::byte> row(5000);
+        for (int k = 0; k < lines; ++k) {
+            pattern.Render(picture, 639 - k, row.data(), row.size());
+            ASSERT_TRUE(std::equal(row.begin(), row.end(), image.begin() + k * 5000)) << k;
+        }
+    }
+    void Mode(std::uint16_t lines) { Ask(SubCommand::SetParameter, kLinesParameter, lines); }
+    std::chrono::nanoseconds step = 1us;
+    std::vector<std::byte> image = std::vector<std::byte>(640 * 5000);
+    TestPattern pattern{640, 5000};
+};
+
+CardOptions Line(std::string_view sim) {
+    CardOptions o = LineCameraOptions();
+    std::string error;
+    EXPECT_TRUE(ParseCardOptions(sim, o, error)) << error;
+    return o;
+}
+
+TEST(LineCameraTest, ImagesComeAtTheCamerasPaceBottomLineFirstAndMove) {
+    // Simulated time from the end of one image to the end of the next: a frame
+    // period free-running, 639 line times (15/16 of a period / 640) triggered.
+    const std::tuple<const char*, bool, std::chrono::microseconds, std::chrono::microseconds>
+        cases[] = {{"fps=15", false, 66600us, 66700us},
+                   {"fps=15", true, 62400us, 63100us},
+                   {"fps=0", false, 0us, 0us},
+                   {"fps=0", true, 0us, 0us}};
+    for (const auto& [rate, triggered, least, most] : cases) {
+        LineHost c(Line(rate));
+        c.Mode(triggered ? 1 : 640);
+        auto end = c.clock.Now();
+        for (std::uint32_t picture = 0; picture < 3; ++picture) {
+            ASSERT_EQ(c.Read(triggered), triggered ? 639 : 640) << rate;
+            const auto took = c.clock.Now() - end;
+            end = c.clock.Now();
+            EXPECT_TRUE(picture == 0 || (took >= least && took <= most)) << rate << " " << took;
+            c.ExpectPicture(picture, triggered ? 639 : 640);
+        }
+    }
+}
+
+TEST(LineCameraTest, ModesTriggerEdgesAndStall) {
+    LineHost c(Line("fps=0,stall-after-rows=1000"));
+    c.Mode(1);
+    // Only a rising edge of bit 0 captures a line.
+    const std::pair<std::uint16_t, int> edges[] = {{1, 1}, {1, 1}, {3, 1}, {2, 1}, {1, 2}, {0, 2}};
+    for (const auto& [bits, lines] : edges) {
+        c.Ask(SubCommand::TriggerControl, 0, bits);
+        EXPECT_EQ(c.Lines(), lines) << bits;
+    }
+    c.Mode(1);
+    EXPECT_EQ(c.Lines(), 0) << "a new mode starts empty";
+    EXPECT_EQ(c.Read(false), 0) << "arming gives no lines in trigger mode";
+    EXPECT_EQ(c.Read(true), 639);
+    c.Mode(640);
+    EXPECT_EQ(c.Read(false), 1000 - 639) << "the card stalls";
+    c.Mode(1);
+    EXPECT_EQ(c.Read(true), 0);
+
+    LineHost deaf(Line("fps=0,no-trigger"));
+    deaf.Mode(1);
+    EXPECT_EQ(deaf.Read(true), 0);
+    deaf.Mode(640);
+    EXPECT_EQ(deaf.Read(false), 640);
+    for (int bits : {0, 1}) deaf.Ask(SubCommand::TriggerControl, 0, std::uint16_t(bits));
+    EXPECT_EQ(deaf.Lines(), 640) << "free-running, the trigger starts nothing";
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "viewer/ui/panel/control_panel_dialog.h"
 
-#include <QButtonGroup>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <array>
 
+#include "platform/qt/closing_buttons.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/screen_centre.h"
 #include "resources/qm/strings.h"
@@ -18,25 +17,12 @@ namespace qm71 {
 
 namespace {
 
-constexpr std::array<int, 3> kColouringButtons{
-    ControlPanelDialog::kNormal, ControlPanelDialog::kInverse, ControlPanelDialog::kThreshold};
-constexpr std::array<int, 4> kScaleButtons{ControlPanelDialog::kScale0, ControlPanelDialog::kScale1,
-                                           ControlPanelDialog::kScale2,
-                                           ControlPanelDialog::kScale3};
-// Buttons that end the panel with their own id.
-constexpr std::array<int, 2> kOtherClosingButtons{ControlPanelDialog::kOptions,
-                                                  ControlPanelDialog::kEnd};
-
 constexpr int kCameraCancel = 2;
 
 }  // namespace
 
 ControlPanelDialog::ControlPanelDialog(ControlPanelHost& host, QWidget* parent)
-    : QDialog(parent),
-      host_(host),
-      ui_(std::make_unique<Ui::ControlPanelForm>()),
-      colouring_(new QButtonGroup(this)),
-      scale_(new QButtonGroup(this)) {
+    : QDialog(parent), host_(host), ui_(std::make_unique<Ui::ControlPanelForm>()) {
     ui_->setupUi(this);
     // Caption without system menu: no close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -48,22 +34,15 @@ ControlPanelDialog::ControlPanelDialog(ControlPanelHost& host, QWidget* parent)
         button->setDefault(false);
     }
 
-    for (int id : kColouringButtons) colouring_->addButton(Control<QPushButton>(this, id), id);
-    for (int id : kScaleButtons) scale_->addButton(Control<QPushButton>(this, id), id);
     // A stored colouring the lookup does not know is drawn as normal grey.
     const int lut = host_.Lut();
-    const int colouringId = lut >= 0 && lut <= 2 ? kNormal + lut : kNormal;
-    colouring_->button(colouringId)->setChecked(true);
-    if (QAbstractButton* scale = scale_->button(kScale0 + host_.Scale())) scale->setChecked(true);
-
+    ExclusiveButtons(*this, {kNormal, kInverse, kThreshold},
+                     lut >= 0 && lut <= 2 ? kNormal + lut : kNormal);
+    ExclusiveButtons(*this, {kScale0, kScale1, kScale2, kScale3}, kScale0 + host_.Scale());
     // Clicking the selected button again still closes: the main window then
     // recomputes the lookup or refits the window.
-    connect(colouring_, &QButtonGroup::idClicked, this, [this](int id) { done(id); });
-    connect(scale_, &QButtonGroup::idClicked, this, [this](int id) { done(id); });
-    for (int id : kOtherClosingButtons) {
-        connect(Control<QPushButton>(this, id), &QPushButton::clicked, this,
-                [this, id] { done(id); });
-    }
+    CloseWithIds(
+        *this, {kNormal, kInverse, kThreshold, kScale0, kScale1, kScale2, kScale3, kOptions, kEnd});
     connect(Control<QPushButton>(this, kCameraSettings), &QPushButton::clicked, this,
             &ControlPanelDialog::RunCameraSettings);
     connect(Control<QPushButton>(this, kTrigger), &QPushButton::clicked, this,

@@ -10,7 +10,6 @@
 #include "resources/qm/control_panel_ids.h"
 #include "viewer/ui/panel/control_panel_host.h"
 
-class QButtonGroup;
 namespace Ui {
 class ControlPanelForm;
 }
@@ -46,8 +45,6 @@ class ControlPanelDialog : public QDialog {
 
     ControlPanelHost& host_;
     std::unique_ptr<Ui::ControlPanelForm> ui_;
-    QButtonGroup* colouring_;
-    QButtonGroup* scale_;
 };
 
 // The save dialog of Save BMP: asks for a file name, "*.bmp" to start with,

@@ -18,13 +18,13 @@
 #include <sstream>
 
 #include "common/ui/colours_dialog.h"
+#include "common/ui/info_dialog.h"
 #include "platform/qt/accelerators.h"
 #include "platform/qt/controls.h"
 #include "platform/version.h"
 #include "resources/qm/commands.h"
 #include "testing/fakes.h"
 #include "testing/qt_test_application.h"
-#include "viewer/ui/info/info_dialog.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {

@@ -10,14 +10,20 @@ class InfoDialog;
 
 namespace qm71 {
 
-// The "Info" box: program icon, product name, model family, maker, and the
-// version line of this build. OK (id 1) closes it.
+// What the information box says about the program that opens it.
+struct ProgramInfo {
+    const char* icon;     // Qt resource path of the program icon, e.g. ":/icons/qm.png"
+    const char* product;  // the product line, e.g. "QM71 Kamera-Interface"
+};
+
+// The "Info" box (template 100): program icon, product name, model family,
+// maker, and the version line of this build. OK (id 1) closes it.
 class InfoDialog final : public QDialog {
   public:
     static constexpr int kTemplateId = 100;
     static constexpr int kVersionId = 1000;
 
-    explicit InfoDialog(QWidget* parent = nullptr);
+    explicit InfoDialog(const ProgramInfo& program, QWidget* parent = nullptr);
     ~InfoDialog() override;
 
     // Escape closes the box with 2, like a cancel button would.

@@ -1,6 +1,7 @@
-#include "viewer/ui/info/info_dialog.h"
+#include "common/ui/info_dialog.h"
 
 #include <QLabel>
+#include <QPixmap>
 
 #include "platform/qt/controls.h"
 #include "platform/version.h"
@@ -23,11 +24,13 @@ QString InfoDialog::VersionText() {
            u')';
 }
 
-InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
+InfoDialog::InfoDialog(const ProgramInfo& program, QWidget* parent) : QDialog(parent) {
     InitIcons();
     ui_ = std::make_unique<Ui::InfoDialog>();
     ui_->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    ui_->iconLabel->setPixmap(QPixmap(QString::fromUtf8(program.icon)));
+    ui_->productLabel->setText(QString::fromUtf8(program.product));
     if (auto* version = Control<QLabel>(this, kVersionId)) version->setText(VersionText());
     connect(ui_->okButton, &QAbstractButton::clicked, this, [this] { done(1); });
 }

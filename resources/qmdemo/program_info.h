@@ -1,0 +1,9 @@
+#pragma once
+
+namespace qm71::qmdemo {
+
+// What QMDEMO's information box shows above the model family and the maker.
+inline constexpr char kIcon[] = ":/icons/qmdemo.png";
+inline constexpr char kProduct[] = "QM71 Zeilenkamera-Demo";
+
+}  // namespace qm71::qmdemo
