@@ -110,9 +110,9 @@ set(CPACK_PACKAGE_VENDOR "QM71")
 set(CPACK_PACKAGE_CONTACT ${QM71_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "host programs for the QM71 frame-grabber card")
 set(CPACK_PACKAGE_DESCRIPTION
-  "The area-camera viewer QM for the QM71 camera interface, and the camera\n\
-emulator qm71-camsim. Without the card, QM shows the moving test picture of a\n\
-simulated card.")
+  "The area-camera viewer QM and the line-camera demo QMDEMO for the QM71\n\
+camera interface, and the camera emulator qm71-camsim. Without the card, QM\n\
+and QMDEMO show the moving test pictures of a simulated card.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,9 +1,5 @@
 // QM: the area-camera viewer of the QM71 camera interface.
-#include <QApplication>
-#include <iostream>
-
-#include "platform/command_line.h"
-#include "platform/qt/qt_operator.h"
+#include "common/ui/run_program.h"
 #include "viewer/ui/viewer_program.h"
 
 namespace {
@@ -27,15 +23,5 @@ constexpr qm71::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Before QApplication, so that --help and --version need no display.
-    const auto commandLine =
-        qm71::HandleCommandLine(kHelp, {argv + 1, argv + argc}, std::cout, std::cerr);
-    if (!commandLine.run) return commandLine.exitStatus;
-
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QM"));
-    qm71::QtOperator op(QStringLiteral("QM"));
-    qm71::ViewerProgram program(op, qm71::SystemClock());
-    if (!program.Start()) return 1;
-    return QApplication::exec();
+    return qm71::RunProgram<qm71::ViewerProgram>(kHelp, "QM", argc, argv);
 }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <cstdio>
 
 #include "common/startup/card_choice.h"
 #include "common/ui/colours_dialog.h"
@@ -25,7 +24,8 @@ ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
       driver_(*channel_),
       app_(store_, driver_, op_, clock),
       cameraWait_(QStringLiteral("Warte auf die Kamera an %1 …")),
-      camera_(serial_, op_, kCameraTimeouts, &cameraWait_) {}
+      camera_(serial_, op_, kCameraTimeouts, &cameraWait_),
+      idle_([this] { return app_.Acquiring(); }, [this] { return app_.OnIdle(); }) {}
 
 ViewerProgram::~ViewerProgram() {
     Shutdown();
@@ -41,47 +41,21 @@ bool ViewerProgram::Start() {
     const Rect placement = app_.InitInstance(screen.width(), screen.height());
 
     widget_ = std::make_unique<ImageWindowWidget>(
-        *logic, [this](int id) { Command(id); }, [this] { Shutdown(); }, [this] { UpdateIdle(); });
+        *logic, ImageWindowWidget::Handlers{[this](int id) { Command(id); }, [this] { Shutdown(); },
+                                            [this] { idle_.Update(); }});
     InitIcons();
-    widget_->setWindowIcon(QIcon(QStringLiteral(":/icons/qm.png")));
+    widget_->setWindowIcon(QIcon(QString::fromUtf8(qm::kIcon)));
     logic->OnCreate(*widget_, screen.width(), screen.height());
-    widget_->MoveWindow(placement);
-    widget_->show();
-    widget_->MoveWindow(placement);  // again, now that the frame is known
+    widget_->ShowAt(placement);
 
     // A request during a camera exchange gives up its wait, as Abbrechen does.
     OnTerminationRequest(widget_.get(), [this] {
         cameraWait_.Cancel();
         End();
     });
-    QObject::connect(&idle_, &QTimer::timeout, [this] { Idle(); });
-    running_.start();
     app_.Started();
-    UpdateIdle();
+    idle_.Start();
     return true;
-}
-
-void ViewerProgram::Idle() {
-    if (!QApplication::activeModalWidget()) {
-        const bool drawn = app_.OnIdle();
-        if (drawn) ++framesDrawn_;
-        // No rows yet: let the loop rest a moment instead of spinning a core.
-        idle_.setInterval(drawn ? 0 : 1);
-    }
-    UpdateIdle();
-}
-
-void ViewerProgram::UpdateIdle() {
-    // Like a modal loop that never calls the idle hook: while a dialog or a
-    // message box is open the picture stands still. Frozen, without a card or
-    // ended, nothing can come: the timer stops so a paused program sleeps.
-    // Closing the dialog (the window hears it is unblocked) and every command
-    // come back here.
-    if (app_.Acquiring() && !QApplication::activeModalWidget()) {
-        if (!idle_.isActive()) idle_.start(0);
-    } else {
-        idle_.stop();
-    }
 }
 
 void ViewerProgram::Command(int id) {
@@ -107,7 +81,7 @@ void ViewerProgram::Command(int id) {
         default:
             break;
     }
-    UpdateIdle();
+    idle_.Update();
 }
 
 void ViewerProgram::RunControlPanel() {
@@ -163,14 +137,9 @@ void ViewerProgram::End() {
 
 void ViewerProgram::Shutdown() {
     if (app_.Ended() || !widget_) return;
-    idle_.stop();
+    idle_.Stop();
     app_.Shutdown(widget_->FrameRect());
-    // For measuring the whole chain from card to screen.
-    if (qEnvironmentVariableIsSet("QM71_REPORT_FPS") && running_.isValid()) {
-        const double seconds = static_cast<double>(running_.elapsed()) / 1000.0;
-        std::fprintf(stderr, "qm71: %lld frames drawn in %.1f s (%.1f frames/s)\n", framesDrawn_,
-                     seconds, seconds > 0 ? static_cast<double>(framesDrawn_) / seconds : 0.0);
-    }
+    idle_.ReportRate("qm71", "frames");
 }
 
 }  // namespace qm71

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <memory>
 
 #include "common/driver.h"
+#include "common/ui/idle_loop.h"
 #include "platform/clock.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/operator.h"
@@ -35,9 +34,9 @@ class ViewerProgram final : public ControlPanelHost {
     ViewerApp& App() { return app_; }
     ImageWindowWidget* Window() { return widget_.get(); }
     // Frames drawn by the frame loop since the start.
-    long long FramesDrawn() const { return framesDrawn_; }
+    long long FramesDrawn() const { return idle_.Drawn(); }
     // The frame loop is being called (not paused: frozen, no card, a modal dialog).
-    bool IdleRunning() const { return idle_.isActive(); }
+    bool IdleRunning() const { return idle_.Running(); }
 
     // Commands the window leaves to the program (dialogs, live mode).
     void Command(int id);
@@ -53,9 +52,6 @@ class ViewerProgram final : public ControlPanelHost {
     void SaveBitmap() override;
 
   private:
-    void Idle();
-    // Starts or stops the idle timer as acquisition and modal dialogs allow.
-    void UpdateIdle();
     void RunControlPanel();
     void Shutdown();
 
@@ -68,9 +64,7 @@ class ViewerProgram final : public ControlPanelHost {
     SerialWaitBox cameraWait_;
     CameraPort camera_;
     std::unique_ptr<ImageWindowWidget> widget_;
-    QTimer idle_;
-    QElapsedTimer running_;
-    long long framesDrawn_ = 0;
+    IdleLoop idle_;
 };
 
 }  // namespace qm71
