@@ -96,6 +96,9 @@ bool DibWindowWidget::event(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::WindowBlocked || type == QEvent::WindowUnblocked) {
         LogicModalChange(type == QEvent::WindowBlocked);
+        // The dialog is gone: the keys come back here, also where no window
+        // manager hands them back.
+        if (type == QEvent::WindowUnblocked) activateWindow();
         StateChanged();
     }
     return QWidget::event(event);
