@@ -42,8 +42,9 @@ struct ColumnMap {
     // Source columns per surface column when that is a whole number (1 for 1:1,
     // 2 for 1:2, ...); 0 when the columns follow no fixed step.
     std::int64_t step = 0;
-    // True when every source column is shown twice (2:1).
-    bool doubled = false;
+    // Surface columns per source column when that is a whole number above 1
+    // (2 for 2:1, 4 for 4:1); 0 otherwise.
+    int repeat = 0;
     // For the remaining cases: the source column of each surface column in
     // [begin, end), relative to `first`.
     std::vector<std::uint32_t> offsets;
@@ -77,9 +78,10 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
     map.span = column(map.end - 1) - map.first + 1;
     if (src.width % surfaceWidth == 0) {
         map.step = src.width / surfaceWidth;
-    } else if (std::int64_t(surfaceWidth) == 2 * std::int64_t(src.width)) {
-        // `begin` is even here (0, or -2 * src.x), so the pairs line up.
-        map.doubled = true;
+    } else if (surfaceWidth % src.width == 0) {
+        // `begin` is a multiple of the factor here (0, or -repeat * src.x), so
+        // every source column's surface columns start at a multiple of it.
+        map.repeat = surfaceWidth / src.width;
     } else {
         map.offsets.resize(std::size_t(map.end - map.begin));
         for (int dx = map.begin; dx < map.end; ++dx) {
@@ -221,6 +223,24 @@ void MapRowDoubled(RowJob job) {
     }
     for (; j < whole; ++j) StorePair(job.out + 2 * j, job.twins[job.in[j]]);
     if (job.n % 2 != 0) job.out[job.n - 1] = Single(job.pairs, job.in[whole]);
+}
+
+// Every source column `k` times (k:1 with k > 2): one table entry per source
+// byte, stored as often as it is shown.
+void MapRowRepeated(RowJob job, int k) {
+    const int whole = job.n / k;
+    std::uint32_t* out = job.out;
+    for (int j = 0; j < whole; ++j, out += k) {
+        const std::uint64_t pair = job.twins[job.in[j]];
+        int m = 0;
+#if defined(__SSE2__)
+        const __m128i four = _mm_set1_epi64x(static_cast<long long>(pair));
+        for (; m + 4 <= k; m += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + m), four);
+#endif
+        for (; m + 2 <= k; m += 2) StorePair(out + m, pair);
+        if (m < k) out[m] = std::uint32_t(pair);
+    }
+    if (whole * k < job.n) std::fill(out, job.out + job.n, std::uint32_t(job.twins[job.in[whole]]));
 }
 
 // Reductions and other ratios are drawn in two steps through a small buffer:
@@ -374,8 +394,10 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
         std::fill(out, out + columns.begin, kBlack);
         if (columns.step == 1) {
             MapRowCopy(job);
-        } else if (columns.doubled) {
+        } else if (columns.repeat == 2) {
             MapRowDoubled(job);
+        } else if (columns.repeat > 2) {
+            MapRowRepeated(job, columns.repeat);
         } else {
             for (int at = 0; at < run; at += kPickChunk) {
                 const int n = std::min(kPickChunk, run - at);

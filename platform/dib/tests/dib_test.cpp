@@ -83,6 +83,7 @@ TEST(DrawDib, EveryScaleMirrorEdgeAndColourTableMatchesTheReference) {
         {16, 16, {0, 0, 16, 2}, 16, 16, true},            // bottom rows upside down at the top
         {10, 6, {-3, -2, 16, 10}, 16, 10, true},          // a black border all around
         {10, 6, {-5, 0, 10, 6}, 20, 12},                  // left half outside, enlarged
+        {10, 6, {-2, 1, 7, 4}, 21, 12},                   // x 3, left border
         {10, 6, {4, 3, 12, 8}, 3, 2, true},               // right and bottom outside, reduced
         {10, 6, {20, 20, 4, 4}, 4, 4},                    // entirely outside
         {200, -9, {4, 0, 196, 9}, 40, 9},                 // the last column shown is the last one
