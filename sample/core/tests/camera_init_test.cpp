@@ -1,0 +1,113 @@
+#include "sample/core/camera_init.h"
+
+#include <gtest/gtest.h>
+
+#include "testing/recording_operator.h"
+#include "testing/scripted_line.h"
+
+namespace qm71::sample {
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+struct Fixture {
+    testing::ScriptedLine line;
+    testing::RecordingOperator op;
+    SampleCamera camera{line, op};
+    std::vector<std::string> titles;
+    Fixture() { line.otherReply = Bytes({0}); }
+    void Init(int w = 256, int h = 256) {
+        camera.KameraInit(w, h, [this](const std::string& t) { titles.push_back(t); });
+    }
+};
+
+TEST(SampleCamera, FrameSizeBytes) {
+    struct Case {
+        int w, h;
+        std::string frame;
+    };
+    const Case cases[] = {
+        {512, 256, Bytes({4, 7, 1, 255, 255})},
+        {1, 1, Bytes({4, 7, 0, 0, 0})},
+        {640, 240, Bytes({4, 7, 2, 127, 239})},
+        {256, 257, Bytes({4, 7, 0, 255, 0})},  // heights above 256 wrap
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        ASSERT_TRUE(f.line.Open("COM2"));
+        f.camera.SetCameraFrameSize(c.w, c.h);
+        EXPECT_EQ(f.line.writes, std::vector<std::string>{c.frame}) << c.w << "x" << c.h;
+        EXPECT_TRUE(f.op.messages.empty());
+    }
+}
+
+TEST(SampleCamera, InitSetsUpTheLineAndSendsTheSequence) {
+    Fixture f;
+    f.line.reportedSettings.xonXoffInput = true;  // whatever the port had is cleared
+    f.Init();
+    EXPECT_EQ(f.line.opened, std::vector<std::string>{"COM2"});
+    ASSERT_EQ(f.line.settingsSet.size(), 1u);
+    EXPECT_EQ(f.line.settingsSet[0], CameraLineSettings());
+    EXPECT_EQ(f.line.timeoutsSet, std::vector<SerialTimeouts>{kCameraTimeouts});
+    EXPECT_EQ(f.line.writes, (std::vector<std::string>{Bytes({2, 9, 0}), Bytes({3, 10, 16, 1}),
+                                                       Bytes({3, 11, 0, 1}), Bytes({3, 12, 8, 0}),
+                                                       Bytes({4, 7, 0, 255, 255})}));
+    EXPECT_EQ(f.line.readSizes, std::vector<std::size_t>(5, 1));
+    EXPECT_TRUE(f.op.messages.empty());
+    EXPECT_EQ(f.titles, (std::vector<std::string>{"KameraInit", "QM71 is ready."}));
+}
+
+TEST(SampleCamera, SetUpFailures) {
+    struct Case {
+        const char* what;
+        std::function<void(testing::ScriptedLine&)> fault;
+        std::string message;
+        std::size_t writes;
+        std::size_t titles;
+    };
+    const Case cases[] = {
+        {"open", [](auto& l) { l.missingPorts.insert("COM2"); }, "KameraInit: OpenComm (COM2)!", 0,
+         1},
+        {"read settings", [](auto& l) { l.failGetSettings = true; },
+         "KameraInit: COM2 GetCommState", 0, 1},
+        {"write settings", [](auto& l) { l.failSetSettings = true; },
+         "KameraInit: SetCommState (COM2)!", 0, 1},
+        {"time-outs", [](auto& l) { l.failSetTimeouts = true; }, "COMx COMMTIMEOUTS Error!", 5, 2},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        c.fault(f.line);
+        f.Init();
+        EXPECT_EQ(f.op.messages, std::vector<std::string>{c.message}) << c.what;
+        EXPECT_EQ(f.op.captions, std::vector<std::string>{"Error"}) << c.what;
+        EXPECT_EQ(f.line.writes.size(), c.writes) << c.what;
+        EXPECT_EQ(f.titles.size(), c.titles) << c.what;
+    }
+    // With COM2 never opened, a later frame size cannot go out.
+    Fixture f;
+    f.line.missingPorts.insert("COM2");
+    f.Init();
+    f.camera.SetCameraFrameSize(512, 256);
+    EXPECT_EQ(f.op.messages.back(), "COM2 Write!");
+}
+
+TEST(SampleCamera, ALateReplyIsNotTheNextCommandsStatus) {
+    Fixture f;
+    ASSERT_TRUE(f.line.Open("COM2"));
+    f.line.replies[Bytes({4, 7, 0, 255, 255})] = Bytes({0});
+    f.line.Arrive(Bytes({0xFF}));  // the previous command's answer, too late
+    f.camera.SetCameraFrameSize(256, 256);
+    EXPECT_TRUE(f.op.messages.empty());
+
+    f.line.replies[Bytes({4, 7, 0, 255, 255})] = Bytes({0xFE});
+    f.camera.SetCameraFrameSize(256, 256);
+    EXPECT_EQ(f.op.messages,
+              std::vector<std::string>{"KameraInit: Camera Response Error\nInit -2 (1 gelesen)!"});
+}
+
+}  // namespace
+}  // namespace qm71::sample
