@@ -52,6 +52,7 @@ void SampleCameraProtocol::Receive(std::span<const std::byte> data,
 std::uint8_t SampleCameraProtocol::Execute(std::span<const std::byte> frame) {
     if (frame.size() < 2) return kBadLength;
     const auto command = std::to_integer<std::uint8_t>(frame[1]);
+    if (command == refused_) return kRefused;
     const int count = ParameterCount(command);
     if (count < 0) return kUnknownCommand;
     if (frame.size() != static_cast<std::size_t>(count) + 2) return kBadLength;

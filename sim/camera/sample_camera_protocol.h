@@ -24,6 +24,10 @@ class SampleCameraProtocol final : public CameraProtocol {
     static constexpr std::uint8_t kBadLength = 0x02;  // n <= 0, or wrong for the command
     static constexpr std::uint8_t kRefused = 0xFF;
 
+    // `refusedCommand`: a command number answered kRefused, however well
+    // formed; -1 for none.
+    explicit SampleCameraProtocol(int refusedCommand = -1) : refused_(refusedCommand) {}
+
     void Receive(std::span<const std::byte> data, std::vector<std::byte>& replyOut) override;
     void ClearInput() override { pending_.clear(); }
 
@@ -40,6 +44,7 @@ class SampleCameraProtocol final : public CameraProtocol {
     std::array<std::optional<std::vector<std::byte>>, 256> last_;
     int width_ = 0;
     int height_ = 0;
+    int refused_ = -1;
 };
 
 }  // namespace qm71::sim

@@ -287,7 +287,7 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<qm71::sim::CameraProtocol> camera;
     if (options.sampleProtocol) {
-        camera = std::make_unique<qm71::sim::SampleCameraProtocol>();
+        camera = std::make_unique<qm71::sim::SampleCameraProtocol>(options.sampleRefusedCommand);
     } else {
         camera = std::make_unique<AreaCameraProtocol>();
     }

@@ -31,7 +31,8 @@ bool ParseCamsimOptions(const std::vector<std::string>& args, CamsimOptions& opt
             name = name.substr(0, eq);
             hasValue = true;
         }
-        const bool takesValue = name == "--late" || name == "--pieces" || name == "--link";
+        const bool takesValue = name == "--late" || name == "--pieces" || name == "--link" ||
+                                name == "--refuse-command";
         if (takesValue && !hasValue) {
             if (i + 1 >= args.size()) {
                 error = name + " needs a value";
@@ -51,6 +52,16 @@ bool ParseCamsimOptions(const std::vector<std::string>& args, CamsimOptions& opt
             options.faults.refuse = true;
         } else if (name == "--sample") {
             options.sampleProtocol = true;
+        } else if (name == "--refuse-command") {
+            int command = 0;
+            const char* end = value.data() + value.size();
+            const auto [ptr, ec] = std::from_chars(value.data(), end, command);
+            if (value.empty() || ec != std::errc{} || ptr != end || command < 0 || command > 255) {
+                error =
+                    "--refuse-command wants a command number from 0 to 255, not \"" + value + "\"";
+                return false;
+            }
+            options.sampleRefusedCommand = command;
         } else if (name == "--late" || name == "--pieces") {
             int& ms = name == "--late" ? options.faults.lateMs : options.faults.piecesMs;
             if (!ParseMs(value, ms)) {

@@ -10,8 +10,9 @@ namespace qm71::sim {
 
 struct CamsimOptions {
     CameraFaults faults;
-    std::string link;             // symlink to create to the pty, empty for none
-    bool sampleProtocol = false;  // the sample program's byte protocol instead of ASCII
+    std::string link;               // symlink to create to the pty, empty for none
+    bool sampleProtocol = false;    // the sample program's byte protocol instead of ASCII
+    int sampleRefusedCommand = -1;  // the sample camera refuses this command number
 };
 
 inline constexpr int kCamsimMaxDelayMs = 600'000;
@@ -33,7 +34,10 @@ inline constexpr ProgramHelp kCamsimHelp{
     "  --refuse      answer ERR to everything\n"
     "  --late MS     send each reply only MS milliseconds after its command\n"
     "  --pieces MS   send replies byte by byte, MS milliseconds apart\n"
-    "  --sample      play the sample program's camera (byte frames, status byte)\n"
+    "  --sample      play the sample program's camera (byte frames, status byte);\n"
+    "                --refuse then answers status 255 to everything\n"
+    "  --refuse-command N\n"
+    "                with --sample: answer status 255 to command N (0..255) only\n"
     "  --link PATH   also make PATH a symbolic link to the terminal\n",
     ""};
 
