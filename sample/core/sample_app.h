@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/card_service.h"
+#include "platform/operator.h"
+#include "sample/core/camera_init.h"
+#include "sample/core/image_buffer.h"
+
+namespace qm71::sample {
+
+// The library entries the grab commands call, by their names in the library.
+enum class Entry {
+    QM71DIB512X256X8,
+    QM71DIBWXHX8,
+    QM71IMG512X256X8,
+    QM71IMGWXHX8,
+    QM71IMG512X256X16,
+    QM71IMGWXHX16,
+    QN71IMG512X256X8,
+    QN71IMGWXHX8,
+};
+
+// What a grab hands the library: the fields of its frame descriptor.
+struct GrabTarget {
+    std::byte* pixels = nullptr;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t reserved = 0;
+    std::uint32_t rowBytes = 0;
+    std::uint32_t averagingExponent = 0;
+};
+
+// The acquisition library as the sample calls it; the front end binds the
+// real entries, tests a recording fake.
+class FrameGrabber {
+  public:
+    virtual ~FrameGrabber() = default;
+    virtual void Grab(Entry entry, GrabTarget& target) = 0;
+};
+
+// One grab command: the layout it prepares the buffer for (commands of the
+// same size and depth share one), its geometry and its entry.
+struct GrabCommand {
+    int layout;
+    bool sizeFromDialog;  // W x H, else 512 x 256
+    int bits;
+    int slots;  // 2 for the averaging entries' 16-bit sums
+    Entry entry;
+    const char* menuText;
+};
+
+// F1..F8, command ids 1000..1007; null for any other id.
+const GrabCommand* FindGrabCommand(int id);
+
+// The program's state and its commands, without windows.
+struct SampleState {
+    std::uint32_t frameWidth = 256;    // W of the W x H grabs
+    std::uint32_t frameHeight = 256;   // H
+    std::uint32_t averagingIndex = 0;  // k: averaging combines 2^k frames
+    std::uint32_t ilut = 0;
+    std::uint32_t contrast = 0;
+    int grabMode = 0;  // layout the buffer was last prepared for; 0 = none
+    std::unique_ptr<ImageBuffer> image;
+    GrabTarget descriptor;
+};
+
+class SampleApp {
+  public:
+    SampleApp(CardService& card, SampleCamera& camera, FrameGrabber& grabber, Operator& op)
+        : card_(card), camera_(camera), grabber_(grabber), op_(op) {}
+
+    // Card reset, the lookup tables, averaging over 4 frames, the camera.
+    void Start(const SampleCamera::TitleSink& title);
+    // A grab command (F1..F8). False when nothing was grabbed (the size is
+    // unusable or no memory); the previous frame is then still there.
+    bool Grab(int id);
+    // "Lut n" items.
+    void ActivateLut(int id);
+
+    // The client area that fits the last frame; 0 x 0 before the first.
+    std::uint32_t ClientWidth() const { return state_.image ? state_.image->Width() : 0; }
+    std::uint32_t ClientHeight() const { return state_.image ? state_.image->Height() : 0; }
+
+    SampleState& State() { return state_; }
+
+    // Test seam: blocks above this size count as not obtainable.
+    std::size_t maxBlockBytes = SIZE_MAX;
+
+  private:
+    bool Prepare(const GrabCommand& c, std::uint32_t w, std::uint32_t h);
+
+    CardService& card_;
+    SampleCamera& camera_;
+    FrameGrabber& grabber_;
+    Operator& op_;
+    SampleState state_;
+};
+
+// Shown when W or H cannot be grabbed, and when the frame block cannot be had.
+inline constexpr const char* kBadSizeMessage =
+    "Ungültige Bildgröße: die Bildbreite muss ein Vielfaches von 4 zwischen 4 und 65532 "
+    "sein, die Bildhöhe zwischen 1 und 256.";
+inline constexpr const char* kNoMemoryMessage =
+    "Nicht genug Speicher für das Bild; das letzte Bild bleibt stehen.";
+
+}  // namespace qm71::sample

@@ -1,0 +1,201 @@
+#include "sample/core/sample_app.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "sample/core/size_dialog_model.h"
+#include "testing/recording_card_service.h"
+#include "testing/recording_frame_grabber.h"
+#include "testing/recording_operator.h"
+#include "testing/scripted_line.h"
+
+namespace qm71::sample {
+namespace {
+
+std::string SizeFrame(int w, int h) {
+    const char bytes[] = {4, 7, static_cast<char>((w - 1) >> 8), static_cast<char>((w - 1) & 255),
+                          static_cast<char>(((h & 255) - 1) & 255)};
+    return {bytes, sizeof bytes};
+}
+
+std::uint32_t Get32(const std::byte* at) {
+    std::uint32_t v = 0;
+    std::memcpy(&v, at, 4);
+    return v;
+}
+
+struct Fixture {
+    testing::RecordingCardService card;
+    testing::ScriptedLine line;
+    testing::RecordingOperator op;
+    testing::RecordingFrameGrabber grabber;
+    SampleCamera camera{line, op};
+    SampleApp app{card, camera, grabber, op};
+    Fixture() {
+        line.otherReply = std::string(1, '\0');
+        line.Open("COM2");
+    }
+};
+
+TEST(SampleApp, StartUpResetsTheCardLoadsTablesThenSetsUpTheCamera) {
+    Fixture f;
+    f.line.Close();
+    std::size_t callsWhenCameraBegan = 0;
+    f.app.Start([&](const std::string& title) {
+        if (title == kInitTitle) callsWhenCameraBegan = f.card.calls.size();
+    });
+    ASSERT_FALSE(f.card.calls.empty());
+    EXPECT_EQ(f.card.calls.front(), (testing::RecordingCardService::ServiceCall{0x00, 0, 0}));
+    EXPECT_EQ(f.card.calls.back().subFunction, 0x45);
+    EXPECT_EQ(callsWhenCameraBegan, f.card.calls.size());  // no service call after the camera
+    EXPECT_EQ(f.line.writes.size(), 5u);
+    EXPECT_EQ(f.line.writes.back(), SizeFrame(256, 256));
+    EXPECT_EQ(f.app.State().averagingIndex, 2u);
+}
+
+TEST(SampleApp, LayoutChangesReallocateAndResendTheSize) {
+    struct Case {
+        const char* what;
+        std::vector<int> ids;  // 0: the size dialog opened and cancelled
+        std::vector<std::string> sizeFrames;
+    };
+    const Case cases[] = {
+        {"F1 F3 share a layout", {1000, 1002, 1000}, {SizeFrame(512, 256)}},
+        {"F2 F4 share a layout", {1001, 1003}, {SizeFrame(256, 256)}},
+        {"8 then 16 bits", {1000, 1004}, {SizeFrame(512, 256), SizeFrame(512, 256)}},
+        {"plain then averaging", {1002, 1006}, {SizeFrame(512, 256), SizeFrame(512, 256)}},
+        {"dialog in between", {1000, 0, 1000}, {SizeFrame(512, 256), SizeFrame(512, 256)}},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        std::vector<const ImageBuffer*> blocks;
+        for (int id : c.ids) {
+            if (id == 0) {
+                SizeDialogModel dialog(f.app.State());
+                continue;
+            }
+            EXPECT_TRUE(f.app.Grab(id)) << c.what;
+            if (blocks.empty() || blocks.back() != f.app.State().image.get()) {
+                blocks.push_back(f.app.State().image.get());
+            }
+        }
+        EXPECT_EQ(f.line.writes, c.sizeFrames) << c.what;
+        EXPECT_EQ(blocks.size(), c.sizeFrames.size()) << c.what;
+        EXPECT_EQ(f.grabber.calls.size(), c.ids.size() - std::count(c.ids.begin(), c.ids.end(), 0))
+            << c.what;
+    }
+}
+
+TEST(SampleApp, BufferLayoutAndDescriptor) {
+    struct Case {
+        int id;
+        Entry entry;
+        std::uint32_t w, h, bits;
+        std::size_t blockBytes, pixelOffset;
+        std::uint32_t rowBytes, colours;
+    };
+    const Case cases[] = {
+        {1001, Entry::QM71DIBWXHX8, 256, 256, 8, 256 * 256 + 4096, 1064, 256, 256},
+        {1004, Entry::QM71IMG512X256X16, 512, 256, 16, 512 * 256 * 2 + 4096, 40, 512, 0},
+        {1006, Entry::QN71IMG512X256X8, 512, 256, 8, 512 * 256 * 2 + 4096, 1064, 1024, 256},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.app.State().averagingIndex = 5;
+        ASSERT_TRUE(f.app.Grab(c.id));
+        const ImageBuffer& image = *f.app.State().image;
+        EXPECT_EQ(image.Size(), c.blockBytes) << c.id;
+        EXPECT_EQ(f.app.ClientWidth(), c.w);
+        EXPECT_EQ(f.app.ClientHeight(), c.h);
+        const std::byte* h = image.Header();
+        EXPECT_EQ(Get32(h), 40u);
+        EXPECT_EQ(Get32(h + 4), c.w);
+        EXPECT_EQ(Get32(h + 8), c.h);
+        EXPECT_EQ(Get32(h + 12), 1u | c.bits << 16);
+        EXPECT_EQ(Get32(h + 20), c.w * c.h * c.bits / 8);
+        EXPECT_EQ(Get32(h + 32), c.colours);
+        if (c.colours != 0) {
+            EXPECT_EQ(Get32(h + 40 + 4 * 200), 0x00C8C8C8u);  // grey ramp
+        }
+
+        ASSERT_EQ(f.grabber.calls.size(), 1u);
+        const GrabTarget& d = f.grabber.calls[0].target;
+        EXPECT_EQ(f.grabber.calls[0].entry, c.entry);
+        EXPECT_EQ(d.pixels, h + c.pixelOffset);
+        EXPECT_EQ(d.width, c.w);
+        EXPECT_EQ(d.height, c.h);
+        EXPECT_EQ(d.rowBytes, c.rowBytes);
+        EXPECT_EQ(d.averagingExponent, 5u);
+    }
+}
+
+TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
+    struct Case {
+        std::uint32_t w, h;
+        std::size_t maxBlockBytes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {0, 256, SIZE_MAX, kBadSizeMessage},
+        {6, 256, SIZE_MAX, kBadSizeMessage},
+        {65536, 256, SIZE_MAX, kBadSizeMessage},
+        {256, 0, SIZE_MAX, kBadSizeMessage},
+        {256, 257, SIZE_MAX, kBadSizeMessage},
+        {65532, 256, 1 << 20, kNoMemoryMessage},
+        {4, 1, SIZE_MAX, nullptr},
+        {65532, 256, SIZE_MAX, nullptr},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        ASSERT_TRUE(f.app.Grab(1000));
+        const ImageBuffer* before = f.app.State().image.get();
+        const std::size_t writes = f.line.writes.size();
+        SizeDialogModel dialog(f.app.State());
+        f.app.State().frameWidth = c.w;
+        f.app.State().frameHeight = c.h;
+        f.app.maxBlockBytes = c.maxBlockBytes;
+
+        const bool grabbed = f.app.Grab(1001);
+        EXPECT_EQ(grabbed, c.message == nullptr) << c.w << "x" << c.h;
+        if (grabbed) continue;
+        EXPECT_EQ(f.op.messages, std::vector<std::string>{c.message}) << c.w << "x" << c.h;
+        EXPECT_EQ(f.op.captions, std::vector<std::string>{"Error"});
+        EXPECT_EQ(f.app.State().image.get(), before);
+        EXPECT_EQ(f.line.writes.size(), writes);
+        EXPECT_EQ(f.grabber.calls.size(), 1u);
+    }
+}
+
+TEST(SizeDialog, FieldsClicksAndAccept) {
+    SampleState state;
+    state.averagingIndex = 2;
+    state.frameWidth = 0x10100;  // shown by its low 16 bits
+    state.grabMode = 1000;
+    {
+        SizeDialogModel dialog(state);
+        EXPECT_EQ(state.grabMode, 0);
+        EXPECT_EQ(dialog.WidthText(), "256");
+        EXPECT_EQ(dialog.CheckedAveragingId(), 3002);
+        dialog.ChooseAveraging(3004);
+        dialog.ToggleContrast();
+    }  // cancelled: the clicks stay in force
+    EXPECT_EQ(state.averagingIndex, 4u);
+    EXPECT_EQ(state.contrast, 1u);
+    EXPECT_EQ(state.frameWidth, 0x10100u);
+
+    SizeDialogModel dialog(state);
+    dialog.ToggleContrast();
+    dialog.Accept("abc", " 300 ", "12x");
+    EXPECT_EQ(state.contrast, 0u);
+    EXPECT_EQ(state.frameWidth, 0u);
+    EXPECT_EQ(state.frameHeight, 300u);
+    EXPECT_EQ(state.ilut, 0u);
+    EXPECT_EQ(ParseFieldNumber("4294967295"), 4294967295u);
+    EXPECT_EQ(ParseFieldNumber("4294967296"), 0u);
+    EXPECT_EQ(ParseFieldNumber("-4"), 0u);
+}
+
+}  // namespace
+}  // namespace qm71::sample
