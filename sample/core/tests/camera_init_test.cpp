@@ -45,22 +45,6 @@ TEST(SampleCamera, FrameSizeBytes) {
     }
 }
 
-TEST(SampleCamera, InitSetsUpTheLineAndSendsTheSequence) {
-    Fixture f;
-    f.line.reportedSettings.xonXoffInput = true;  // whatever the port had is cleared
-    f.Init();
-    EXPECT_EQ(f.line.opened, std::vector<std::string>{"COM2"});
-    ASSERT_EQ(f.line.settingsSet.size(), 1u);
-    EXPECT_EQ(f.line.settingsSet[0], CameraLineSettings());
-    EXPECT_EQ(f.line.timeoutsSet, std::vector<SerialTimeouts>{kCameraTimeouts});
-    EXPECT_EQ(f.line.writes, (std::vector<std::string>{Bytes({2, 9, 0}), Bytes({3, 10, 16, 1}),
-                                                       Bytes({3, 11, 0, 1}), Bytes({3, 12, 8, 0}),
-                                                       Bytes({4, 7, 0, 255, 255})}));
-    EXPECT_EQ(f.line.readSizes, std::vector<std::size_t>(5, 1));
-    EXPECT_TRUE(f.op.messages.empty());
-    EXPECT_EQ(f.titles, (std::vector<std::string>{"KameraInit", "QM71 is ready."}));
-}
-
 TEST(SampleCamera, SetUpFailures) {
     struct Case {
         const char* what;
@@ -77,22 +61,31 @@ TEST(SampleCamera, SetUpFailures) {
         {"write settings", [](auto& l) { l.failSetSettings = true; },
          "KameraInit: SetCommState (COM2)!", 0, 1},
         {"time-outs", [](auto& l) { l.failSetTimeouts = true; }, "COMx COMMTIMEOUTS Error!", 5, 2},
+        {"none", [](auto& l) { l.reportedSettings.xonXoffInput = true; }, "", 5, 2},
     };
     for (const Case& c : cases) {
         Fixture f;
         c.fault(f.line);
         f.Init();
-        EXPECT_EQ(f.op.messages, std::vector<std::string>{c.message}) << c.what;
-        EXPECT_EQ(f.op.captions, std::vector<std::string>{"Error"}) << c.what;
+        const auto wanted =
+            c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message};
+        EXPECT_EQ(f.op.messages, wanted) << c.what;
+        EXPECT_EQ(f.op.captions, std::vector<std::string>(f.op.messages.size(), "Error"));
         EXPECT_EQ(f.line.writes.size(), c.writes) << c.what;
-        EXPECT_EQ(f.titles.size(), c.titles) << c.what;
+        EXPECT_EQ(f.titles.back(), c.titles == 1 ? "KameraInit" : "QM71 is ready.") << c.what;
     }
-    // With COM2 never opened, a later frame size cannot go out.
+    // Set up in full: the port's own settings are replaced, then the sequence.
     Fixture f;
-    f.line.missingPorts.insert("COM2");
     f.Init();
-    f.camera.SetCameraFrameSize(512, 256);
-    EXPECT_EQ(f.op.messages.back(), "COM2 Write!");
+    EXPECT_EQ(f.line.settingsSet, std::vector<SerialSettings>{CameraLineSettings()});
+    EXPECT_EQ(f.line.timeoutsSet, std::vector<SerialTimeouts>{kCameraTimeouts});
+    EXPECT_EQ(f.line.writes, (std::vector<std::string>{Bytes({2, 9, 0}), Bytes({3, 10, 16, 1}),
+                                                       Bytes({3, 11, 0, 1}), Bytes({3, 12, 8, 0}),
+                                                       Bytes({4, 7, 0, 255, 255})}));
+    // With COM2 never opened, a later frame size cannot go out.
+    Fixture closed;
+    closed.camera.SetCameraFrameSize(512, 256);
+    EXPECT_EQ(closed.op.messages, std::vector<std::string>{"COM2 Write!"});
 }
 
 TEST(SampleCamera, ALateReplyIsNotTheNextCommandsStatus) {
