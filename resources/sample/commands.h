@@ -12,6 +12,11 @@ enum CommandId : int {
     ID_LUT_LAST = 1034,
 };
 
+// The "&Lut" items, by table.
+inline constexpr const char* kLutMenuTexts[] = {"Lut 0 - normal 8-bit", "Lut 1 - inverse 8-bit",
+                                                "Lut 2 - normal 16-bit", "Lut 3 - inverse 16-bit",
+                                                "Lut 4 - 16-bit 5+5+5 bit RGB"};
+
 // The image-size dialog and its controls.
 enum SizeDialogId : int {
     IDD_SIZE = 5000,
