@@ -8,6 +8,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace qm71::portlib {
 namespace {
@@ -49,12 +52,32 @@ void ReadWords(std::uint16_t port, std::byte* dest, std::size_t words) {
     }
 }
 
+#if defined(__GNUC__) && defined(__x86_64__)
+// The same with 32-byte registers where the processor has them: the adding
+// is bound by storing the sums, and this halves the stores.
+__attribute__((target("avx2"))) std::size_t AddBytesAvx2(const std::uint8_t* bytes, std::size_t n,
+                                                         std::byte* sums) {
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m256i v =
+            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)));
+        auto* s = reinterpret_cast<__m256i*>(sums + 2 * i);
+        _mm256_storeu_si256(s, _mm256_add_epi16(_mm256_loadu_si256(s), v));
+    }
+    return i;
+}
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
 // Adds the four bytes of each word to four consecutive 16-bit sums (modulo
 // 65536). The sums live in the caller's buffer and may be unaligned.
 void AddBytes(const std::uint32_t* words, std::size_t count, std::byte* sums) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(words);
     const std::size_t n = count * 4;
     std::size_t i = 0;
+#if defined(__GNUC__) && defined(__x86_64__)
+    if (kHasAvx2) i = AddBytesAvx2(bytes, n, sums);
+#endif
 #ifdef __SSE2__
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
@@ -91,13 +114,17 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
     const std::size_t rowWords = width / 4;
     const unsigned frames = 1u << k;
     std::uint32_t chunk[kChunkWords];
+    // With W a multiple of 4 the sums of consecutive rows are consecutive:
+    // the frame is one stream of words. Otherwise the card streams W / 4
+    // words per row and the last sums of each row stay where they were.
+    const bool whole = width % 4 == 0;
+    const std::size_t runs = whole ? 1 : height;
+    const std::size_t runWords = whole ? rowWords * height : rowWords;
     for (unsigned f = 0; f < frames; ++f) {
-        for (std::size_t row = 0; row < height; ++row) {
-            // The card streams W / 4 words per row; a W that is not a multiple
-            // of 4 leaves the last sums of each row where they were.
-            std::byte* sums = pixels + 2 * row * width;
-            for (std::size_t done = 0; done < rowWords;) {
-                const std::size_t n = std::min(rowWords - done, kChunkWords);
+        for (std::size_t run = 0; run < runs; ++run) {
+            std::byte* sums = pixels + 2 * run * width;
+            for (std::size_t done = 0; done < runWords;) {
+                const std::size_t n = std::min(runWords - done, kChunkWords);
                 g_ports.in32Block(g_ports.context, port, chunk, n);
                 AddBytes(chunk, n, sums + 8 * done);
                 done += n;

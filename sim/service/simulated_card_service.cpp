@@ -150,7 +150,8 @@ void SimulatedCardService::Serve(std::byte* dst, std::size_t bytes) {
     const std::byte* frame = cycle_.data() + (frame_ % frames_) * rows_ * rowBytes_;
     const std::size_t made = rows_ * rowBytes_;
     while (bytes > 0 && readAt_ < frameBytes_) {
-        const std::size_t from = readAt_ % made;
+        const std::size_t from =
+            readAt_ < made ? readAt_ : readAt_ % made;  // rows repeat past `made`
         const std::size_t n = std::min({bytes, made - from, frameBytes_ - readAt_});
         std::memcpy(dst, frame + from, n);
         dst += n;
