@@ -145,16 +145,6 @@ TEST_F(Transfer, AveragingAgreesWithAPlainLoop) {
     }
 }
 
-TEST_F(Transfer, AveragesTruncate) {
-    // Eight frames summing to 8 v + 7 give v.
-    card.word = [](std::size_t f, std::size_t) { return f < 7 ? 0x0A0A0A0Bu : 0x0A0A0A0Au; };
-    std::vector<std::uint8_t> buffer(2 * 4 * 1);
-    FrameDescriptor frame{buffer.data(), 4, 1, 0, 0, 3};
-    QN71IMGWXHX8(&frame);
-    EXPECT_EQ(buffer[0], 0x0A);
-    EXPECT_EQ(buffer[1], 0x0A);
-}
-
 TEST_F(Transfer, EachFlagIsConsumedByExactlyOneCall) {
     std::vector<std::uint8_t> buffer(2 * 8 * 2);
     FrameDescriptor frame{buffer.data(), 8, 2, 0, 0, 1};

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <vector>
 
 #include "portlib/card_ports.h"
-#include "sim/service/service_trace.h"
 
 namespace qm71::sim {
 namespace {
@@ -146,16 +144,6 @@ TEST(SimulatedCardService, AveragingRemovesTheNoise) {
     };
     EXPECT_GT(deviation(single), 4.0);
     EXPECT_LT(deviation(averaged), deviation(single) / 2.5);
-}
-
-TEST(SimulatedCardService, TraceWritesOneLinePerServiceCall) {
-    ManualClock clock;
-    std::ostringstream out;
-    TracingCardService card(std::make_unique<SimulatedCardService>(clock, Unpaced()), out);
-    Grab(card, 512, 256, 0x88E0);
-    EXPECT_EQ(out.str(),
-              "sim: service 32h 512 256 -> 256\nsim: service 33h 0 0 -> 0\n"
-              "sim: service 34h 35040 1 -> 816\nsim: service 35h 0 816 -> 816\n");
 }
 
 }  // namespace
