@@ -16,6 +16,17 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera
                              std::cerr);
 }
 
+sim::CardOptions ReadCardOptions(sim::CardOptions defaults, const char* simOptions,
+                                 std::ostream& messages) {
+    if (simOptions != nullptr) {
+        std::string error;
+        if (!sim::ParseCardOptions(simOptions, defaults, error))
+            messages << "qm71: QM71_SIM: " << error << "; using the default card settings\n";
+    }
+    messages << "qm71: " << sim::DescribeCardOptions(defaults) << "\n";
+    return defaults;
+}
+
 std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera,
                                                  const char* device, const char* simOptions,
                                                  std::ostream& messages) {
@@ -27,14 +38,9 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera
         messages << "qm71: no card driver (QM71_DEVICE=" << name << ")\n";
         return std::make_unique<NoDriverChannel>();
     }
-    sim::CardOptions options =
-        camera == CameraKind::kLine ? sim::LineCameraOptions() : sim::AreaCameraOptions();
-    if (simOptions != nullptr) {
-        std::string error;
-        if (!sim::ParseCardOptions(simOptions, options, error))
-            messages << "qm71: QM71_SIM: " << error << "; using the default card settings\n";
-    }
-    messages << "qm71: " << sim::DescribeCardOptions(options) << "\n";
+    const sim::CardOptions options = ReadCardOptions(
+        camera == CameraKind::kLine ? sim::LineCameraOptions() : sim::AreaCameraOptions(),
+        simOptions, messages);
     auto card = std::make_unique<sim::SimulatedCard>(clock, options);
     if (!options.trace) return card;
     return std::make_unique<sim::TracingChannel>(std::move(card), messages, clock);

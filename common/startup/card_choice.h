@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
+#include "sim/card/card_options.h"
 
 namespace qm71 {
 
@@ -29,6 +30,11 @@ class NoDriverChannel final : public DriverChannel {
 //                is written to the message stream (see TracingChannel).
 // Says on standard error which card is used.
 std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera);
+
+// `defaults` with the QM71_SIM text over them; a bad text is reported on
+// `messages` and the defaults are kept. Says which card is used.
+sim::CardOptions ReadCardOptions(sim::CardOptions defaults, const char* simOptions,
+                                 std::ostream& messages);
 
 // The same with the two settings and the message stream given; a null setting
 // counts as unset.

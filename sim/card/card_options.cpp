@@ -64,6 +64,9 @@ bool ApplyItem(std::string_view key, std::string_view value, bool hasValue, Card
         if (!ParseRange(value, 0, 1LL << 50, n))
             return Fail(error, key, value, "a row count of 0 or more");
         o.stallAfterRows = n;
+    } else if (key == "noise") {
+        if (!ParseRange(value, 0, 1023, n)) return Fail(error, key, value, "0 to 1023");
+        o.noise = static_cast<int>(n);
     } else if (key == "no-trigger" || key == "trace") {
         bool& flag = key == "trace" ? o.trace : o.noTrigger;
         if (!hasValue || value == "1") {
@@ -75,7 +78,7 @@ bool ApplyItem(std::string_view key, std::string_view value, bool hasValue, Card
         }
     } else {
         error = "unknown option \"" + std::string(key) +
-                "\" (known: fps, base, download-error, stall-after-rows, no-trigger, trace)";
+                "\" (known: fps, base, download-error, stall-after-rows, no-trigger, trace, noise)";
         return false;
     }
     return true;
@@ -124,6 +127,7 @@ std::string DescribeCardOptions(const CardOptions& o) {
     if (o.stallAfterRows >= 0) out << ", stalls after " << o.stallAfterRows << " rows";
     if (o.noTrigger) out << ", no trigger";
     if (o.trace) out << ", trace";
+    if (o.noise != 0) out << ", noise " << o.noise;
     out << ")";
     return out.str();
 }

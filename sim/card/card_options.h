@@ -34,6 +34,9 @@ struct CardOptions {
     int triggeredPictureLines = 0;
     // Every request is written to the trace stream (QM71_SIM=trace).
     bool trace = false;
+    // Sensor noise of the card service's camera: each 10-bit sensor value
+    // varies by up to this much from frame to frame (0 = none).
+    int noise = 0;
 };
 
 // Options for the area camera of QM and the line camera of QMDEMO.
@@ -47,6 +50,7 @@ CardOptions LineCameraOptions();
 //   stall-after-rows=N  the card stops delivering after N rows in total
 //   no-trigger[=0|1]    software trigger edges are ignored
 //   trace[=0|1]         one line per driver request on standard error
+//   noise=N             sensor noise of up to N (0..1023) of the 10-bit sensor values
 // Blanks around items are ignored, empty items are skipped. All or nothing: on
 // an unknown key or a bad value `options` is left exactly as it was, `error`
 // names the key and the function returns false.

@@ -14,7 +14,7 @@ TEST(CardChoiceTest, SaysWhichCardAndFallsBackOnBadSettings) {
         {"sim", "base=0x720,fps=0", "simulated card (fps=0, base 0x720)\n"},
         {"sim", "fps=0,bogus=1",
          "\"bogus\" (known: fps, base, download-error, stall-after-rows, "
-         "no-trigger, trace); using the default card settings\nqm71: "
+         "no-trigger, trace, noise); using the default card settings\nqm71: "
          "simulated card (fps=15, base 0x320)\n"},
         {"none", "fps=1", "qm71: no card driver (QM71_DEVICE=none)\n"},
         {"pci0", nullptr, "\"pci0\" (use sim or none); running without a card\n"},

@@ -1,0 +1,150 @@
+#include "sim/service/simulated_card_service.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "portlib/card_ports.h"
+
+namespace qm71::sim {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr std::uint16_t kPort = SimulatedCardService::kDataPort;
+
+CardOptions Unpaced(int noise = 0) {
+    CardOptions o;
+    o.fps = 0;
+    o.noise = noise;
+    return o;
+}
+
+void LoadTable(CardService& card, std::uint32_t n, std::uint32_t (*value)(std::uint32_t)) {
+    card.Call(0x43, 1024, n);
+    for (std::uint32_t i = 0; i < 512; ++i) card.Call(0x44, value(2 * i), value(2 * i + 1));
+}
+
+// One frame as the library's set-up asks for it.
+std::vector<std::uint32_t> Grab(CardPortPair& card, std::uint32_t w, std::uint32_t h,
+                                std::uint32_t mode) {
+    card.Call(0x32, w, h);
+    card.Call(0x33, 0, 0);
+    const auto port = static_cast<std::uint16_t>(card.Call(0x34, mode, 1));
+    card.Call(0x35, 0, port);
+    std::vector<std::uint32_t> words(w * h / (mode == 0x8862 ? 2 : 4));
+    card.In32Block(port, words);
+    return words;
+}
+
+TEST(SimulatedCardService, TheActiveTableShapesTheData) {
+    ManualClock clock;
+    SimulatedCardService card(clock, Unpaced());
+    LoadTable(card, 1, [](std::uint32_t s) { return 1023 - s; });
+    LoadTable(card, 2, [](std::uint32_t s) { return s * 64 + 1; });
+
+    const auto plain = Grab(card, 512, 256, 0x88E0);
+    // The picture repeats after 16 frames: the inverse grab sees the same one.
+    for (int i = 0; i < 15; ++i) Grab(card, 512, 256, 0x88E0);
+    card.Call(0x45, 1, 0);
+    const auto inverse = Grab(card, 512, 256, 0x88E0);
+    card.Call(0x45, 2, 0);
+    const auto wide = Grab(card, 512, 256, 0x8862);
+
+    const auto* p = reinterpret_cast<const std::uint8_t*>(plain.data());
+    const auto* q = reinterpret_cast<const std::uint8_t*>(inverse.data());
+    const auto* r = reinterpret_cast<const std::uint16_t*>(wide.data());
+    EXPECT_EQ(p[0], 0);
+    EXPECT_EQ(p[511], 255);
+    EXPECT_EQ(q[0], 255);
+    EXPECT_EQ(q[511], 0);
+    EXPECT_EQ(r[0], 1);
+    EXPECT_EQ(r[511], 1023 * 64 + 1);
+    for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
+}
+
+TEST(SimulatedCardService, ThePictureIsMadeOnlyWhenTableModeOrGeometryChange) {
+    ManualClock clock;
+    SimulatedCardService card(clock, Unpaced());
+    Grab(card, 512, 256, 0x88E0);
+    Grab(card, 512, 256, 0x88E0);
+    EXPECT_EQ(card.Renderings(), 1);
+    Grab(card, 512, 256, 0x8862);
+    Grab(card, 640, 240, 0x8862);
+    card.Call(0x45, 3, 0);
+    Grab(card, 640, 240, 0x8862);
+    card.Call(0x45, 3, 0);
+    Grab(card, 640, 240, 0x8862);
+    EXPECT_EQ(card.Renderings(), 4);
+}
+
+TEST(SimulatedCardService, PortsNotSetUpReadAllOnes) {
+    ManualClock clock;
+    SimulatedCardService card(clock, Unpaced());
+    EXPECT_EQ(card.In32(kPort), 0xFFFFFFFFu);
+    card.Call(0x32, 8, 1);
+    card.Call(0x34, 0x88E0, 1);
+    EXPECT_EQ(card.In32(kPort + 4), 0xFFFFFFFFu);
+    std::vector<std::uint32_t> words(3);
+    card.In32Block(kPort, words);
+    EXPECT_NE(words[0], 0xFFFFFFFFu);
+    EXPECT_EQ(words[2], 0xFFFFFFFFu);  // past the end of the 8 x 1 frame
+
+    NoCardService none;
+    none.In32Block(kPort, words);
+    EXPECT_EQ(words, std::vector<std::uint32_t>(3, 0xFFFFFFFFu));
+}
+
+TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
+    ManualClock clock;
+    CardOptions o = Unpaced();
+    o.fps = 10;
+    SimulatedCardService card(clock, o);
+    Grab(card, 512, 256, 0x88E0);
+    EXPECT_EQ(clock.Now(), 100ms);
+    // Half a frame is there half a period after the start.
+    card.Call(0x35, 0, kPort);
+    const auto start = clock.Now();
+    std::vector<std::uint32_t> half(512 * 128 / 4);
+    card.In32Block(kPort, half);
+    EXPECT_EQ(clock.Now() - start, 50ms);
+    // A frame asked for at once after another starts a period after it;
+    // reading all of it still waits one period, not two.
+    card.Call(0x36, 0, kPort);
+    const auto before = clock.Now();
+    std::vector<std::uint32_t> whole(512 * 256 / 4);
+    card.In32Block(kPort, whole);
+    EXPECT_EQ(clock.Now() - before, 100ms);
+}
+
+TEST(SimulatedCardService, AveragingRemovesTheNoise) {
+    ManualClock clock;
+    SimulatedCardService clean(clock, Unpaced());
+    SimulatedCardService noisy(clock, Unpaced(40));
+    CardPorts ports{&noisy, &noisy};
+    InstallCardPorts(ports);
+    std::vector<std::uint8_t> reference(2 * 512 * 256), single(2 * 512 * 256),
+        averaged(2 * 512 * 256);
+    FrameDescriptor frame{single.data(), 0, 0, 0, 0, 0};
+    QN71IMG512X256X8(&frame);
+    frame = {averaged.data(), 0, 0, 0, 0, 4};
+    QN71IMG512X256X8(&frame);
+    ports = {&clean, &clean};
+    frame = {reference.data(), 0, 0, 0, 0, 4};
+    QN71IMG512X256X8(&frame);
+    qm71_install_ports(nullptr);
+
+    // Compare the static ramp band (top quarter, right of the moving block).
+    auto deviation = [&](const std::vector<std::uint8_t>& image) {
+        double sum = 0;
+        for (std::size_t y = 0; y < 60; ++y)
+            for (std::size_t x = 300; x < 512; ++x)
+                sum += std::abs(image[y * 512 + x] - reference[y * 512 + x]);
+        return sum / (60 * 212);
+    };
+    EXPECT_GT(deviation(single), 4.0);
+    EXPECT_LT(deviation(averaged), deviation(single) / 2.5);
+}
+
+}  // namespace
+}  // namespace qm71::sim
