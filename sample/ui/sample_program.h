@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/operator.h"
+#include "platform/posix/posix_serial_line.h"
+#include "portlib/card_ports.h"
+#include "sample/core/sample_app.h"
+#include "sample/ui/library_grabber.h"
+#include "sample/ui/sample_window.h"
+#include "sim/service/card_port_pair.h"
+
+namespace qm71::sample {
+
+// QM71SAMPLE put together: the card service chosen by the environment
+// (QM71_DEVICE, QM71_SIM) installed in the acquisition library, COM2 for the
+// camera, the program logic and its window.
+class SampleProgram {
+  public:
+    SampleProgram(Operator& op, Clock& clock);
+    ~SampleProgram();
+
+    // Shows the window ("QM71", 400 x 100 at a quarter of the screen), then
+    // resets the card, loads the tables and sets up the camera, with the
+    // caption following. Always true: camera faults have been reported.
+    bool Start();
+
+    void Command(int id);
+
+    SampleApp& App() { return app_; }
+    SampleWindow* Window() { return window_.get(); }
+
+  private:
+    std::unique_ptr<sim::CardPortPair> card_;
+    CardPorts ports_;
+    PosixSerialLine line_;
+    SampleCamera camera_;
+    LibraryGrabber grabber_;
+    SampleApp app_;
+    std::unique_ptr<SampleWindow> window_;
+};
+
+}  // namespace qm71::sample

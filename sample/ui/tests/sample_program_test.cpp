@@ -1,0 +1,49 @@
+#include "sample/ui/sample_program.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+#include <cstdlib>
+
+#include "resources/sample/commands.h"
+#include "testing/qt_test_application.h"
+#include "testing/recording_operator.h"
+
+namespace qm71::sample {
+namespace {
+
+[[maybe_unused]] ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
+
+// The whole program on the simulated card, COM2 absent: the camera faults go
+// to the recording operator and the program goes on. F1 (DIB order) shows the
+// frame upright, F3 (IMG order) the same picture upside down.
+TEST(SampleProgram, GrabKeysDrawTheFrameUprightAndUpsideDown) {
+    ::setenv("QM71_DEVICE", "sim", 1);
+    ::setenv("QM71_SIM", "fps=0", 1);
+    ::setenv("QM71_COM2", "/nonexistent/qm71-com2", 1);
+    testing::RecordingOperator op;
+    SampleProgram program(op, SystemClock());
+    ASSERT_TRUE(program.Start());
+    SampleWindow& window = *program.Window();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("KameraInit"));  // stopped at the open
+    EXPECT_FALSE(op.messages.empty());
+    EXPECT_EQ(window.centralWidget()->size(), QSize(400, 100));
+
+    QTest::keyClick(&window, Qt::Key_F1);
+    const QImage upright = window.Drawn().copy();
+    EXPECT_EQ(upright.size(), QSize(512, 256));
+    EXPECT_EQ(window.centralWidget()->size(), QSize(512, 256));
+    // The simulated card's picture moves through a cycle of 16 frames, one
+    // frame a grab: the 16th grab after F1 sees the same picture again.
+    for (int i = 0; i < 16; ++i) QTest::keyClick(&window, Qt::Key_F3);
+    const QImage upsideDown = window.Drawn().copy();
+    ASSERT_EQ(upsideDown.size(), upright.size());
+
+    EXPECT_EQ(upsideDown, upright.mirrored(false, true));
+    EXPECT_NE(upsideDown, upright);
+}
+
+}  // namespace
+}  // namespace qm71::sample
