@@ -292,6 +292,60 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
     for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
 }
 
+// 16-bit 5-5-5 pixels, `n` of them from `in` (little-endian, any alignment),
+// each widened to 0xFFRRGGBB. A 5-bit channel v becomes v << 3 | v >> 2, so
+// that 0 stays 0 and 31 becomes 255, as a display widens it.
+void Widen555(const std::uint8_t* __restrict in, std::uint32_t* __restrict out, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    // Eight pixels at a time in 16-bit lanes: blue | green << 8 and red | 0xFF00,
+    // interleaved into four 32-bit pixels twice.
+    const __m128i five = _mm_set1_epi16(0x1F);
+    const __m128i alpha = _mm_set1_epi16(std::int16_t(0xFF00));
+    auto widen = [](__m128i v) { return _mm_or_si128(_mm_slli_epi16(v, 3), _mm_srli_epi16(v, 2)); };
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * i));
+        const __m128i blue = widen(_mm_and_si128(v, five));
+        const __m128i green = widen(_mm_and_si128(_mm_srli_epi16(v, 5), five));
+        const __m128i red = widen(_mm_and_si128(_mm_srli_epi16(v, 10), five));
+        const __m128i low = _mm_or_si128(blue, _mm_slli_epi16(green, 8));
+        const __m128i high = _mm_or_si128(red, alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi16(low, high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), _mm_unpackhi_epi16(low, high));
+    }
+#endif
+    for (; i < n; ++i) {
+        const std::uint32_t v = std::uint32_t(in[2 * i]) | std::uint32_t(in[2 * i + 1]) << 8;
+        auto channel = [v](int shift) {
+            const std::uint32_t c = v >> shift & 0x1F;
+            return c << 3 | c >> 2;
+        };
+        out[i] = 0xFF000000u | channel(10) << 16 | channel(5) << 8 | channel(0);
+    }
+}
+
+// One run of a 16-bit row: `in` points at the source column of the first
+// pixel. 1:1 widens straight from the row; every other ratio picks the shown
+// pixels into a small buffer first, which is rare enough not to need more.
+void MapRow555(const std::uint8_t* in, std::uint32_t* out, int n, const ColumnMap& columns) {
+    if (columns.step == 1) {
+        Widen555(in, out, n);
+        return;
+    }
+    std::array<std::uint8_t, 2 * kPickChunk> picked;
+    for (int at = 0; at < n; at += kPickChunk) {
+        const int m = std::min(kPickChunk, n - at);
+        for (int i = 0; i < m; ++i) {
+            const int k = at + i;
+            const std::int64_t column = columns.step > 1     ? std::int64_t(k) * columns.step
+                                        : columns.repeat > 1 ? k / columns.repeat
+                                                             : columns.offsets[std::size_t(k)];
+            std::memcpy(&picked[std::size_t(2 * i)], in + 2 * column, 2);
+        }
+        Widen555(picked.data(), out + at, m);
+    }
+}
+
 }  // namespace
 
 std::optional<DibView> ViewPackedDib(std::span<const std::byte> block) {
@@ -303,31 +357,35 @@ std::optional<DibView> ViewPackedDib(std::span<const std::byte> block) {
     const std::uint16_t bitsPerPixel = ReadU16(header + 14);
     const std::uint32_t compression = ReadU32(header + 16);
     const std::uint32_t coloursUsed = ReadU32(header + 32);
-    if (headerSize != kInfoHeaderSize || bitsPerPixel != 8 || compression != 0) return std::nullopt;
+    if (headerSize != kInfoHeaderSize || (bitsPerPixel != 8 && bitsPerPixel != 16) ||
+        compression != 0) {
+        return std::nullopt;
+    }
     if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min()) {
         return std::nullopt;
     }
     // A shorter table would put the pixels elsewhere and leave pixel values
-    // without a colour; our programs always write all 256 entries.
-    if (coloursUsed != 0 && coloursUsed != 256) return std::nullopt;
+    // without a colour; our programs always write all 256 entries. A 16-bit
+    // bitmap with a table is not one of ours either.
+    const std::uint64_t tableBytes = bitsPerPixel == 8 ? kColourTableSize : 0;
+    if (coloursUsed != 0 && (coloursUsed != 256 || bitsPerPixel != 8)) return std::nullopt;
 
     const std::uint64_t rows =
         height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
     // In 64 bits, so that no header can wrap the size on a 32-bit build.
-    const std::uint64_t rowBytes = (std::uint64_t(width) + 3) & ~std::uint64_t{3};
+    const std::uint64_t rowBytes =
+        (std::uint64_t(width) * (bitsPerPixel / 8) + 3) & ~std::uint64_t{3};
     const std::uint64_t pixelBytes = rows * rowBytes;
     const std::uint64_t available = block.size() - kInfoHeaderSize;
-    if (available < kColourTableSize || available - kColourTableSize < pixelBytes) {
-        return std::nullopt;
-    }
+    if (available < tableBytes || available - tableBytes < pixelBytes) return std::nullopt;
 
     DibView view;
     view.width = width;
     view.height = height;
+    view.bitsPerPixel = bitsPerPixel;
     // RgbQuad is four single bytes, so the table can be read in place.
-    view.colours = reinterpret_cast<const RgbQuad*>(header + kInfoHeaderSize);
-    view.pixels =
-        reinterpret_cast<const std::uint8_t*>(header + kInfoHeaderSize + kColourTableSize);
+    if (tableBytes != 0) view.colours = reinterpret_cast<const RgbQuad*>(header + kInfoHeaderSize);
+    view.pixels = reinterpret_cast<const std::uint8_t*>(header + kInfoHeaderSize + tableBytes);
     return view;
 }
 
@@ -336,12 +394,20 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     if (dst.pixels == nullptr || dst.width <= 0 || dst.height <= 0 || dst.stride < dst.width) {
         return;
     }
-    if (dib.pixels == nullptr || dib.colours == nullptr) return;
+    const bool wide = dib.bitsPerPixel == 16;
+    if (!wide && dib.bitsPerPixel != 8) return;
+    if (dib.pixels == nullptr || (!wide && dib.colours == nullptr)) return;
     if (dib.height == std::numeric_limits<int>::min()) return;  // no row count
 
-    std::array<std::uint32_t, 256> colours;
-    for (std::size_t v = 0; v < colours.size(); ++v) colours[v] = SurfaceColour(dib.colours[v]);
-    const ColourPairs tables = ThreadPairTable().For(colours);
+    ColourPairs tables{nullptr, nullptr};
+    if (!wide) {
+        std::array<std::uint32_t, 256> colours;
+        for (std::size_t v = 0; v < colours.size(); ++v) {
+            colours[v] = SurfaceColour(dib.colours[v]);
+        }
+        tables = ThreadPairTable().For(colours);
+    }
+    const std::int64_t pixelBytes = wide ? 2 : 1;
 
     const int pictureWidth = std::max(dib.width, 0);
     const int pictureRows = dib.Rows();
@@ -357,7 +423,7 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     auto sourceBytes = [&](std::int64_t sy) -> const std::uint8_t* {
         if (sy < 0 || sy >= pictureRows || run == 0) return nullptr;
         const int y = options.mirrorVertical ? pictureRows - 1 - int(sy) : int(sy);
-        return dib.Row(y) + columns.first;
+        return dib.Row(y) + columns.first * pixelBytes;
     };
 
     std::array<std::uint8_t, kPickChunk> picked;
@@ -386,13 +452,15 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
         // unused.
         if (dy + 1 < dst.height && columns.span <= std::int64_t(run) * 16) {
             if (const std::uint8_t* next = sourceBytes(sourceRow(dy + 1)); next != in) {
-                PrefetchBytes(next, columns.span);
+                PrefetchBytes(next, columns.span * pixelBytes);
             }
         }
         const RowJob job{in, out + columns.begin, run, tables.pairs, tables.twins};
 
         std::fill(out, out + columns.begin, kBlack);
-        if (columns.step == 1) {
+        if (wide) {
+            MapRow555(in, job.out, run, columns);
+        } else if (columns.step == 1) {
             MapRowCopy(job);
         } else if (columns.repeat == 2) {
             MapRowDoubled(job);

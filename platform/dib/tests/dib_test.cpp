@@ -16,17 +16,20 @@ constexpr int kBig = std::numeric_limits<int>::max();
 // them shows in the sanitizer build. Every value has its own colour, with the
 // reserved byte set so that passing it through would show. With `pairs`,
 // columns 2k and 2k + 1 of stored row y hold k and y: shown 1:1 at 512 x 256,
-// every pair of values appears.
+// every pair of values appears. At 16 bits the bytes make pixels with every
+// channel value and bit 15 both set and clear.
 struct TestDib {
     int width, height;  // height signed as in the header
+    int bits = 8;
     std::vector<RgbQuad> colours;
     std::vector<std::uint8_t> pixels;
 
-    TestDib(int w, int h, bool pairs = false) : width(w), height(h) {
+    TestDib(int w, int h, bool pairs = false, int bitsPerPixel = 8)
+        : width(w), height(h), bits(bitsPerPixel) {
         for (int v = 0; v < 256; ++v)
             colours.push_back(
                 {std::uint8_t(v ^ 0x5A), std::uint8_t(255 - v), std::uint8_t(v), 0x77});
-        const std::size_t stride = RowBytes(std::size_t(w));
+        const std::size_t stride = RowBytes(std::size_t(w), bits);
         pixels.resize(stride * std::size_t(Rows()));
         for (std::size_t i = 0; i < pixels.size(); ++i) {
             const std::size_t x = i % stride, y = i / stride;
@@ -34,7 +37,7 @@ struct TestDib {
         }
     }
     int Rows() const { return height < 0 ? -height : height; }
-    DibView View() const { return DibView{width, height, colours.data(), pixels.data()}; }
+    DibView View() const { return DibView{width, height, colours.data(), pixels.data(), bits}; }
 };
 
 // The drawing rule written out pixel by pixel, as plainly as possible, on a
@@ -52,11 +55,21 @@ void ExpectMatchesReference(const TestDib& dib, SourceRect src, int w, int h, bo
             std::uint32_t want = kUntouched;
             if (dx < w && (sx < 0 || sx >= dib.width || sy < 0 || sy >= dib.Rows())) {
                 want = kBlack;
-            } else if (dx < w) {
+            } else if (dx < w && dib.bits == 8) {
                 const RgbQuad q = dib.colours[dib.pixels[std::size_t(
                     stored * (long long)RowBytes(std::size_t(dib.width)) + sx)]];
                 want =
                     0xFF000000u | std::uint32_t(q.red) << 16 | std::uint32_t(q.green) << 8 | q.blue;
+            } else if (dx < w) {
+                const std::uint8_t* p = &dib.pixels[std::size_t(
+                    stored * (long long)RowBytes(std::size_t(dib.width), 16) + 2 * sx)];
+                const std::uint32_t v = p[0] | p[1] << 8;
+                want = 0xFF000000u;
+                for (int shift : {10, 5, 0}) {
+                    const std::uint32_t c = (v >> shift) & 31;
+                    want |= c * 33 / 4
+                            << (shift / 5 * 8);  // the top bits repeated below: 31 -> 255
+                }
             }
             ASSERT_EQ(got[std::size_t(dy * stride + dx)], want)
                 << dib.width << "x" << dib.height << " from " << src.x << "," << src.y << " "
@@ -72,6 +85,7 @@ TEST(DrawDib, EveryScaleMirrorEdgeAndColourTableMatchesTheReference) {
         SourceRect src;
         int w, h;
         bool mirror = false, pairs = false;
+        int bits = 8;
     } cases[] = {
         {3, 2, {0, 0, 3, 2}, 3, 2},                       // rows with a padding byte, bottom-up
         {3, -2, {0, 0, 3, 2}, 3, 2},                      // and top-down
@@ -92,9 +106,20 @@ TEST(DrawDib, EveryScaleMirrorEdgeAndColourTableMatchesTheReference) {
         {7000, -3, {0, 0, 2501, 3}, 5002, 3},
         {512, -256, {0, 0, 512, 256}, 512, 256, false, true},
         {512, -256, {1, 0, 511, 256}, 511, 256, false, true},  // pairs from odd columns
+        // 16 bits: odd widths leave a padding pair, all values of both bytes
+        // in the 1:1 case, and every kind of scale with borders.
+        {3, 2, {0, 0, 3, 2}, 3, 2, false, false, 16},
+        {256, -256, {0, 0, 256, 256}, 256, 256, false, true, 16},
+        {37, 21, {-3, 2, 37, 21}, 37, 21, true, false, 16},
+        {48, 40, {0, 0, 36, 28}, 18, 14, false, false, 16},
+        {48, -29, {3, 5, 7, 6}, 28, 24, false, false, 16},
+        {48, 40, {2, 1, 30, 20}, 7, 9, true, false, 16},
+        {10, 6, {-2, 1, 7, 4}, 21, 12, false, false, 16},
+        {7000, -3, {0, 0, 7000, 3}, 5000, 3, false, false, 16},
     };
     for (const auto& c : cases)
-        ExpectMatchesReference(TestDib(c.width, c.height, c.pairs), c.src, c.w, c.h, c.mirror);
+        ExpectMatchesReference(TestDib(c.width, c.height, c.pairs, c.bits), c.src, c.w, c.h,
+                               c.mirror);
 
     std::mt19937 random(71);
     const auto between = [&](int lo, int hi) {
@@ -152,6 +177,23 @@ TEST(ViewPackedDib, FindsTableAndPixelsWhereTheBlockHoldsThem) {
     EXPECT_EQ(static_cast<const void*>(view->pixels), block.data() + 1064);
     // A block that does not hold every row gives no view.
     put(8, 5);
+    EXPECT_FALSE(ViewPackedDib(block).has_value());
+
+    // At 16 bits the same 6 x 4 takes rows of 12 bytes right after the header,
+    // and there is no colour table to point at.
+    put(8, -4);
+    put(12, 0x00100001);
+    put(32, 0);
+    block.resize(40 + 4 * 12);
+    const std::optional<DibView> wide = ViewPackedDib(block);
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_EQ(wide->bitsPerPixel, 16);
+    EXPECT_EQ(wide->colours, nullptr);
+    EXPECT_EQ(static_cast<const void*>(wide->pixels), block.data() + 40);
+    block.pop_back();
+    EXPECT_FALSE(ViewPackedDib(block).has_value());
+    block.push_back({});
+    put(32, 256);  // a 16-bit bitmap with a colour table is not one of ours
     EXPECT_FALSE(ViewPackedDib(block).has_value());
 }
 

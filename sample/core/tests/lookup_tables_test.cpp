@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/recording_card_service.h"
+#include "testing/scripted_card_service.h"
 
 namespace qm71::sample {
 namespace {
 
-using Call = testing::RecordingCardService::ServiceCall;
+using Call = testing::ScriptedCardService::ServiceCall;
 
 TEST(LookupTables, Checkpoints) {
     struct Case {
@@ -28,7 +28,7 @@ TEST(LookupTables, Checkpoints) {
 }
 
 TEST(LookupTables, StartUpLoadsEveryTableInOrderThenActivatesTableZero) {
-    testing::RecordingCardService card;
+    testing::ScriptedCardService card;
     LoadLookupTables(card);
 
     // One begin call and 512 pairs per table, then the selection of table 0.
@@ -45,7 +45,7 @@ TEST(LookupTables, StartUpLoadsEveryTableInOrderThenActivatesTableZero) {
 }
 
 TEST(LookupTables, MenuActivatesOnlyTheChosenTable) {
-    testing::RecordingCardService card;
+    testing::ScriptedCardService card;
     ActivateLookupTable(card, 3);
     EXPECT_EQ(card.calls, (std::vector<Call>{{0x45, 3, 0}}));
 }

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "sample/core/size_dialog_model.h"
-#include "testing/recording_card_service.h"
 #include "testing/recording_frame_grabber.h"
 #include "testing/recording_operator.h"
+#include "testing/scripted_card_service.h"
 #include "testing/scripted_line.h"
 
 namespace qm71::sample {
@@ -27,7 +27,7 @@ std::uint32_t Get32(const std::byte* at) {
 }
 
 struct Fixture {
-    testing::RecordingCardService card;
+    testing::ScriptedCardService card;
     testing::ScriptedLine line;
     testing::RecordingOperator op;
     testing::RecordingFrameGrabber grabber;
@@ -47,7 +47,7 @@ TEST(SampleApp, StartUpResetsTheCardLoadsTablesThenSetsUpTheCamera) {
         if (title == kInitTitle) callsWhenCameraBegan = f.card.calls.size();
     });
     ASSERT_FALSE(f.card.calls.empty());
-    EXPECT_EQ(f.card.calls.front(), (testing::RecordingCardService::ServiceCall{0x00, 0, 0}));
+    EXPECT_EQ(f.card.calls.front(), (testing::ScriptedCardService::ServiceCall{0x00, 0, 0}));
     EXPECT_EQ(f.card.calls.back().subFunction, 0x45);
     EXPECT_EQ(callsWhenCameraBegan, f.card.calls.size());  // no service call after the camera
     EXPECT_EQ(f.line.writes.size(), 5u);

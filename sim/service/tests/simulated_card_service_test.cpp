@@ -63,21 +63,6 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
 }
 
-TEST(SimulatedCardService, ThePictureIsMadeOnlyWhenTableModeOrGeometryChange) {
-    ManualClock clock;
-    SimulatedCardService card(clock, Unpaced());
-    Grab(card, 512, 256, 0x88E0);
-    Grab(card, 512, 256, 0x88E0);
-    EXPECT_EQ(card.Renderings(), 1);
-    Grab(card, 512, 256, 0x8862);
-    Grab(card, 640, 240, 0x8862);
-    card.Call(0x45, 3, 0);
-    Grab(card, 640, 240, 0x8862);
-    card.Call(0x45, 3, 0);
-    Grab(card, 640, 240, 0x8862);
-    EXPECT_EQ(card.Renderings(), 4);
-}
-
 TEST(SimulatedCardService, PortsNotSetUpReadAllOnes) {
     ManualClock clock;
     SimulatedCardService card(clock, Unpaced());
@@ -115,35 +100,6 @@ TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
     std::vector<std::uint32_t> whole(512 * 256 / 4);
     card.In32Block(kPort, whole);
     EXPECT_EQ(clock.Now() - before, 100ms);
-}
-
-TEST(SimulatedCardService, AveragingRemovesTheNoise) {
-    ManualClock clock;
-    SimulatedCardService clean(clock, Unpaced());
-    SimulatedCardService noisy(clock, Unpaced(40));
-    CardPorts ports{&noisy, &noisy};
-    InstallCardPorts(ports);
-    std::vector<std::uint8_t> reference(2 * 512 * 256), single(2 * 512 * 256),
-        averaged(2 * 512 * 256);
-    FrameDescriptor frame{single.data(), 0, 0, 0, 0, 0};
-    QN71IMG512X256X8(&frame);
-    frame = {averaged.data(), 0, 0, 0, 0, 4};
-    QN71IMG512X256X8(&frame);
-    ports = {&clean, &clean};
-    frame = {reference.data(), 0, 0, 0, 0, 4};
-    QN71IMG512X256X8(&frame);
-    qm71_install_ports(nullptr);
-
-    // Compare the static ramp band (top quarter, right of the moving block).
-    auto deviation = [&](const std::vector<std::uint8_t>& image) {
-        double sum = 0;
-        for (std::size_t y = 0; y < 60; ++y)
-            for (std::size_t x = 300; x < 512; ++x)
-                sum += std::abs(image[y * 512 + x] - reference[y * 512 + x]);
-        return sum / (60 * 212);
-    };
-    EXPECT_GT(deviation(single), 4.0);
-    EXPECT_LT(deviation(averaged), deviation(single) / 2.5);
 }
 
 }  // namespace

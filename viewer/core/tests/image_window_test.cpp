@@ -187,15 +187,5 @@ TEST_F(Viewer, ShutdownWritesTheSettingsThenClosesTheCardOnce) {
                                  "gespeichert werden: Read-only file system"});
 }
 
-TEST(DisplayImageBlock, HeaderDescribesABottomUp8BitPicture) {
-    const auto image = DisplayImage::Allocate();
-    ASSERT_TRUE(image);
-    const auto b = image->Block();
-    const unsigned char header[40] = {40, 0, 0, 0, 0, 0x0C, 0, 0, 8, 8, 0, 0, 1, 0, 8};
-    EXPECT_EQ(std::memcmp(b.data(), header, sizeof header), 0);
-    EXPECT_EQ(std::count(b.begin(), b.end(), std::byte{0}), std::ssize(b) - 6) << "zero-filled";
-    EXPECT_EQ(image->Pixels(), b.data() + 1064);
-}
-
 }  // namespace
 }  // namespace qm71
