@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QImage>
 #include <QTest>
 #include <cstdlib>
 
 #include "resources/sample/commands.h"
+#include "sample/ui/size_dialog.h"
 #include "testing/qt_test_application.h"
 #include "testing/recording_operator.h"
 
@@ -43,6 +45,36 @@ TEST(SampleProgram, GrabKeysDrawTheFrameUprightAndUpsideDown) {
 
     EXPECT_EQ(upsideDown, upright.mirrored(false, true));
     EXPECT_NE(upsideDown, upright);
+}
+
+// The radios and the check box act through the model when clicked, also if
+// the dialog is then cancelled; the fields only on OK.
+TEST(SizeDialog, ChoicesActAtOnceFieldsOnlyOnOk) {
+    SampleState state;
+    state.averagingIndex = 2;
+    state.grabMode = ID_GRAB_FIRST;
+    {
+        SizeDialog dialog(state);
+        EXPECT_EQ(state.grabMode, 0);
+        dialog.Button(IDC_AVERAGING_FIRST + 4)->click();
+        dialog.Button(IDC_CONTRAST)->click();
+        EXPECT_TRUE(dialog.Button(IDC_AVERAGING_FIRST + 4)->isChecked());
+        EXPECT_FALSE(dialog.Button(IDC_AVERAGING_FIRST + 2)->isChecked());
+        dialog.SetField(IDC_WIDTH, QStringLiteral("640"));
+        dialog.Button(2)->click();
+    }
+    EXPECT_EQ(state.averagingIndex, 4u);
+    EXPECT_EQ(state.contrast, 1u);
+    EXPECT_EQ(state.frameWidth, 256u);
+    {
+        SizeDialog dialog(state);
+        EXPECT_TRUE(dialog.Button(IDC_CONTRAST)->isChecked());
+        dialog.SetField(IDC_WIDTH, QStringLiteral("640"));
+        dialog.SetField(IDC_HEIGHT, QStringLiteral("240"));
+        dialog.Button(1)->click();
+    }
+    EXPECT_EQ(state.frameWidth, 640u);
+    EXPECT_EQ(state.frameHeight, 240u);
 }
 
 }  // namespace
