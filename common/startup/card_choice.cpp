@@ -16,6 +16,14 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera
                              std::cerr);
 }
 
+std::string_view ChosenDevice(const char* device, std::ostream& messages) {
+    const std::string_view name = device != nullptr && *device != '\0' ? device : "sim";
+    if (name != "sim" && name != "none")
+        messages << "qm71: unknown QM71_DEVICE \"" << name
+                 << "\" (use sim or none); running without a card\n";
+    return name;
+}
+
 sim::CardOptions ReadCardOptions(sim::CardOptions defaults, const char* simOptions,
                                  std::ostream& messages) {
     if (simOptions != nullptr) {
@@ -30,11 +38,8 @@ sim::CardOptions ReadCardOptions(sim::CardOptions defaults, const char* simOptio
 std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera,
                                                  const char* device, const char* simOptions,
                                                  std::ostream& messages) {
-    const std::string_view name = device != nullptr && *device != '\0' ? device : "sim";
+    const std::string_view name = ChosenDevice(device, messages);
     if (name != "sim") {
-        if (name != "none")
-            messages << "qm71: unknown QM71_DEVICE \"" << name
-                     << "\" (use sim or none); running without a card\n";
         messages << "qm71: no card driver (QM71_DEVICE=" << name << ")\n";
         return std::make_unique<NoDriverChannel>();
     }

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <string_view>
 
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
@@ -30,6 +31,10 @@ class NoDriverChannel final : public DriverChannel {
 //                is written to the message stream (see TracingChannel).
 // Says on standard error which card is used.
 std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera);
+
+// The card QM71_DEVICE names: "sim" when unset or empty; an unknown name is
+// reported on `messages` and stands for no card, as "none" does.
+std::string_view ChosenDevice(const char* device, std::ostream& messages);
 
 // `defaults` with the QM71_SIM text over them; a bad text is reported on
 // `messages` and the defaults are kept. Says which card is used.

@@ -17,11 +17,8 @@ std::unique_ptr<sim::CardPortPair> MakeCardService(Clock& clock) {
 
 std::unique_ptr<sim::CardPortPair> MakeCardService(Clock& clock, const char* device,
                                                    const char* simOptions, std::ostream& messages) {
-    const std::string_view name = device != nullptr && *device != '\0' ? device : "sim";
+    const std::string_view name = ChosenDevice(device, messages);
     if (name != "sim") {
-        if (name != "none")
-            messages << "qm71: unknown QM71_DEVICE \"" << name
-                     << "\" (use sim or none); running without a card\n";
         messages << "qm71: no card (QM71_DEVICE=" << name << "): every frame reads as all ones\n";
         return std::make_unique<sim::NoCardService>();
     }
