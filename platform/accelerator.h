@@ -11,8 +11,9 @@ enum VirtualKey : std::uint16_t {
     VK_NEXT = 0x22,
     VK_UP = 0x26,
     VK_DOWN = 0x28,
-    VK_F1 = 0x70,
+    VK_F1 = 0x70,  // F1..F12 are VK_F1 + 0..11
     VK_F5 = 0x74,
+    VK_F12 = 0x7B,
 };
 
 enum Modifier : std::uint8_t { MOD_NONE = 0, MOD_SHIFT = 1, MOD_CONTROL = 2, MOD_ALT = 4 };

@@ -24,11 +24,9 @@ std::uint16_t VirtualKeyOf(int key) {
             return VK_UP;
         case Qt::Key_Down:
             return VK_DOWN;
-        case Qt::Key_F1:
-            return VK_F1;
-        case Qt::Key_F5:
-            return VK_F5;
         default:
+            if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+                return static_cast<std::uint16_t>(VK_F1 + (key - Qt::Key_F1));
             return 0;
     }
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+
+#include "platform/accelerator.h"
+
 namespace qm71::sample {
 
 // Command ids of the sample program's main window; F1..F8 give 1000..1007.
@@ -11,6 +15,15 @@ enum CommandId : int {
     ID_LUT_FIRST = 1030,  // "Lut 0" .. "Lut 4": ID_LUT_FIRST + 0 .. 4
     ID_LUT_LAST = 1034,
 };
+
+// F1..F8 grab; the menu shows the key after a tab, so the items carry no
+// shortcut of their own.
+inline constexpr auto kSampleAccelerators = [] {
+    std::array<Accelerator, ID_GRAB_LAST - ID_GRAB_FIRST + 1> table{};
+    for (int i = 0; i < int(table.size()); ++i)
+        table[std::size_t(i)] = {std::uint16_t(VK_F1 + i), MOD_NONE, ID_GRAB_FIRST + i};
+    return table;
+}();
 
 // The "&Lut" items, by table.
 inline constexpr const char* kLutMenuTexts[] = {"Lut 0 - normal 8-bit", "Lut 1 - inverse 8-bit",

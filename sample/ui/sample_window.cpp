@@ -8,6 +8,7 @@
 #include <span>
 
 #include "platform/dib/dib.h"
+#include "platform/qt/accelerators.h"
 #include "resources/sample/commands.h"
 
 namespace qm71::sample {
@@ -44,7 +45,7 @@ void SampleWindow::BuildMenus() {
     };
     // The key stands in the item's text after the tab; it is not given to the
     // action as a shortcut as well, which would show it a second time. The
-    // keys themselves are taken in keyPressEvent.
+    // keys reach the window through its accelerator table in keyPressEvent.
     QMenu* grab = bar->addMenu(QStringLiteral("&Grab"));
     for (int id = ID_GRAB_FIRST; id <= ID_GRAB_LAST; ++id)
         item(grab, QString::fromUtf8(FindGrabCommand(id)->menuText), id);
@@ -89,9 +90,8 @@ void SampleWindow::Render(QImage& target) {
 }
 
 void SampleWindow::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (event->modifiers() == Qt::NoModifier && key >= Qt::Key_F1 && key <= Qt::Key_F8) {
-        command_(ID_GRAB_FIRST + (key - Qt::Key_F1));
+    if (const int id = TranslateAccelerator(*event, kSampleAccelerators)) {
+        command_(id);
         return;
     }
     QMainWindow::keyPressEvent(event);
