@@ -1,31 +1,26 @@
 #include "common/bmp_file.h"
 
-namespace qm71 {
+#include "platform/dib/bitmap_header.h"
+#include "platform/little_endian.h"
 
-namespace {
-// Info header and colour table in front of the pixels.
-constexpr std::uint32_t kInfoAndTableSize = 40 + 256 * 4;
-}  // namespace
+namespace qm71 {
 
 std::array<std::byte, kBitmapFileHeaderSize> BitmapFileHeader(
     std::uint32_t infoAndTableAndPixelsSize, std::uint32_t pixelOffset) {
     std::array<std::byte, kBitmapFileHeaderSize> h{};
-    const auto put32 = [&h](std::size_t at, std::uint32_t v) {
-        for (std::size_t i = 0; i < 4; ++i)
-            h[at + i] = static_cast<std::byte>((v >> (8 * i)) & 0xFF);
-    };
     h[0] = std::byte{'B'};
     h[1] = std::byte{'M'};
-    put32(2, static_cast<std::uint32_t>(kBitmapFileHeaderSize) + infoAndTableAndPixelsSize);
-    put32(6, 0);  // both reserved words
-    put32(10, pixelOffset);
+    StoreLe32(&h[2], static_cast<std::uint32_t>(kBitmapFileHeaderSize) + infoAndTableAndPixelsSize);
+    // Both reserved words stay 0.
+    StoreLe32(&h[10], pixelOffset);
     return h;
 }
 
 WriteResult WriteBitmapBlock(const std::filesystem::path& target, std::span<const std::byte> block,
                              WriteMode mode) {
-    const auto header = BitmapFileHeader(static_cast<std::uint32_t>(block.size()),
-                                         kBitmapFileHeaderSize + kInfoAndTableSize);
+    const auto header =
+        BitmapFileHeader(static_cast<std::uint32_t>(block.size()),
+                         kBitmapFileHeaderSize + dib::kInfoHeaderSize + dib::kColourTableSize);
     // Straight from the block: acquisition runs on this thread, so nothing
     // changes it while it is written.
     const ByteSpan parts[] = {header, block};

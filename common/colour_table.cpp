@@ -73,7 +73,7 @@ std::array<PaletteEntry, 256> CreateDisplayPalette() {
     std::array<PaletteEntry, 256> palette{};
     for (int i = 0; i < 256; ++i) {
         const RgbQuad c = IsColourIndex(i) ? ColourOfIndex(i, 0) : Grey(i);
-        palette[i] = {c.red, c.green, c.blue, kPcNoCollapse};
+        palette[i] = {c.red, c.green, c.blue};
     }
     return palette;
 }

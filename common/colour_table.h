@@ -57,15 +57,13 @@ RgbQuad ColourOfIndex(int index, int fallback);
 // MITTE hold, only the 256 entries are written.
 void FillColorTable(const ColouringSettings& settings, std::span<RgbQuad, 256> table);
 
-// One entry of the fixed display palette: a colour and its flags.
+// One colour of the fixed display palette.
 struct PaletteEntry {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
     std::uint8_t blue = 0;
-    std::uint8_t flags = 0;
     friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
 };
-inline constexpr std::uint8_t kPcNoCollapse = 4;
 
 // The fixed 256-entry palette: the twenty colours at their indices and a grey
 // ramp 10..245 between them, so that every colour a lookup produces is in it.

@@ -1,5 +1,7 @@
 #include "common/driver.h"
 
+#include <cstdio>
+
 namespace qm71 {
 
 bool Driver::Open() {
@@ -36,6 +38,31 @@ void Driver::SendTable(std::uint16_t step) {
     for (std::uint16_t k = 0; k < 1024; k += 2)
         Send(SubCommand::TableEntries, static_cast<std::uint16_t>(k * step),
              static_cast<std::uint16_t>((k + 1) * step));
+}
+
+LoadedCard LoadCard(Driver& driver, const CardLoad& load) {
+    std::uint16_t v2 = 0;
+    const std::uint16_t base = driver.QueryCardBase(v2);
+    std::uint16_t v1 = base;
+    if (load.downloadValue2Cleared) v2 = 0;
+    driver.DriverCommand(SubCommand::Download, v1, v2);
+    const int error = v1 & 0xFF;
+    const int attempts = v1 >> 8;
+    if (load.downloadErrors != nullptr && error != 0) {
+        char text[64];
+        std::snprintf(text, sizeof text, "DownLoad Fehler: #%d (%d Versuche)", error, attempts);
+        load.downloadErrors->Message(text);
+    }
+    driver.Line().cardBase = base;
+    driver.DriverCommand(SubCommand::PostDownload, v1, v2);
+
+    v1 = kLinesParameter;
+    v2 = load.lines;
+    if (load.parameterFirst) driver.DriverCommand(SubCommand::SetParameter, v1, v2);
+    driver.SendTable(load.tableStep);
+    if (!load.parameterFirst) driver.DriverCommand(SubCommand::SetParameter, v1, v2);
+    driver.DriverCommand(SubCommand::Commit, v1, v2);
+    return {base, attempts};
 }
 
 void Driver::CloseGrabber() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/driver_channel.h"
+#include "platform/operator.h"
 
 namespace qm71 {
 
@@ -43,5 +44,25 @@ class Driver {
     bool open_ = false;
     LineRequest line_{};
 };
+
+// What tells the programs' card bring-up apart.
+struct CardLoad {
+    std::uint16_t tableStep;     // lookup entry k = k * tableStep
+    std::uint16_t lines;         // SetParameter's lines per acquisition
+    bool parameterFirst;         // SetParameter before the table, else after it
+    bool downloadValue2Cleared;  // Download's second value 0, else as QueryBase left it
+    Operator* downloadErrors;    // where a Download error is shown; null: not looked at
+};
+
+struct LoadedCard {
+    std::uint16_t base;
+    int downloadAttempts;  // high byte of Download's answer
+};
+
+// Loads the opened card: QueryBase, Download with the base, the base into the
+// line request, PostDownload with Download's answer, the lookup table and
+// SetParameter (in the order `load` asks), then Commit with what SetParameter
+// returned.
+LoadedCard LoadCard(Driver& driver, const CardLoad& load);
 
 }  // namespace qm71

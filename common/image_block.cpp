@@ -4,24 +4,17 @@
 
 namespace qm71 {
 
-namespace {
-void Put32(std::byte* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = std::byte((v >> (8 * i)) & 0xFF);
-}
-}  // namespace
-
 std::unique_ptr<std::byte[]> ImageBlock::NewBlock(int width, int height,
                                                   std::uint32_t coloursUsed) {
     const std::size_t size = kPixelOffset + std::size_t(width) * std::size_t(height);
     std::unique_ptr<std::byte[]> block(new (std::nothrow) std::byte[size]());
     if (!block) return nullptr;
-    std::byte* h = block.get();
-    Put32(h + 0, kHeaderSize);
-    Put32(h + 4, static_cast<std::uint32_t>(width));
-    Put32(h + 8, static_cast<std::uint32_t>(height));  // positive: rows bottom-up
-    h[12] = std::byte{1};                              // planes
-    h[14] = std::byte{8};  // bits per pixel; compression, sizes and resolutions stay 0
-    Put32(h + 32, coloursUsed);
+    // Rows bottom-up; the image size stays 0, which stands for the rows.
+    dib::StoreInfoHeader(block.get(), {.width = width,
+                                       .height = height,
+                                       .bitsPerPixel = 8,
+                                       .imageSize = 0,
+                                       .coloursUsed = coloursUsed});
     return block;
 }
 

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "common/colour_table.h"
+#include "platform/dib/bitmap_header.h"
 
 namespace qm71 {
 
@@ -16,9 +17,7 @@ namespace qm71 {
 // rows need no filling bytes.
 class ImageBlock {
   public:
-    static constexpr std::size_t kHeaderSize = 40;
-    static constexpr std::size_t kTableSize = 256 * 4;
-    static constexpr std::size_t kPixelOffset = kHeaderSize + kTableSize;  // 1064
+    static constexpr std::size_t kPixelOffset = dib::kInfoHeaderSize + dib::kColourTableSize;
 
     // Allocates the block and fills in the header; `coloursUsed` goes into the
     // header as it is (0 and 256 both mean all 256 entries). Nullptr when the
@@ -37,7 +36,8 @@ class ImageBlock {
     std::span<std::byte> Block() { return {block_.get(), BlockSize()}; }
     std::span<const std::byte> Block() const { return {block_.get(), BlockSize()}; }
     std::span<RgbQuad, 256> ColourTable() {
-        return std::span<RgbQuad, 256>(reinterpret_cast<RgbQuad*>(block_.get() + kHeaderSize), 256);
+        return std::span<RgbQuad, 256>(
+            reinterpret_cast<RgbQuad*>(block_.get() + dib::kInfoHeaderSize), 256);
     }
     // Start of the pixel area: the bottom row of the picture.
     std::byte* Pixels() { return block_.get() + kPixelOffset; }

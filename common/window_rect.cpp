@@ -9,10 +9,6 @@ namespace {
 constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 
-int Held(std::int64_t v) {
-    return static_cast<int>(std::clamp(v, kIntMin, kIntMax));
-}
-
 // One axis of RectAt: the far edge is kept inside int by moving both edges.
 void PlaceAxis(int start, int extent, int& low, int& high) {
     const std::int64_t end = std::int64_t{start} + extent;
@@ -42,6 +38,10 @@ void FitAxis(int& low, int& high, int nominal, int screen) {
     }
 }
 }  // namespace
+
+int Held(std::int64_t v) {
+    return static_cast<int>(std::clamp(v, kIntMin, kIntMax));
+}
 
 Rect RectAt(int left, int top, int width, int height) {
     Rect r;

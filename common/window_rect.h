@@ -11,6 +11,9 @@ namespace qm71 {
 // rectangle that would pass the end of int is moved back rather than cut, so
 // that its size (written back as B and H) stays what it was.
 
+// `v` held to the range of int.
+int Held(std::int64_t v);
+
 // A rectangle of the given size at (left, top).
 Rect RectAt(int left, int top, int width, int height);
 // `r` moved by (dx, dy).

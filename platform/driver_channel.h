@@ -22,7 +22,7 @@ enum class SubCommand : std::uint16_t {
     CloseCard = 0x63,
 };
 
-// The sub-command's name as the driver documentation spells it; "?" for a
+// The sub-command's name as the trace shows it; "?" for a
 // number that is none of them.
 constexpr std::string_view SubCommandName(SubCommand c) {
     switch (c) {

@@ -45,6 +45,11 @@ struct SerialTimeouts {
     bool operator==(const SerialTimeouts&) const = default;
 };
 
+// The time-outs of both cameras' lines. Read: 100 ms between bytes, 1000 ms a
+// byte plus 1000 ms in all (a 32-byte read ends 100 ms after the last byte of
+// a reply, or after 33 s of silence); write: 100 ms a byte plus 100 ms.
+inline constexpr SerialTimeouts kCameraTimeouts{100, 1000, 1000, 100, 100};
+
 // Asked now and then while a read or write waits for the line. The programs
 // are single-threaded: this is how a long wait keeps the windows alive and
 // lets the person at the machine give up.

@@ -21,7 +21,7 @@ inline void InstallCardPorts(CardPorts& ports) {
     Qm71Ports callbacks{};
     callbacks.context = &ports;
     callbacks.call = [](void* c, std::uint8_t sub, std::uint32_t cx, std::uint32_t dx) {
-        return static_cast<CardPorts*>(c)->service->Call(sub, cx, dx);
+        return static_cast<CardPorts*>(c)->service->Call(static_cast<ServiceFunction>(sub), cx, dx);
     };
     callbacks.in32 = [](void* c, std::uint16_t port) {
         return static_cast<CardPorts*>(c)->input->In32(port);

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/card_service.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -15,13 +17,6 @@
 namespace qm71::portlib {
 namespace {
 
-constexpr std::uint8_t kSetGeometry = 0x32;
-constexpr std::uint8_t kPrepare = 0x33;
-constexpr std::uint8_t kSetMode = 0x34;
-constexpr std::uint8_t kStartFrame = 0x35;
-constexpr std::uint8_t kNextFrame = 0x36;
-constexpr std::uint32_t kMode8 = 0x88E0;
-constexpr std::uint32_t kMode16 = 0x8862;
 constexpr std::uint32_t kSizeLimit = 65536;
 
 // Rows are read through this many words on the stack when they cannot go
@@ -34,6 +29,10 @@ std::atomic<int> g_keepSums{0};
 
 bool Installed() {
     return g_ports.call != nullptr && g_ports.in32Block != nullptr;
+}
+
+std::uint32_t Call(ServiceFunction function, std::uint32_t cx, std::uint32_t dx) {
+    return g_ports.call(g_ports.context, static_cast<std::uint8_t>(function), cx, dx);
 }
 
 // Reads `words` values from the port into `dest`, which need not be aligned.
@@ -97,11 +96,11 @@ void AddBytes(const std::uint32_t* words, std::size_t count, std::byte* sums) {
 }
 
 std::uint16_t SetUp(std::uint32_t width, std::uint32_t height, bool sixteenBit) {
-    std::uint32_t dx = g_ports.call(g_ports.context, kSetGeometry, width & 0xFFFF, height & 0xFFFF);
-    dx = g_ports.call(g_ports.context, kPrepare, 0, 0);
-    dx = g_ports.call(g_ports.context, kSetMode, sixteenBit ? kMode16 : kMode8, 1);
+    Call(ServiceFunction::SetGeometry, width & 0xFFFF, height & 0xFFFF);
+    Call(ServiceFunction::PrepareFrame, 0, 0);
+    std::uint32_t dx = Call(ServiceFunction::SetMode, sixteenBit ? kMode16Bit : kMode8Bit, 1);
     if (g_framePending.exchange(0) == 0) {
-        dx = g_ports.call(g_ports.context, kStartFrame, 0, dx);
+        dx = Call(ServiceFunction::StartFrame, 0, dx);
     }
     return static_cast<std::uint16_t>(dx);
 }
@@ -131,7 +130,7 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
             }
         }
         if (f + 1 < frames) {
-            port = static_cast<std::uint16_t>(g_ports.call(g_ports.context, kNextFrame, 0, port));
+            port = static_cast<std::uint16_t>(Call(ServiceFunction::NextFrame, 0, port));
         }
     }
     if (g_keepSums.exchange(0) != 0) {

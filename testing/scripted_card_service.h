@@ -10,13 +10,13 @@
 namespace qm71::testing {
 
 // The card's resident service and its data port in memory: records every
-// service call, answers 34h with `dataPort` in DX, and streams words from
-// `word(frame, index)`, where the frame counts 36h calls and the
+// service call, answers SetMode with `dataPort` in DX, and streams words from
+// `word(frame, index)`, where the frame counts NextFrame calls and the
 // index runs on across all reads of that frame.
-class ScriptedCardService final : public CardService, public PortInput {
+class ScriptedCardService final : public CardPortPair {
   public:
     struct ServiceCall {
-        std::uint8_t subFunction;
+        ServiceFunction function;
         std::uint32_t cx;
         std::uint32_t dx;
         bool operator==(const ServiceCall&) const = default;
@@ -30,12 +30,12 @@ class ScriptedCardService final : public CardService, public PortInput {
     std::size_t position = 0;
     std::size_t wrongPortReads = 0;
 
-    std::uint32_t Call(std::uint8_t subFunction, std::uint32_t cx, std::uint32_t dx) override {
-        calls.push_back({subFunction, cx, dx});
-        if (subFunction == 0x34) {
+    std::uint32_t Call(ServiceFunction function, std::uint32_t cx, std::uint32_t dx) override {
+        calls.push_back({function, cx, dx});
+        if (function == ServiceFunction::SetMode) {
             return dataPort;
         }
-        if (subFunction == 0x36) {
+        if (function == ServiceFunction::NextFrame) {
             ++frame;
             position = 0;
         }

@@ -32,7 +32,7 @@ TEST(ColourTable, GreyModesClipTheFixedColoursAtBothEnds) {
     const auto palette = CreateDisplayPalette();
     for (int i : {0, 8, 10, 128, 245, 249, 255}) {
         const RgbQuad e = i < 10 || i > 245 ? ColourOfIndex(i, 0) : Grey(i);
-        EXPECT_EQ(palette[i], (PaletteEntry{e.red, e.green, e.blue, kPcNoCollapse})) << i;
+        EXPECT_EQ(palette[i], (PaletteEntry{e.red, e.green, e.blue})) << i;
     }
 }
 

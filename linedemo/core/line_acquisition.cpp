@@ -31,15 +31,12 @@ void TransferInto(Driver& driver, std::byte*& destination) {
 }  // namespace
 
 std::uint16_t OpenLineGrabber(Driver& driver, bool trigger) {
-    std::uint16_t v2 = 0;
-    const std::uint16_t base = driver.QueryCardBase(v2);
-    std::uint16_t v1 = base;
-    driver.DriverCommand(SubCommand::Download, v1, v2);
-    driver.Line().cardBase = base;
-    driver.DriverCommand(SubCommand::PostDownload, v1, v2);
-    driver.SendTable(4);
-    SetLineMode(driver, trigger);
-    return base;
+    return LoadCard(driver, {.tableStep = 4,
+                             .lines = LinesPerAcquisition(trigger),
+                             .parameterFirst = false,
+                             .downloadValue2Cleared = false,
+                             .downloadErrors = nullptr})
+        .base;
 }
 
 void SetLineMode(Driver& driver, bool trigger) {

@@ -70,7 +70,7 @@ LineFit LineFitToScale(int scale, const Rect& window, const Rect& client, int sc
     KeepOnScreen(f.window.top, f.window.bottom, screenHeight);
 
     const auto clientOf = [](std::int64_t outer, std::int64_t frame) {
-        return static_cast<int>(std::clamp<std::int64_t>(outer - frame, 0, INT32_MAX));
+        return std::max(Held(outer - frame), 0);
     };
     const AxisFit w = FitClientAxis(clientOf(f.window.Width(), frameW), scale, kLineWidth);
     const AxisFit h = FitClientAxis(clientOf(f.window.Height(), frameH), scale, kLineCount);

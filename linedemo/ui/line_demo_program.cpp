@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "common/startup/card_choice.h"
 #include "common/ui/colours_dialog.h"
 #include "common/ui/info_dialog.h"
+#include "compose/card_choice.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/ui/panel/line_control_panel_dialog.h"
 #include "platform/driver_channel.h"

@@ -15,17 +15,8 @@ namespace qm71::dib {
 
 namespace {
 
-std::uint32_t ReadU32(const std::byte* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t ReadU16(const std::byte* p) {
-    return std::uint16_t(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8);
-}
-
 std::int32_t ReadI32(const std::byte* p) {
-    const std::uint32_t u = ReadU32(p);
+    const std::uint32_t u = LoadLe32(p);
     return u <= 0x7FFFFFFFu ? std::int32_t(u) : -std::int32_t(~u) - 1;
 }
 
@@ -351,12 +342,12 @@ void MapRow555(const std::uint8_t* in, std::uint32_t* out, int n, const ColumnMa
 std::optional<DibView> ViewPackedDib(std::span<const std::byte> block) {
     if (block.size() < kInfoHeaderSize) return std::nullopt;
     const std::byte* header = block.data();
-    const std::uint32_t headerSize = ReadU32(header);
+    const std::uint32_t headerSize = LoadLe32(header);
     const std::int32_t width = ReadI32(header + 4);
     const std::int32_t height = ReadI32(header + 8);
-    const std::uint16_t bitsPerPixel = ReadU16(header + 14);
-    const std::uint32_t compression = ReadU32(header + 16);
-    const std::uint32_t coloursUsed = ReadU32(header + 32);
+    const std::uint16_t bitsPerPixel = LoadLe16(header + 14);
+    const std::uint32_t compression = LoadLe32(header + 16);
+    const std::uint32_t coloursUsed = LoadLe32(header + 32);
     if (headerSize != kInfoHeaderSize || (bitsPerPixel != 8 && bitsPerPixel != 16) ||
         compression != 0) {
         return std::nullopt;
@@ -389,7 +380,7 @@ std::optional<DibView> ViewPackedDib(std::span<const std::byte> block) {
     return view;
 }
 
-void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions options) {
+void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
     if (src.width <= 0 || src.height <= 0) return;
     if (dst.pixels == nullptr || dst.width <= 0 || dst.height <= 0 || dst.stride < dst.width) {
         return;
@@ -422,8 +413,7 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions option
     };
     auto sourceBytes = [&](std::int64_t sy) -> const std::uint8_t* {
         if (sy < 0 || sy >= pictureRows || run == 0) return nullptr;
-        const int y = options.mirrorVertical ? pictureRows - 1 - int(sy) : int(sy);
-        return dib.Row(y) + columns.first * pixelBytes;
+        return dib.Row(int(sy)) + columns.first * pixelBytes;
     };
 
     std::array<std::uint8_t, kPickChunk> picked;

@@ -16,18 +16,10 @@
 #include <optional>
 #include <span>
 
+#include "platform/dib/bitmap_header.h"
 #include "platform/dib/rgb_quad.h"
 
 namespace qm71::dib {
-
-// Size of the info header our bitmaps carry, and of the 256-entry colour table.
-inline constexpr std::size_t kInfoHeaderSize = 40;
-inline constexpr std::size_t kColourTableSize = 256 * sizeof(RgbQuad);
-
-// Bytes of one stored row of a bitmap of `width` pixels at 8 or 16 bits each.
-constexpr std::size_t RowBytes(std::size_t width, int bitsPerPixel = 8) {
-    return (width * std::size_t(bitsPerPixel / 8) + 3) & ~std::size_t{3};
-}
 
 // A borrowed 8-bit or 16-bit bitmap. Nothing is owned: the colour table and
 // the pixels must outlive the view.
@@ -82,14 +74,6 @@ struct SourceRect {
     int height = 0;
 };
 
-struct DrawOptions {
-    // Turn the picture upside down before the source rectangle is taken: then
-    // source y counts from the bottom row of the picture upwards, and those rows
-    // appear in the opposite order to an ordinary drawing. For a bottom-up
-    // bitmap, source (0, 0) is then the first stored row, shown at the top.
-    bool mirrorVertical = false;
-};
-
 // The colour a pixel value of this colour table is drawn with, as 0xFFRRGGBB.
 constexpr std::uint32_t SurfaceColour(RgbQuad q) {
     return 0xFF000000u | std::uint32_t(q.red) << 16 | std::uint32_t(q.green) << 8 |
@@ -110,6 +94,6 @@ inline constexpr std::uint32_t kBlack = 0xFF000000u;
 // last and builds it again when the colours change, so drawing stays fast
 // while the colour table stays the same; the table goes with its thread.
 // 16-bit pictures need no table.
-void DrawDib(const DibView& dib, SourceRect src, Surface dst, DrawOptions options = {});
+void DrawDib(const DibView& dib, SourceRect src, Surface dst);
 
 }  // namespace qm71::dib

@@ -11,6 +11,7 @@ namespace qm71 {
 namespace {
 
 using Call = testing::ScriptedCardService::ServiceCall;
+using enum ServiceFunction;
 using Entry = int (*)(const FrameDescriptor*);
 constexpr std::uint32_t kPort = testing::ScriptedCardService::dataPort;
 
@@ -26,7 +27,8 @@ class Transfer : public ::testing::Test {
     void TearDown() override { qm71_install_ports(nullptr); }
 
     std::vector<Call> SetUpCalls(std::uint32_t w, std::uint32_t h, std::uint32_t mode) const {
-        return {{0x32, w, h}, {0x33, 0, 0}, {0x34, mode, 1}, {0x35, 0, kPort}};
+        return {
+            {SetGeometry, w, h}, {PrepareFrame, 0, 0}, {SetMode, mode, 1}, {StartFrame, 0, kPort}};
     }
 };
 
@@ -37,17 +39,17 @@ TEST_F(Transfer, EveryEntrySetsUpTheCardAndReadsTheWholeFrame) {
         std::uint32_t w, h, mode, words;
     };
     const Case cases[] = {
-        {"DIB512x8", QM71DIB512X256X8, 512, 256, 0x88E0, 32768},
-        {"DIBWxHx8", QM71DIBWXHX8, 640, 240, 0x88E0, 160 * 240},
-        {"IMG512x8", QM71IMG512X256X8, 512, 256, 0x88E0, 32768},
-        {"IMGWxHx8", QM71IMGWXHX8, 640, 240, 0x88E0, 160 * 240},
-        {"IMG512x16", QM71IMG512X256X16, 512, 256, 0x8862, 65536},
-        {"IMGWxHx16", QM71IMGWXHX16, 640, 240, 0x8862, 320 * 240},
-        {"QN512", QN71IMG512X256X8, 512, 256, 0x88E0, 32768},
-        {"QNWxH", QN71IMGWXHX8, 640, 240, 0x88E0, 160 * 240},
-        {"DIB1024x8", QM71DIB1024X512X8, 1024, 512, 0x88E0, 131072},
-        {"IMG1024x8", QM71IMG1024X512X8, 1024, 512, 0x88E0, 131072},
-        {"IMG1024x16", QM71IMG1024X512X16, 1024, 512, 0x8862, 262144},
+        {"DIB512x8", QM71DIB512X256X8, 512, 256, kMode8Bit, 32768},
+        {"DIBWxHx8", QM71DIBWXHX8, 640, 240, kMode8Bit, 160 * 240},
+        {"IMG512x8", QM71IMG512X256X8, 512, 256, kMode8Bit, 32768},
+        {"IMGWxHx8", QM71IMGWXHX8, 640, 240, kMode8Bit, 160 * 240},
+        {"IMG512x16", QM71IMG512X256X16, 512, 256, kMode16Bit, 65536},
+        {"IMGWxHx16", QM71IMGWXHX16, 640, 240, kMode16Bit, 320 * 240},
+        {"QN512", QN71IMG512X256X8, 512, 256, kMode8Bit, 32768},
+        {"QNWxH", QN71IMGWXHX8, 640, 240, kMode8Bit, 160 * 240},
+        {"DIB1024x8", QM71DIB1024X512X8, 1024, 512, kMode8Bit, 131072},
+        {"IMG1024x8", QM71IMG1024X512X8, 1024, 512, kMode8Bit, 131072},
+        {"IMG1024x16", QM71IMG1024X512X16, 1024, 512, kMode16Bit, 262144},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,7 +133,7 @@ TEST_F(Transfer, AveragingAgreesWithAPlainLoop) {
             FrameDescriptor frame{buffer.data(), w, h, 0, 0, k};
             qm71_set_keep_sums(keep);
             EXPECT_EQ(QN71IMGWXHX8(&frame), QM71_OK);
-            EXPECT_EQ(std::count(card.calls.begin(), card.calls.end(), Call{0x36, 0, kPort}),
+            EXPECT_EQ(std::count(card.calls.begin(), card.calls.end(), Call{NextFrame, 0, kPort}),
                       (1 << k) - 1);
             if (keep) {
                 EXPECT_EQ(buffer, sums);
@@ -153,7 +155,7 @@ TEST_F(Transfer, EachFlagIsConsumedByExactlyOneCall) {
         qm71_set_keep_sums(7);
     }).join();
     auto starts = [&] {
-        return std::count(card.calls.begin(), card.calls.end(), Call{0x35, 0, kPort});
+        return std::count(card.calls.begin(), card.calls.end(), Call{StartFrame, 0, kPort});
     };
     card.word = [](std::size_t, std::size_t) { return 0x01010101u; };
 

@@ -18,10 +18,6 @@ namespace qm71::sample {
 // The 256-byte driver queues have no counterpart either and are not asked for.
 SerialSettings CameraLineSettings();
 
-// Read: 100 ms between bytes, 1000 ms a byte plus 1000 ms in all; write:
-// 100 ms a byte plus 100 ms.
-inline constexpr SerialTimeouts kCameraTimeouts{100, 1000, 1000, 100, 100};
-
 inline constexpr const char* kCameraPortName = "COM2";
 inline constexpr const char* kErrorCaption = "Error";
 // Window titles while the camera is being set up and once it is done.

@@ -2,14 +2,6 @@
 
 namespace qm71::sample {
 
-namespace {
-
-constexpr std::uint8_t kBeginTable = 0x43;
-constexpr std::uint8_t kTablePair = 0x44;
-constexpr std::uint8_t kSelectTable = 0x45;
-
-}  // namespace
-
 LutPair LutEntry(int table, int index) {
     const auto i = static_cast<std::uint32_t>(index);
     switch (table) {
@@ -30,18 +22,19 @@ LutPair LutEntry(int table, int index) {
 }
 
 void LoadLookupTables(CardService& card) {
-    for (int table = 0; table < kLutCount; ++table) {
-        card.Call(kBeginTable, 2 * kLutPairs, static_cast<std::uint32_t>(table));
+    for (int table = 0; table < kLookupTables; ++table) {
+        card.Call(ServiceFunction::OpenTable, kLookupTableValues,
+                  static_cast<std::uint32_t>(table));
         for (int i = 0; i < kLutPairs; ++i) {
             const LutPair pair = LutEntry(table, i);
-            card.Call(kTablePair, pair.first, pair.second);
+            card.Call(ServiceFunction::StoreTablePair, pair.first, pair.second);
         }
     }
     ActivateLookupTable(card, 0);
 }
 
 void ActivateLookupTable(CardService& card, int table) {
-    card.Call(kSelectTable, static_cast<std::uint32_t>(table), 0);
+    card.Call(ServiceFunction::ActivateTable, static_cast<std::uint32_t>(table), 0);
 }
 
 }  // namespace qm71::sample

@@ -9,8 +9,7 @@ namespace qm71::sample {
 // The card's five lookup tables. Each is loaded as 512 ordered pairs computed
 // from the pair's index alone; the program keeps no copy and applies no
 // lookup itself.
-inline constexpr int kLutCount = 5;
-inline constexpr int kLutPairs = 512;
+inline constexpr int kLutPairs = kLookupTableValues / 2;
 
 struct LutPair {
     std::uint32_t first;

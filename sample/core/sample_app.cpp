@@ -12,17 +12,15 @@ namespace {
 // F1 and F3, F2 and F4 fill the same layout and share its id, so switching
 // between them neither reallocates nor resends the size.
 constexpr std::array<GrabCommand, 8> kGrabCommands{{
-    {1000, false, 8, 1, Entry::QM71DIB512X256X8, "F1\tQM71DIB512X256X8"},
-    {1001, true, 8, 1, Entry::QM71DIBWXHX8, "F2\tQM71DIBWXHX8"},
-    {1000, false, 8, 1, Entry::QM71IMG512X256X8, "F3\tQM71IMG512X256X8"},
-    {1001, true, 8, 1, Entry::QM71IMGWXHX8, "F4\tQM71IMGWXHX8"},
-    {1004, false, 16, 1, Entry::QM71IMG512X256X16, "F5\tQM71IMG512X256X16"},
-    {1005, true, 16, 1, Entry::QM71IMGWXHX16, "F6\tQM71IMGWXHX16"},
-    {1006, false, 8, 2, Entry::QN71IMG512X256X8, "F7\tQN71IMG512X256X8"},
-    {1007, true, 8, 2, Entry::QN71IMGWXHX8, "F8\tQN71IMGWXHX8"},
+    {1000, false, 8, 1, QM71DIB512X256X8, "F1\tQM71DIB512X256X8"},
+    {1001, true, 8, 1, QM71DIBWXHX8, "F2\tQM71DIBWXHX8"},
+    {1000, false, 8, 1, QM71IMG512X256X8, "F3\tQM71IMG512X256X8"},
+    {1001, true, 8, 1, QM71IMGWXHX8, "F4\tQM71IMGWXHX8"},
+    {1004, false, 16, 1, QM71IMG512X256X16, "F5\tQM71IMG512X256X16"},
+    {1005, true, 16, 1, QM71IMGWXHX16, "F6\tQM71IMGWXHX16"},
+    {1006, false, 8, 2, QN71IMG512X256X8, "F7\tQN71IMG512X256X8"},
+    {1007, true, 8, 2, QN71IMGWXHX8, "F8\tQN71IMGWXHX8"},
 }};
-
-constexpr std::uint8_t kCardReset = 0x00;
 
 // The card takes whole 32-bit reads of 8-bit pixels and at most 256 lines.
 bool UsableSize(std::uint32_t w, std::uint32_t h) {
@@ -37,7 +35,7 @@ const GrabCommand* FindGrabCommand(int id) {
 }
 
 void SampleApp::Start(const SampleCamera::TitleSink& title) {
-    card_.Call(kCardReset, 0, 0);
+    card_.Call(ServiceFunction::ResetCard, 0, 0);
     LoadLookupTables(card_);
     state_.averagingIndex = 2;
     state_.descriptor.averagingExponent = state_.averagingIndex;
@@ -54,7 +52,7 @@ bool SampleApp::Prepare(const GrabCommand& c, std::uint32_t w, std::uint32_t h) 
     auto image = ImageBuffer::Allocate(w, h, c.bits, c.slots);
     if (!image) return false;
     state_.image = std::move(image);
-    GrabTarget& d = state_.descriptor;
+    FrameDescriptor& d = state_.descriptor;
     d.pixels = state_.image->Pixels();
     d.width = w;
     d.height = h;
@@ -83,7 +81,8 @@ bool SampleApp::Grab(int id) {
     }
     state_.grabMode = c->layout;
     state_.descriptor.averagingExponent = state_.averagingIndex;
-    grabber_.Grab(c->entry, state_.descriptor);
+    // The library's status tells nothing more: unusable sizes were refused above.
+    c->entry(&state_.descriptor);
     return true;
 }
 

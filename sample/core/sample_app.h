@@ -6,40 +6,11 @@
 
 #include "platform/card_service.h"
 #include "platform/operator.h"
+#include "portlib/qm71port.h"
 #include "sample/core/camera_init.h"
 #include "sample/core/image_buffer.h"
 
 namespace qm71::sample {
-
-// The library entries the grab commands call, by their names in the library.
-enum class Entry {
-    QM71DIB512X256X8,
-    QM71DIBWXHX8,
-    QM71IMG512X256X8,
-    QM71IMGWXHX8,
-    QM71IMG512X256X16,
-    QM71IMGWXHX16,
-    QN71IMG512X256X8,
-    QN71IMGWXHX8,
-};
-
-// What a grab hands the library: the fields of its frame descriptor.
-struct GrabTarget {
-    std::byte* pixels = nullptr;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::uint32_t reserved = 0;
-    std::uint32_t rowBytes = 0;
-    std::uint32_t averagingExponent = 0;
-};
-
-// The acquisition library as the sample calls it; the front end binds the
-// real entries, tests a recording fake.
-class FrameGrabber {
-  public:
-    virtual ~FrameGrabber() = default;
-    virtual void Grab(Entry entry, GrabTarget& target) = 0;
-};
 
 // One grab command: the layout it prepares the buffer for (commands of the
 // same size and depth share one), its geometry and its entry.
@@ -48,14 +19,16 @@ struct GrabCommand {
     bool sizeFromDialog;  // W x H, else 512 x 256
     int bits;
     int slots;  // 2 for the averaging entries' 16-bit sums
-    Entry entry;
+    int (*entry)(const FrameDescriptor*);
     const char* menuText;
 };
 
 // F1..F8, command ids 1000..1007; null for any other id.
 const GrabCommand* FindGrabCommand(int id);
 
-// The program's state and its commands, without windows.
+// The program's state and its commands, without windows. The grabs go
+// through the acquisition library, which reaches the card through the ports
+// installed in it.
 struct SampleState {
     std::uint32_t frameWidth = 256;    // W of the W x H grabs
     std::uint32_t frameHeight = 256;   // H
@@ -64,13 +37,13 @@ struct SampleState {
     std::uint32_t contrast = 0;
     int grabMode = 0;  // layout the buffer was last prepared for; 0 = none
     std::unique_ptr<ImageBuffer> image;
-    GrabTarget descriptor;
+    FrameDescriptor descriptor{};
 };
 
 class SampleApp {
   public:
-    SampleApp(CardService& card, SampleCamera& camera, FrameGrabber& grabber, Operator& op)
-        : card_(card), camera_(camera), grabber_(grabber), op_(op) {}
+    SampleApp(CardService& card, SampleCamera& camera, Operator& op)
+        : card_(card), camera_(camera), op_(op) {}
 
     // Card reset, the lookup tables, averaging over 4 frames, the camera.
     void Start(const SampleCamera::TitleSink& title);
@@ -94,7 +67,6 @@ class SampleApp {
 
     CardService& card_;
     SampleCamera& camera_;
-    FrameGrabber& grabber_;
     Operator& op_;
     SampleState state_;
 };

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "common/startup/card_service_choice.h"
+#include "compose/card_service_choice.h"
 #include "platform/qt/termination.h"
 #include "resources/icons/icons.h"
 #include "resources/sample/commands.h"
@@ -15,7 +15,7 @@ SampleProgram::SampleProgram(Operator& op, Clock& clock)
     : card_(MakeCardService(clock)),
       ports_{card_.get(), card_.get()},
       camera_(line_, op),
-      app_(*card_, camera_, grabber_, op) {
+      app_(*card_, camera_, op) {
     InstallCardPorts(ports_);
 }
 

@@ -7,9 +7,7 @@
 #include "platform/posix/posix_serial_line.h"
 #include "portlib/card_ports.h"
 #include "sample/core/sample_app.h"
-#include "sample/ui/library_grabber.h"
 #include "sample/ui/sample_window.h"
-#include "sim/service/card_port_pair.h"
 
 namespace qm71::sample {
 
@@ -32,11 +30,10 @@ class SampleProgram {
     SampleWindow* Window() { return window_.get(); }
 
   private:
-    std::unique_ptr<sim::CardPortPair> card_;
+    std::unique_ptr<CardPortPair> card_;
     CardPorts ports_;
     PosixSerialLine line_;
     SampleCamera camera_;
-    LibraryGrabber grabber_;
     SampleApp app_;
     std::unique_ptr<SampleWindow> window_;
 };

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace qm71::sim {
 namespace {
 
-constexpr std::uint16_t kMode16 = 0x8862;
 constexpr std::size_t kCycleFrames = 16;
 // The cycle stays within this many bytes; a larger frame repeats its rows.
 constexpr std::size_t kCycleBytes = std::size_t{32} << 20;
@@ -28,7 +29,7 @@ SimulatedCardService::SimulatedCardService(Clock& clock, const CardOptions& opti
             std::chrono::duration<double>(1.0 / options.fps));
     }
     for (auto& table : tables_) {
-        for (std::size_t s = 0; s < kTableSize; ++s) table[s] = static_cast<std::uint32_t>(s);
+        for (std::size_t s = 0; s < table.size(); ++s) table[s] = static_cast<std::uint32_t>(s);
     }
     Reset();
 }
@@ -44,38 +45,39 @@ void SimulatedCardService::Reset() {
     dirty_ = true;
 }
 
-std::uint32_t SimulatedCardService::Call(std::uint8_t subFunction, std::uint32_t cx,
+std::uint32_t SimulatedCardService::Call(ServiceFunction function, std::uint32_t cx,
                                          std::uint32_t dx) {
-    switch (subFunction) {
-        case 0x00:
+    switch (function) {
+        case ServiceFunction::ResetCard:
             Reset();
             break;
-        case 0x32:
+        case ServiceFunction::SetGeometry:
             if ((cx & 0xFFFF) != width_ || (dx & 0xFFFF) != height_) dirty_ = true;
             width_ = cx & 0xFFFF;
             height_ = dx & 0xFFFF;
             break;
-        case 0x34:
-            if (((cx & 0xFFFF) == kMode16) != sixteenBit_) dirty_ = true;
-            sixteenBit_ = (cx & 0xFFFF) == kMode16;
+        case ServiceFunction::SetMode:
+            if (((cx & 0xFFFF) == kMode16Bit) != sixteenBit_) dirty_ = true;
+            sixteenBit_ = (cx & 0xFFFF) == kMode16Bit;
             portReady_ = true;
             return kDataPort;
-        case 0x35:
-        case 0x36:
+        case ServiceFunction::StartFrame:
+        case ServiceFunction::NextFrame:
             StartFrame();
             break;
-        case 0x43:
-            loading_ = dx < kTables ? static_cast<int>(dx) : -1;
+        case ServiceFunction::OpenTable:
+            loading_ = dx < kLookupTables ? static_cast<int>(dx) : -1;
             loadAt_ = 0;
             break;
-        case 0x44:
+        case ServiceFunction::StoreTablePair:
             for (const std::uint32_t value : {cx, dx}) {
-                if (loading_ >= 0 && loadAt_ < kTableSize) tables_[loading_][loadAt_++] = value;
+                if (loading_ >= 0 && loadAt_ < tables_[loading_].size())
+                    tables_[loading_][loadAt_++] = value;
             }
             if (loading_ == active_) dirty_ = true;
             break;
-        case 0x45:
-            if (cx < kTables && static_cast<int>(cx) != active_) {
+        case ServiceFunction::ActivateTable:
+            if (cx < kLookupTables && static_cast<int>(cx) != active_) {
                 active_ = static_cast<int>(cx);
                 dirty_ = true;
             }
@@ -96,7 +98,6 @@ void SimulatedCardService::StartFrame() {
 
 void SimulatedCardService::Render() {
     dirty_ = false;
-    ++renderings_;
     const std::size_t bytesPerPixel = sixteenBit_ ? 2 : 1;
     rowBytes_ = std::max<std::size_t>(width_, 1) * bytesPerPixel;
     frameBytes_ = rowBytes_ * height_;
@@ -125,8 +126,8 @@ void SimulatedCardService::Render() {
                 }
                 const std::uint32_t value = table[static_cast<std::size_t>(sensor)];
                 if (sixteenBit_) {
-                    *out++ = static_cast<std::byte>(value & 0xFF);
-                    *out++ = static_cast<std::byte>((value >> 8) & 0xFF);
+                    StoreLe16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+                    out += 2;
                 } else {
                     *out++ = static_cast<std::byte>((value >> 2) & 0xFF);
                 }

@@ -5,24 +5,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/card_service.h"
 #include "platform/clock.h"
 #include "sim/card/card_options.h"
 #include "sim/card/test_pattern.h"
-#include "sim/service/card_port_pair.h"
 
 namespace qm71::sim {
 
 // The card as the acquisition library reaches it: the resident service and
 // the data port streaming the frame in progress.
 //
-//   00h          reset: geometry, mode and the active table back to their start
-//   32h W, H     geometry (low 16 bits each)
-//   33h          nothing
-//   34h mode, 1  0x8862 = 16-bit transfers, anything else 8-bit; DX = data port
-//   35h, 36h     start the next frame; DX unchanged
-//   43h 1024, n  open table n (0..4) for loading from its first value
-//   44h a, b     store the next two values of the open table
-//   45h n        make table n active
+//   ResetCard             geometry, mode and the active table back to their start
+//   SetGeometry W, H      geometry (low 16 bits each)
+//   PrepareFrame          nothing
+//   SetMode mode, 1       kMode16Bit = 16-bit transfers, anything else 8-bit;
+//                         DX = data port
+//   StartFrame, NextFrame start the next frame; DX unchanged
+//   OpenTable 1024, n     open table n (0..4) for loading from its first value
+//   StoreTablePair a, b   store the next two values of the open table
+//   ActivateTable n       make table n active
 //
 // The camera sees the moving test picture as 10-bit sensor values s; the
 // active table maps s to the value sent. An 8-bit transfer sends bits 9..2 of
@@ -34,22 +35,17 @@ namespace qm71::sim {
 // cycle, each frame with its own noise), so that serving a read is one copy.
 // Frames start no faster than `fps` (0 = at once); the rows of a frame become
 // readable in step through its period, and no read waits more than one period.
-// Reading before 34h, from another port or past the end of the frame gives all
+// Reading before SetMode, from another port or past the end of the frame gives all
 // ones.
 class SimulatedCardService final : public CardPortPair {
   public:
     static constexpr std::uint16_t kDataPort = 0x330;
-    static constexpr int kTables = 5;
-    static constexpr std::size_t kTableSize = 1024;
 
     SimulatedCardService(Clock& clock, const CardOptions& options);
 
-    std::uint32_t Call(std::uint8_t subFunction, std::uint32_t cx, std::uint32_t dx) override;
+    std::uint32_t Call(ServiceFunction function, std::uint32_t cx, std::uint32_t dx) override;
     std::uint32_t In32(std::uint16_t port) override;
     void In32Block(std::uint16_t port, std::span<std::uint32_t> values) override;
-
-    // How many times the picture was made through a table (for tests).
-    int Renderings() const { return renderings_; }
 
   private:
     void Reset();
@@ -65,13 +61,12 @@ class SimulatedCardService final : public CardPortPair {
     std::uint32_t height_ = 0;
     bool sixteenBit_ = false;
     bool portReady_ = false;
-    std::array<std::array<std::uint32_t, kTableSize>, kTables> tables_{};
+    std::array<std::array<std::uint32_t, kLookupTableValues>, kLookupTables> tables_{};
     int active_ = 0;
     int loading_ = -1;
     std::size_t loadAt_ = 0;
 
     bool dirty_ = true;
-    int renderings_ = 0;
     std::vector<std::byte> cycle_;  // frames of rowBytes_ * rows_ bytes
     std::size_t rowBytes_ = 0;
     std::size_t rows_ = 0;        // rows made; further rows repeat them

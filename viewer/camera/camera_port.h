@@ -10,10 +10,6 @@
 
 namespace qm71 {
 
-// Time-outs of the camera line: a 32-byte read ends 100 ms after the last byte
-// of a reply, or after 33 s of silence.
-inline constexpr SerialTimeouts kCameraTimeouts{100, 1000, 1000, 100, 100};
-
 // Arguments that turn the numeric exchanges into queries.
 inline constexpr int ExposureQuery = -1;
 inline constexpr int GainQuery = -1;

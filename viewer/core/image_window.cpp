@@ -36,28 +36,13 @@ void ImageWindow::OpenGrabber() {
         return;
     }
     cardOpen_ = true;
-    std::uint16_t v2 = 0;
-    cardBase_ = driver_.QueryCardBase(v2);
-
-    std::uint16_t v1 = cardBase_;
-    v2 = 0;
-    driver_.DriverCommand(SubCommand::Download, v1, v2);
-    const int error = v1 & 0xFF;
-    downloadAttempts_ = v1 >> 8;
-    if (error != 0) {
-        char text[64];
-        std::snprintf(text, sizeof text, "DownLoad Fehler: #%d (%d Versuche)", error,
-                      downloadAttempts_);
-        op_.Message(text);
-    }
-    driver_.Line().cardBase = cardBase_;
-    driver_.DriverCommand(SubCommand::PostDownload, v1, v2);
-
-    v1 = kLinesParameter;
-    v2 = 1;
-    driver_.DriverCommand(SubCommand::SetParameter, v1, v2);
-    driver_.SendTable(1);
-    driver_.DriverCommand(SubCommand::Commit, v1, v2);
+    const LoadedCard card = LoadCard(driver_, {.tableStep = 1,
+                                               .lines = 1,
+                                               .parameterFirst = true,
+                                               .downloadValue2Cleared = true,
+                                               .downloadErrors = &op_});
+    cardBase_ = card.base;
+    downloadAttempts_ = card.downloadAttempts;
 }
 
 void ImageWindow::OnCreate(WindowHost& host, int screenWidth, int screenHeight) {

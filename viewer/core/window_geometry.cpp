@@ -1,16 +1,6 @@
 #include "viewer/core/window_geometry.h"
 
-#include <algorithm>
-#include <limits>
-
 namespace qm71 {
-
-namespace {
-int Held(std::int64_t v) {
-    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
-}
-}  // namespace
 
 Fit FitToScale(int scale, const Rect& client, const Rect& window) {
     Fit f{client, window, 0, 0, false};

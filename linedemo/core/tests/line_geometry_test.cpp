@@ -29,9 +29,9 @@ TEST(LineGeometry, WindowsSettleOnTheScreenAndOnWholeImagePixelsInOneStep) {
         {0, 1024, 768, false, {-2188, 64, -1563, 144}, {0, 64, 625, 144}, 4936, 400},
         {0, 1024, 768, false, {100, -20, 725, 60}, {100, 0, 725, 80}, 4936, 400},
         {0, 1024, 768, false, {900, 0, 1525, 80}, {399, 0, 1024, 80}, 4936, 400},
-        // Larger than the screen: cut to it (such a window used to go from one
-        // edge to the other for ever); 2 rows more than the image at 1:1 stay
-        // and the image is stretched over them.
+        // Larger than the screen: cut to it, not moved from one edge to the
+        // other; 2 rows more than the image at 1:1 stay and the image is
+        // stretched over them.
         {3, 1024, 768, false, {-100, -100, 3000, 900}, {0, 0, 1024, 672}, 1016, 640},
         // A client area taller than the whole image is cut down to it.
         {0, 1024, 768, false, {0, 0, 625, 300}, {0, 0, 625, 110}, 4936, 640},

@@ -8,6 +8,7 @@ namespace qm71::sample {
 namespace {
 
 using Call = testing::ScriptedCardService::ServiceCall;
+using enum ServiceFunction;
 
 TEST(LookupTables, Checkpoints) {
     struct Case {
@@ -35,19 +36,20 @@ TEST(LookupTables, StartUpLoadsEveryTableInOrderThenActivatesTableZero) {
     ASSERT_EQ(card.calls.size(), 5u * (1 + 512) + 1);
     std::size_t at = 0;
     for (std::uint32_t table = 0; table < 5; ++table) {
-        EXPECT_EQ(card.calls[at++], (Call{0x43, 1024, table}));
+        EXPECT_EQ(card.calls[at++], (Call{OpenTable, 1024, table}));
         for (int i = 0; i < 512; ++i, ++at) {
             const LutPair pair = LutEntry(static_cast<int>(table), i);
-            ASSERT_EQ(card.calls[at], (Call{0x44, pair.first, pair.second})) << table << "/" << i;
+            ASSERT_EQ(card.calls[at], (Call{StoreTablePair, pair.first, pair.second}))
+                << table << "/" << i;
         }
     }
-    EXPECT_EQ(card.calls.back(), (Call{0x45, 0, 0}));
+    EXPECT_EQ(card.calls.back(), (Call{ActivateTable, 0, 0}));
 }
 
 TEST(LookupTables, MenuActivatesOnlyTheChosenTable) {
     testing::ScriptedCardService card;
     ActivateLookupTable(card, 3);
-    EXPECT_EQ(card.calls, (std::vector<Call>{{0x45, 3, 0}}));
+    EXPECT_EQ(card.calls, (std::vector<Call>{{ActivateTable, 3, 0}}));
 }
 
 }  // namespace

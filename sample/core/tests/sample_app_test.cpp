@@ -5,14 +5,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "portlib/card_ports.h"
 #include "sample/core/size_dialog_model.h"
-#include "testing/recording_frame_grabber.h"
 #include "testing/recording_operator.h"
 #include "testing/scripted_card_service.h"
 #include "testing/scripted_line.h"
 
 namespace qm71::sample {
 namespace {
+
+using enum ServiceFunction;
+using Call = testing::ScriptedCardService::ServiceCall;
 
 std::string SizeFrame(int w, int h) {
     const char bytes[] = {4, 7, static_cast<char>((w - 1) >> 8), static_cast<char>((w - 1) & 255),
@@ -26,16 +29,23 @@ std::uint32_t Get32(const std::byte* at) {
     return v;
 }
 
+// The grabs reach the scripted card through the library's installed ports.
 struct Fixture {
     testing::ScriptedCardService card;
+    CardPorts ports{&card, &card};
     testing::ScriptedLine line;
     testing::RecordingOperator op;
-    testing::RecordingFrameGrabber grabber;
     SampleCamera camera{line, op};
-    SampleApp app{card, camera, grabber, op};
+    SampleApp app{card, camera, op};
     Fixture() {
+        InstallCardPorts(ports);
         line.otherReply = std::string(1, '\0');
         line.Open("COM2");
+    }
+    ~Fixture() { qm71_install_ports(nullptr); }
+    std::size_t Grabs() const {
+        return std::count_if(card.calls.begin(), card.calls.end(),
+                             [](const Call& c) { return c.function == SetGeometry; });
     }
 };
 
@@ -47,8 +57,8 @@ TEST(SampleApp, StartUpResetsTheCardLoadsTablesThenSetsUpTheCamera) {
         if (title == kInitTitle) callsWhenCameraBegan = f.card.calls.size();
     });
     ASSERT_FALSE(f.card.calls.empty());
-    EXPECT_EQ(f.card.calls.front(), (testing::ScriptedCardService::ServiceCall{0x00, 0, 0}));
-    EXPECT_EQ(f.card.calls.back().subFunction, 0x45);
+    EXPECT_EQ(f.card.calls.front(), (Call{ResetCard, 0, 0}));
+    EXPECT_EQ(f.card.calls.back().function, ActivateTable);
     EXPECT_EQ(callsWhenCameraBegan, f.card.calls.size());  // no service call after the camera
     EXPECT_EQ(f.line.writes.size(), 5u);
     EXPECT_EQ(f.line.writes.back(), SizeFrame(256, 256));
@@ -82,23 +92,22 @@ TEST(SampleApp, LayoutChangesReallocateAndResendTheSize) {
         }
         EXPECT_EQ(f.line.writes, c.sizeFrames) << c.what;
         EXPECT_EQ(blocks.size(), c.sizeFrames.size()) << c.what;
-        EXPECT_EQ(f.grabber.calls.size(), c.ids.size() - std::count(c.ids.begin(), c.ids.end(), 0))
-            << c.what;
+        EXPECT_EQ(f.Grabs(), c.ids.size() - std::count(c.ids.begin(), c.ids.end(), 0)) << c.what;
     }
 }
 
 TEST(SampleApp, BufferLayoutAndDescriptor) {
     struct Case {
         int id;
-        Entry entry;
         std::uint32_t w, h, bits;
         std::size_t blockBytes, pixelOffset;
-        std::uint32_t rowBytes, colours;
+        std::uint32_t rowBytes, colours, mode, lastRowWord, nextFrames;
     };
+    // The DIB grab stores the first row received (words 0, 1, ...) last.
     const Case cases[] = {
-        {1001, Entry::QM71DIBWXHX8, 256, 256, 8, 256 * 256 + 4096, 1064, 256, 256},
-        {1004, Entry::QM71IMG512X256X16, 512, 256, 16, 512 * 256 * 2 + 4096, 40, 512, 0},
-        {1006, Entry::QN71IMG512X256X8, 512, 256, 8, 512 * 256 * 2 + 4096, 1064, 1024, 256},
+        {1001, 256, 256, 8, 256 * 256 + 4096, 1064, 256, 256, kMode8Bit, 0, 0},
+        {1004, 512, 256, 16, 512 * 256 * 2 + 4096, 40, 512, 0, kMode16Bit, 255 * 256, 0},
+        {1006, 512, 256, 8, 512 * 256 * 2 + 4096, 1064, 1024, 256, kMode8Bit, 255 * 128, 31},
     };
     for (const Case& c : cases) {
         Fixture f;
@@ -116,12 +125,16 @@ TEST(SampleApp, BufferLayoutAndDescriptor) {
             EXPECT_EQ(Get32(h + 40 + 4 * 200), 0x00C8C8C8u);  // grey ramp
         }
 
-        ASSERT_EQ(f.grabber.calls.size(), 1u);
-        const GrabTarget& d = f.grabber.calls[0].target;
-        EXPECT_EQ(f.grabber.calls[0].entry, c.entry);
+        const FrameDescriptor& d = f.app.State().descriptor;
         EXPECT_EQ(d.pixels, h + c.pixelOffset);
         EXPECT_EQ(d.rowBytes, c.rowBytes);
         EXPECT_EQ(d.averagingExponent, 5u);
+        EXPECT_EQ(f.card.calls[0], (Call{SetGeometry, c.w, c.h}));
+        EXPECT_EQ(f.card.calls[2], (Call{SetMode, c.mode, 1}));
+        EXPECT_EQ(std::count(f.card.calls.begin(), f.card.calls.end(),
+                             Call{NextFrame, 0, testing::ScriptedCardService::dataPort}),
+                  c.nextFrames);
+        EXPECT_EQ(Get32(h + c.pixelOffset + (c.h - 1) * c.w * c.bits / 8), c.lastRowWord) << c.id;
     }
 }
 
@@ -158,7 +171,7 @@ TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
         EXPECT_EQ(f.op.captions, std::vector<std::string>{"Error"});
         EXPECT_EQ(f.app.State().image.get(), before);
         EXPECT_EQ(f.line.writes.size(), writes);
-        EXPECT_EQ(f.grabber.calls.size(), 1u);
+        EXPECT_EQ(f.Grabs(), 1u);
     }
 }
 

@@ -1,9 +1,9 @@
-#include "sim/card/request_trace.h"
+#include "compose/request_trace.h"
 
 #include <charconv>
 #include <chrono>
 
-namespace qm71::sim {
+namespace qm71 {
 
 namespace {
 
@@ -98,4 +98,4 @@ void TracingChannel::Flush() {
     buffer_.clear();
 }
 
-}  // namespace qm71::sim
+}  // namespace qm71

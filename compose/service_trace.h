@@ -3,13 +3,13 @@
 #include <memory>
 #include <ostream>
 
-#include "sim/service/card_port_pair.h"
+#include "platform/card_service.h"
 
-namespace qm71::sim {
+namespace qm71 {
 
 // Passes everything on to the card behind it and writes one line per service
 // call to `out`, with DX as it comes back (values decimal, the sub-function
-// in hex as the card's documentation numbers them):
+// number in hex):
 //
 //   sim: service 34h 35040 1 -> 816
 //
@@ -18,7 +18,7 @@ class TracingCardService final : public CardPortPair {
   public:
     TracingCardService(std::unique_ptr<CardPortPair> inner, std::ostream& out);
 
-    std::uint32_t Call(std::uint8_t subFunction, std::uint32_t cx, std::uint32_t dx) override;
+    std::uint32_t Call(ServiceFunction function, std::uint32_t cx, std::uint32_t dx) override;
     std::uint32_t In32(std::uint16_t port) override { return inner_->In32(port); }
     void In32Block(std::uint16_t port, std::span<std::uint32_t> values) override {
         inner_->In32Block(port, values);
@@ -29,4 +29,4 @@ class TracingCardService final : public CardPortPair {
     std::ostream& out_;
 };
 
-}  // namespace qm71::sim
+}  // namespace qm71

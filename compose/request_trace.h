@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
 
-namespace qm71::sim {
+namespace qm71 {
 
 // Passes every request on to the channel behind it and writes one line per
 // request to `out`, with the values as they come back:
@@ -46,4 +46,4 @@ class TracingChannel final : public DriverChannel {
     Clock::Duration lastFlush_;
 };
 
-}  // namespace qm71::sim
+}  // namespace qm71

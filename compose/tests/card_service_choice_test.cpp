@@ -1,4 +1,4 @@
-#include "common/startup/card_service_choice.h"
+#include "compose/card_service_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,14 @@ TEST(CardServiceChoiceTest, NoCardReadsAllOnesAndTraceWritesServiceCalls) {
     std::ostringstream says;
     auto none = MakeCardService(clock, "none", "fps=0", says);
     EXPECT_EQ(says.str(), "qm71: no card (QM71_DEVICE=none): every frame reads as all ones\n");
-    none->Call(0x34, 0x88E0, 1);
+    none->Call(ServiceFunction::SetMode, kMode8Bit, 1);
     EXPECT_EQ(none->In32(sim::SimulatedCardService::kDataPort), 0xFFFFFFFFu);
 
     says.str("");
     auto traced = MakeCardService(clock, nullptr, "fps=0,trace,noise=3", says);
     EXPECT_EQ(says.str(), "qm71: simulated card (fps=0, base 0x320, trace, noise 3)\n");
-    EXPECT_EQ(traced->Call(0x34, 0x88E0, 1), sim::SimulatedCardService::kDataPort);
+    EXPECT_EQ(traced->Call(ServiceFunction::SetMode, kMode8Bit, 1),
+              sim::SimulatedCardService::kDataPort);
     EXPECT_NE(says.str().find("sim: service 34h 35040 1 -> 816\n"), std::string::npos);
 }
 

@@ -1,4 +1,4 @@
-#include "common/startup/card_choice.h"
+#include "compose/card_choice.h"
 
 #include <gtest/gtest.h>
 

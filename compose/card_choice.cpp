@@ -1,12 +1,12 @@
-#include "common/startup/card_choice.h"
+#include "compose/card_choice.h"
 
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "compose/request_trace.h"
 #include "sim/card/card_options.h"
-#include "sim/card/request_trace.h"
 #include "sim/card/simulated_card.h"
 
 namespace qm71 {
@@ -48,7 +48,7 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera
         simOptions, messages);
     auto card = std::make_unique<sim::SimulatedCard>(clock, options);
     if (!options.trace) return card;
-    return std::make_unique<sim::TracingChannel>(std::move(card), messages, clock);
+    return std::make_unique<TracingChannel>(std::move(card), messages, clock);
 }
 
 }  // namespace qm71
