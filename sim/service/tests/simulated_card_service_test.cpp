@@ -63,19 +63,6 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
 }
 
-TEST(SimulatedCardService, PortsNotSetUpReadAllOnes) {
-    ManualClock clock;
-    SimulatedCardService card(clock, Unpaced());
-    EXPECT_EQ(card.In32(kPort), 0xFFFFFFFFu);
-    card.Call(SetGeometry, 8, 1);
-    card.Call(SetMode, kMode8Bit, 1);
-    EXPECT_EQ(card.In32(kPort + 4), 0xFFFFFFFFu);
-    std::vector<std::uint32_t> words(3);
-    card.In32Block(kPort, words);
-    EXPECT_NE(words[0], 0xFFFFFFFFu);
-    EXPECT_EQ(words[2], 0xFFFFFFFFu);  // past the end of the 8 x 1 frame
-}
-
 TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
     ManualClock clock;
     CardOptions o = Unpaced();
