@@ -181,7 +181,7 @@ TEST(SizeDialog, FieldsClicksAndAccept) {
 
     SizeDialogModel dialog(state);
     dialog.ToggleContrast();
-    dialog.Accept("abc", " 300 ", "12x");
+    EXPECT_EQ(dialog.Accept("abc", " 300 ", "12x"), 1);
     EXPECT_EQ(state.contrast, 0u);
     EXPECT_EQ(state.frameWidth, 0u);
     EXPECT_EQ(state.frameHeight, 300u);
