@@ -11,8 +11,8 @@ namespace qm71 {
 namespace {
 
 struct Host final : ColoursHost {
-    ColouringSettings settings{.lut = kInverse, .thresh = 300, .mitte = 20, .bg = 246, .mg = 100,
-                               .vg = 9};
+    ColouringSettings settings{
+        .lut = kInverse, .thresh = 300, .mitte = 20, .bg = 246, .mg = 100, .vg = 9};
     std::array<PaletteEntry, 256> palette = CreateDisplayPalette();
     int builds = 0;
     ColouringSettings& Colouring() override { return settings; }
@@ -24,24 +24,17 @@ using M = ColoursDialogModel;
 
 // The lists show the stored colours (an unknown index as the band's default),
 // the trackbars the values held to 0..255, the edits the values as stored.
-TEST(ColoursDialogModel, OpensShowingTheSettingsAndTheTwentyColours) {
+// Every change goes into the settings at once and rebuilds the lookup; typed
+// text is read as a signed number and kept as typed.
+TEST(ColoursDialogModel, ShowsTheSettingsAndPassesEachChangeOn) {
     Host host;
-    const M model(host);
+    M model(host);
     EXPECT_EQ(model.Shown().item, (std::array{10, 8, 9}));
     EXPECT_EQ(model.Shown().text, (std::array<std::string, 2>{"300", "20"}));
     EXPECT_EQ(model.Shown().position, (std::array{255, 20}));
     EXPECT_EQ(host.builds, 1);
-    const auto colours = model.ItemColours();
-    EXPECT_EQ(colours[9], host.palette[9]);
-    EXPECT_EQ(colours[10], host.palette[246]);
-    EXPECT_EQ(colours[19], host.palette[255]);
-}
-
-// Every change goes into the settings at once and rebuilds the lookup; typed
-// text is read as a signed number and kept as typed.
-TEST(ColoursDialogModel, EachChangeReachesTheSettingsAndTheOtherControls) {
-    Host host;
-    M model(host);
+    EXPECT_EQ(model.ItemColours()[9], host.palette[9]);
+    EXPECT_EQ(model.ItemColours()[10], host.palette[246]);
     const ColouringSettings& s = host.settings;
     model.ChooseItem(M::kBackground, 19);
     model.ChooseItem(M::kMiddle, 3);
@@ -69,9 +62,8 @@ TEST(ColoursDialogModel, CancelRestoresTheColoursOkSwitchesToThreshold) {
     for (const bool ok : {false, true}) {
         Host host;
         M model(host);
-        model.ChooseItem(M::kBackground, 1);
-        model.ChooseItem(M::kMiddle, 2);
-        model.ChooseItem(M::kForeground, 3);
+        for (const M::Band band : {M::kBackground, M::kMiddle, M::kForeground})
+            model.ChooseItem(band, band + 1);
         model.TypeText(M::kThresh, "77");
         model.MoveTrackbar(M::kMitte, 5);
         const int builds = host.builds;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sample/core/about_box_model.h"
 #include "sample/core/size_dialog_model.h"
 #include "testing/recording_frame_grabber.h"
 #include "testing/recording_operator.h"
@@ -187,6 +188,11 @@ TEST(SizeDialog, FieldsClicksAndAccept) {
     EXPECT_EQ(state.frameHeight, 300u);
     EXPECT_EQ(state.ilut, 0u);
     EXPECT_EQ(ParseFieldNumber("4294967296"), 0u);
+}
+
+TEST(AboutBox, OnlyItsOkButtonEndsIt) {
+    EXPECT_EQ(AboutBoxModel::Press(1), 1);
+    EXPECT_EQ(AboutBoxModel::Press(2), std::nullopt);
 }
 
 }  // namespace
