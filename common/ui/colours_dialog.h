@@ -47,7 +47,7 @@ class ColoursDialog final : public QDialog {
     ColoursDialogModel model_;
     std::unique_ptr<Ui::ColoursDialog> ui_;
     std::array<ColourComboBox*, 3> lists_{};  // by ColoursDialogModel::Band
-    std::array<QLineEdit*, 2> edits_{};  // by ColoursDialogModel::Value
+    std::array<QLineEdit*, 2> edits_{};       // by ColoursDialogModel::Value
     std::array<QSlider*, 2> sliders_{};
 };
 
