@@ -39,22 +39,10 @@ void PaintColourSwatch(QPainter& painter, const QRect& itemRect, const QColor& c
     painter.restore();
 }
 
-QColor SwatchColour(const std::array<PaletteEntry, 256>& palette, const QVariant& itemData) {
-    bool ok = false;
-    const int index = itemData.toInt(&ok);
-    if (!ok || index < 0 || index > 255) return Qt::black;
-    const PaletteEntry& e = palette[static_cast<std::size_t>(index)];
-    return QColor(e.red, e.green, e.blue);
-}
-
-ColourItemDelegate::ColourItemDelegate(const std::array<PaletteEntry, 256>& palette,
-                                       QObject* parent)
-    : QStyledItemDelegate(parent), palette_(palette) {}
-
 void ColourItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
     painter->fillRect(option.rect, option.palette.color(QPalette::Base));
-    PaintColourSwatch(*painter, option.rect, SwatchColour(palette_, index.data(Qt::UserRole)),
+    PaintColourSwatch(*painter, option.rect, index.data(Qt::UserRole).value<QColor>(),
                       (option.state & QStyle::State_Selected) != 0, option.palette);
 }
 
@@ -64,12 +52,11 @@ QSize ColourItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
 
 ColourComboBox::ColourComboBox(QWidget* parent) : QComboBox(parent) {}
 
-void ColourComboBox::ShowColours(const std::array<PaletteEntry, 256>& palette) {
-    palette_ = &palette;
-    setItemDelegate(new ColourItemDelegate(palette, this));
+void ColourComboBox::ShowColours(const std::array<PaletteEntry, kColourCount>& colours) {
+    setItemDelegate(new ColourItemDelegate(this));
     clear();
-    for (int item = 0; item < kColourCount; ++item) addItem(QString(), ColourIndexOfItem(item));
-    // All twenty colours at once, no scrolling.
+    for (const PaletteEntry& c : colours) addItem(QString(), QColor(c.red, c.green, c.blue));
+    // Every colour at once, no scrolling.
     setMaxVisibleItems(kColourCount);
 }
 
@@ -91,10 +78,10 @@ void ColourComboBox::paintEvent(QPaintEvent*) {
     opt.currentText.clear();
     opt.currentIcon = QIcon();
     p.drawComplexControl(QStyle::CC_ComboBox, opt);
-    if (palette_ == nullptr || currentIndex() < 0) return;
+    if (currentIndex() < 0) return;
     const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
-    PaintColourSwatch(p, field, SwatchColour(*palette_, currentData()), hasFocus(), palette());
+    PaintColourSwatch(p, field, currentData().value<QColor>(), hasFocus(), palette());
 }
 
 }  // namespace qm71

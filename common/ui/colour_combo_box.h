@@ -19,43 +19,31 @@ inline constexpr int kColourItemHeight = 18;
 void PaintColourSwatch(QPainter& painter, const QRect& itemRect, const QColor& colour,
                        bool selected, const QPalette& widgetPalette);
 
-// The colour of a list item's data value (a palette index) in the display
-// palette. An item without a valid index gives black.
-QColor SwatchColour(const std::array<PaletteEntry, 256>& palette, const QVariant& itemData);
-
-// Draws the items of a colour list: no text, only the swatch of the palette
-// entry named by the item's data value.
+// Draws the items of a colour list: no text, only the swatch of the colour
+// the item holds as its data.
 class ColourItemDelegate final : public QStyledItemDelegate {
   public:
-    ColourItemDelegate(const std::array<PaletteEntry, 256>& palette, QObject* parent);
+    using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-
-  private:
-    const std::array<PaletteEntry, 256>& palette_;
 };
 
-// Drop-down list of the twenty fixed colours, drawn as swatches in the list
-// and on the closed face. Item k holds the colour index ColourIndexOfItem(k).
+// Drop-down list of colours, drawn as swatches in the list and on the closed face.
 class ColourComboBox final : public QComboBox {
     Q_OBJECT
   public:
     explicit ColourComboBox(QWidget* parent = nullptr);
 
-    // Fills the list with the twenty colours and paints them from `palette`,
-    // which must outlive the list.
-    void ShowColours(const std::array<PaletteEntry, 256>& palette);
+    // Fills the list with one item for each colour, in this order.
+    void ShowColours(const std::array<PaletteEntry, kColourCount>& colours);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-
-  private:
-    const std::array<PaletteEntry, 256>* palette_ = nullptr;
 };
 
 }  // namespace qm71

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "common/ui/colours_host.h"
+#include "common/colours_host.h"
 #include "common/ui/dib_window_widget.h"
 
 namespace qm71 {

@@ -55,11 +55,11 @@ void LineDemoProgram::Command(int id) {
             break;
         case qmdemo::ID_COLOURS: {
             ColoursDialog dialog(*widget_, widget_.get());
-            if (dialog.exec() == ColoursDialog::kResultOk) app_.Command(qmdemo::ID_LUT_THRESHOLD);
+            dialog.exec();
             break;
         }
         case qmdemo::ID_HELP: {
-            InfoDialog dialog({qmdemo::kIcon, qmdemo::kProduct}, widget_.get());
+            InfoDialog dialog({qmdemo::kIcon, qmdemo::kProduct, qmdemo::kInfoOk}, widget_.get());
             dialog.exec();
             break;
         }

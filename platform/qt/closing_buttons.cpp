@@ -1,29 +1,36 @@
 #include "platform/qt/closing_buttons.h"
 
 #include <QAbstractButton>
-#include <QButtonGroup>
 #include <QDialog>
-
-#include "platform/qt/controls.h"
+#include <QVariant>
 
 namespace qm71 {
 
-void CloseWithIds(QDialog& dialog, std::initializer_list<int> ids) {
-    for (const int id : ids) {
-        if (auto* button = Control<QAbstractButton>(&dialog, id)) {
-            QObject::connect(button, &QAbstractButton::clicked, &dialog,
-                             [&dialog, id] { dialog.done(id); });
-        }
+namespace {
+int ControlIdOf(const QAbstractButton& button) {
+    const QVariant v = button.property("controlId");
+    return v.isValid() ? v.toInt() : 0;
+}
+}  // namespace
+
+void ForwardButtons(QDialog& dialog, std::function<std::optional<int>(int id)> press,
+                    std::function<void()> show) {
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const int id = ControlIdOf(*button);
+        if (id == 0) continue;
+        QObject::connect(button, &QAbstractButton::clicked, &dialog, [&dialog, id, press, show] {
+            const std::optional<int> result = press(id);
+            show();
+            if (result) dialog.done(*result);
+        });
     }
 }
 
-QButtonGroup* ExclusiveButtons(QDialog& dialog, std::initializer_list<int> ids, int checked) {
-    auto* group = new QButtonGroup(&dialog);
-    for (const int id : ids) {
-        if (auto* button = Control<QAbstractButton>(&dialog, id)) group->addButton(button, id);
+void ShowChecked(QDialog& dialog, const std::function<bool(int id)>& checked) {
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const int id = ControlIdOf(*button);
+        if (id != 0 && button->isCheckable()) button->setChecked(checked(id));
     }
-    if (QAbstractButton* button = group->button(checked)) button->setChecked(true);
-    return group;
 }
 
 }  // namespace qm71

@@ -1,20 +1,22 @@
 #pragma once
 
-#include <initializer_list>
+#include <functional>
+#include <optional>
 
-class QButtonGroup;
 class QDialog;
 
 namespace qm71 {
 
-// Buttons that "close with their id": a click on the control with one of
-// these ids ends `dialog` with that id (QDialog::done). Ids without a button
-// below the dialog are skipped.
-void CloseWithIds(QDialog& dialog, std::initializer_list<int> ids);
+// The dialog's model decides what a button does. Every button below `dialog`
+// that carries a control id hands its clicks to `press`, which gives the
+// result the dialog closes with, or nothing when it stays open; `show` then
+// sets the controls again from the model, so a button shows what the model
+// says, not what the click made of it.
+void ForwardButtons(QDialog& dialog, std::function<std::optional<int>(int id)> press,
+                    std::function<void()> show);
 
-// Puts the buttons with these ids into one exclusive group, so that one of
-// them shows pressed, and presses the one with id `checked`; none when no
-// button has that id. Clicking a pressed button again keeps it pressed.
-QButtonGroup* ExclusiveButtons(QDialog& dialog, std::initializer_list<int> ids, int checked);
+// Sets the check mark of every checkable button with a control id below
+// `dialog`: on when `checked(id)`.
+void ShowChecked(QDialog& dialog, const std::function<bool(int id)>& checked);
 
 }  // namespace qm71

@@ -34,11 +34,12 @@ void SizeDialogModel::ToggleContrast() {
     state_.contrast = 1 - state_.contrast;
 }
 
-void SizeDialogModel::Accept(const std::string& width, const std::string& height,
-                             const std::string& ilut) {
+int SizeDialogModel::Accept(const std::string& width, const std::string& height,
+                            const std::string& ilut) {
     state_.ilut = ParseFieldNumber(ilut);
     state_.frameWidth = ParseFieldNumber(width);
     state_.frameHeight = ParseFieldNumber(height);
+    return 1;
 }
 
 std::uint32_t ParseFieldNumber(const std::string& text) {

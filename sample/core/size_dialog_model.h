@@ -25,7 +25,9 @@ class SizeDialogModel {
 
     void ChooseAveraging(int id);  // 3000..3009
     void ToggleContrast();
-    void Accept(const std::string& width, const std::string& height, const std::string& ilut);
+    // OK (result 1) and "Abbruch" (result 0).
+    int Accept(const std::string& width, const std::string& height, const std::string& ilut);
+    int Cancel() const { return 0; }
 
   private:
     SampleState& state_;

@@ -4,13 +4,12 @@
 
 namespace qm71::sample {
 
-// Dialog 5001: product, model, maker and the program's kind. Only its "Ok"
-// button (id 1) ends it; Escape and the window's close button leave it open.
+// The about box's widgets over AboutBoxModel.
 class AboutBox final : public QDialog {
   public:
     explicit AboutBox(QWidget* parent = nullptr);
 
-    void reject() override {}
+    void reject() override;  // Escape and the window's close button
 };
 
 }  // namespace qm71::sample

@@ -32,9 +32,12 @@ SizeDialog::SizeDialog(SampleState& state, QWidget* parent)
 SizeDialog::~SizeDialog() = default;
 
 void SizeDialog::accept() {
-    model_.Accept(ui_->widthEdit->text().toStdString(), ui_->heightEdit->text().toStdString(),
-                  ui_->ilutEdit->text().toStdString());
-    QDialog::accept();
+    done(model_.Accept(ui_->widthEdit->text().toStdString(), ui_->heightEdit->text().toStdString(),
+                       ui_->ilutEdit->text().toStdString()));
+}
+
+void SizeDialog::reject() {
+    done(model_.Cancel());
 }
 
 QAbstractButton* SizeDialog::Button(int id) const {

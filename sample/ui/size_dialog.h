@@ -22,6 +22,7 @@ class SizeDialog final : public QDialog {
     ~SizeDialog() override;
 
     void accept() override;
+    void reject() override;
 
     // Test access to the controls by their ids (2100, 3000..3008, 3020, 1, 2).
     QAbstractButton* Button(int id) const;

@@ -7,10 +7,6 @@ namespace qm71 {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -25,26 +21,6 @@ bool BeginsWithBkf(std::string_view text) {
 std::string_view ReplyText(std::string_view raw) {
     const auto end = raw.find('\0');
     return end == std::string_view::npos ? raw : raw.substr(0, end);
-}
-
-int ParseLeadingInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Accumulate in 64 bits and stop growing once past the int range.
-    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
-    long long magnitude = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        magnitude = std::min(kLimit, magnitude * 10 + (text[i] - '0'));
-        ++i;
-    }
-    const long long value = negative ? -magnitude : magnitude;
-    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
 }
 
 bool IsAcknowledged(std::string_view text) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/leading_int.h"
+
 // Pure helpers that read the camera's replies and shape the values sent to it.
 // They see nothing but bytes, so every one of them is safe on any input.
 namespace qm71 {
@@ -12,11 +14,6 @@ namespace qm71 {
 // A reply is zero-terminated after the count read; a zero byte inside it ends
 // the text as well. Every test below works on this text.
 std::string_view ReplyText(std::string_view raw);
-
-// Decimal integer as strtol reads it: leading white space, optional sign,
-// digits up to the first other character; no digits gives 0. Values beyond
-// the int range saturate instead of overflowing.
-int ParseLeadingInt(std::string_view text);
 
 // A set command is acknowledged by a carriage return in the first byte.
 bool IsAcknowledged(std::string_view text);

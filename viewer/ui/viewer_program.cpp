@@ -70,11 +70,11 @@ void ViewerProgram::Command(int id) {
             break;
         case qm::ID_COLOURS: {
             ColoursDialog dialog(*widget_, widget_.get());
-            if (dialog.exec() == ColoursDialog::kResultOk) logic->Command(qm::ID_LUT_THRESHOLD);
+            dialog.exec();
             break;
         }
         case qm::ID_HELP: {
-            InfoDialog dialog({qm::kIcon, qm::kProduct}, widget_.get());
+            InfoDialog dialog({qm::kIcon, qm::kProduct, qm::kInfoOk}, widget_.get());
             dialog.exec();
             break;
         }

@@ -10,9 +10,9 @@
 #include "platform/posix/posix_serial_line.h"
 #include "platform/qt/serial_wait_box.h"
 #include "viewer/camera/camera_port.h"
+#include "viewer/core/control_panel.h"
 #include "viewer/core/viewer_app.h"
 #include "viewer/ui/image_window_widget.h"
-#include "viewer/ui/panel/control_panel_host.h"
 
 namespace qm71 {
 

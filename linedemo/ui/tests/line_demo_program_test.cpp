@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -82,13 +83,35 @@ TEST(LineDemoProgram, AcquiresWithTheFocusTakesKeysAndEndsThroughThePanel) {
     keys({Qt::Key_W | Qt::ControlModifier, Qt::Key_W | Qt::ControlModifier});
     EXPECT_EQ(std::filesystem::file_size(dir.filePath("00000002.bmp").toStdString()), 3201078u);
 
-    // The panel opens with the right button; "&Programmende" ends the program.
-    QTimer::singleShot(0, [] {
-        auto* panel = dynamic_cast<LineControlPanelDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(panel, nullptr);
-        Control<QAbstractButton>(panel, LineControlPanelDialog::kEnd)->click();
+    QTimer::singleShot(0, [] {  // F1: the information box closes with "Ok"
+        auto* ok = Control<QAbstractButton>(QApplication::activeModalWidget(), 1);
+        ASSERT_NE(ok, nullptr);
+        EXPECT_EQ(ok->text(), "Ok");
+        ok->click();
     });
-    QTest::mouseClick(window, Qt::RightButton, {}, {20, 20});
+    keys({Qt::Key_F1});
+    // The panel opens with the right button showing the settings; a click on
+    // "SW-Trigger" comes back as 32813 with the mark unchanged, and
+    // "&Programmende" ends the program.
+    const auto panel = [&](int id, auto check) {
+        QTimer::singleShot(0, [id, check] {
+            auto* d = dynamic_cast<LineControlPanelDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            Control<QAbstractButton>(d, id)->click();
+            check(*d);
+        });
+        QTest::mouseClick(window, Qt::RightButton, {}, {20, 20});
+    };
+    panel(LineControlPanelDialog::kSoftwareTrigger, [](LineControlPanelDialog& d) {
+        QStringList pressed;
+        for (QAbstractButton* b : d.findChildren<QAbstractButton*>())
+            if (b->isChecked()) pressed << b->text();
+        pressed.sort();
+        EXPECT_EQ(pressed, QStringList({"&Invers", "1:&1", "SW-Trigger"}));
+        EXPECT_EQ(Control<QLineEdit>(&d, LineControlPanelDialog::kImageSize)->text(), "5000*640");
+    });
+    EXPECT_FALSE(logic.Trigger());
+    panel(LineControlPanelDialog::kEnd, [](auto&) {});
     EXPECT_TRUE(program.App().Ended());
     std::stringstream text;
     text << std::ifstream(dir.filePath("lcam71.ini").toStdString()).rdbuf();
@@ -98,7 +121,7 @@ TEST(LineDemoProgram, AcquiresWithTheFocusTakesKeysAndEndsThroughThePanel) {
             keysWritten += line.substr(0, eq) + ' ';
     EXPECT_EQ(keysWritten, "ZEILE SPALTE X Y B H LUT BASIS SCALE THRESH MITTE VG MG BG TRIG ");
     EXPECT_NE(text.str().find("\nLUT=1\n"), std::string::npos);
-    EXPECT_NE(text.str().find("\nTRIG=1\n"), std::string::npos);
+    EXPECT_NE(text.str().find("\nTRIG=0\n"), std::string::npos);
     EXPECT_TRUE(op.messages.empty());
     QDir::setCurrent(before);
 }

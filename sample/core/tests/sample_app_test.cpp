@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "portlib/card_ports.h"
+#include "sample/core/about_box_model.h"
 #include "sample/core/size_dialog_model.h"
 #include "testing/recording_operator.h"
 #include "testing/scripted_card_service.h"
@@ -192,12 +193,17 @@ TEST(SizeDialog, FieldsClicksAndAccept) {
 
     SizeDialogModel dialog(state);
     dialog.ToggleContrast();
-    dialog.Accept("abc", " 300 ", "12x");
+    EXPECT_EQ(dialog.Accept("abc", " 300 ", "12x"), 1);
     EXPECT_EQ(state.contrast, 0u);
     EXPECT_EQ(state.frameWidth, 0u);
     EXPECT_EQ(state.frameHeight, 300u);
     EXPECT_EQ(state.ilut, 0u);
     EXPECT_EQ(ParseFieldNumber("4294967296"), 0u);
+}
+
+TEST(AboutBox, OnlyItsOkButtonEndsIt) {
+    EXPECT_EQ(AboutBoxModel::Press(1), 1);
+    EXPECT_EQ(AboutBoxModel::Press(2), std::nullopt);
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QPushButton>
 #include <QTest>
 #include <cstdlib>
+#include <tuple>
 
 #include "resources/sample/commands.h"
+#include "sample/ui/about_box.h"
 #include "sample/ui/size_dialog.h"
 #include "testing/qt_test_application.h"
 #include "testing/recording_operator.h"
@@ -47,34 +50,26 @@ TEST(SampleProgram, GrabKeysDrawTheFrameUprightAndUpsideDown) {
     EXPECT_NE(upsideDown, upright);
 }
 
-// The radios and the check box act through the model when clicked, also if
-// the dialog is then cancelled; the fields only on OK.
-TEST(SizeDialog, ChoicesActAtOnceFieldsOnlyOnOk) {
+// The dialogs' controls reach their models: the size dialog's radios and
+// check box at once, its fields on OK; the about box ends only through "Ok".
+TEST(SampleDialogs, ControlsReachTheirModels) {
     SampleState state;
-    state.averagingIndex = 2;
-    state.grabMode = ID_GRAB_FIRST;
-    {
-        SizeDialog dialog(state);
-        EXPECT_EQ(state.grabMode, 0);
-        dialog.Button(IDC_AVERAGING_FIRST + 4)->click();
-        dialog.Button(IDC_CONTRAST)->click();
-        EXPECT_TRUE(dialog.Button(IDC_AVERAGING_FIRST + 4)->isChecked());
-        EXPECT_FALSE(dialog.Button(IDC_AVERAGING_FIRST + 2)->isChecked());
-        dialog.SetField(IDC_WIDTH, QStringLiteral("640"));
-        dialog.Button(2)->click();
-    }
-    EXPECT_EQ(state.averagingIndex, 4u);
-    EXPECT_EQ(state.contrast, 1u);
+    SizeDialog size(state);
+    size.Button(IDC_AVERAGING_FIRST + 4)->click();
+    size.Button(IDC_CONTRAST)->click();
+    EXPECT_TRUE(size.Button(IDC_AVERAGING_FIRST + 4)->isChecked());
+    size.SetField(IDC_WIDTH, QStringLiteral("640"));
     EXPECT_EQ(state.frameWidth, 256u);
-    {
-        SizeDialog dialog(state);
-        EXPECT_TRUE(dialog.Button(IDC_CONTRAST)->isChecked());
-        dialog.SetField(IDC_WIDTH, QStringLiteral("640"));
-        dialog.SetField(IDC_HEIGHT, QStringLiteral("240"));
-        dialog.Button(1)->click();
-    }
-    EXPECT_EQ(state.frameWidth, 640u);
-    EXPECT_EQ(state.frameHeight, 240u);
+    size.Button(1)->click();
+    EXPECT_EQ(std::tuple(state.averagingIndex, state.contrast, state.frameWidth),
+              std::tuple(4u, 1u, 640u));
+
+    AboutBox about;
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_TRUE(about.isVisible());
+    about.findChild<QPushButton*>()->click();
+    EXPECT_EQ(std::pair(about.isVisible(), about.result()), std::pair(false, 1));
 }
 
 }  // namespace

@@ -211,8 +211,6 @@ TEST_F(CameraPortTest, SettingsAreReadAndSentInTheCamerasOrder) {
         {{3, 1, -1, 3, BlackLevelFactory, 1, 2, -1},
          {"SHE FC\r", "MDE TR\r", "EXE?\r", "TRE 1\r", "BKF\r", "STP P\r", "DEF OF\r", "GAE?\r"},
          2},
-        // No button selected: nothing for that group.
-        {{0, 0, 5, 0, BlackLevelQuery, 0, 0, 0}, {"EXE 5\r", "BKE?\r", "GAE 0\r"}, 1},
     };
     for (const auto& [settings, sent, result] : cases) {
         line.writes.clear();

@@ -15,14 +15,8 @@
 
 namespace qm71 {
 
-namespace {
-
-constexpr int kCameraCancel = 2;
-
-}  // namespace
-
 ControlPanelDialog::ControlPanelDialog(ControlPanelHost& host, QWidget* parent)
-    : QDialog(parent), host_(host), ui_(std::make_unique<Ui::ControlPanelForm>()) {
+    : QDialog(parent), model_(host), ui_(std::make_unique<Ui::ControlPanelForm>()) {
     ui_->setupUi(this);
     // Caption without system menu: no close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -34,40 +28,24 @@ ControlPanelDialog::ControlPanelDialog(ControlPanelHost& host, QWidget* parent)
         button->setDefault(false);
     }
 
-    // A stored colouring the lookup does not know is drawn as normal grey.
-    const int lut = host_.Lut();
-    ExclusiveButtons(*this, {kNormal, kInverse, kThreshold},
-                     lut >= 0 && lut <= 2 ? kNormal + lut : kNormal);
-    ExclusiveButtons(*this, {kScale0, kScale1, kScale2, kScale3}, kScale0 + host_.Scale());
-    // Clicking the selected button again still closes: the main window then
-    // recomputes the lookup or refits the window.
-    CloseWithIds(
-        *this, {kNormal, kInverse, kThreshold, kScale0, kScale1, kScale2, kScale3, kOptions, kEnd});
-    connect(Control<QPushButton>(this, kCameraSettings), &QPushButton::clicked, this,
-            &ControlPanelDialog::RunCameraSettings);
-    connect(Control<QPushButton>(this, kTrigger), &QPushButton::clicked, this,
-            [this] { host_.SoftwareTrigger(); });
-    connect(Control<QPushButton>(this, kSaveBitmap), &QPushButton::clicked, this,
-            [this] { host_.SaveBitmap(); });
-
-    Control<QLabel>(this, kDownloads)->setText(QString::number(host_.DownloadAttempts()));
+    const auto show = [this] {
+        const ControlPanel::View& view = model_.Shown();
+        ShowChecked(*this, [&view](int id) { return id == view.colouring || id == view.scale; });
+        Control<QLabel>(this, kDownloads)->setText(QString::fromStdString(view.downloads));
+    };
+    show();
+    ForwardButtons(
+        *this, [this](int id) { return model_.Press(id); }, show);
 }
 
 ControlPanelDialog::~ControlPanelDialog() = default;
 
 void ControlPanelDialog::accept() {
-    done(kResultOk);
+    if (const auto result = model_.Press(ControlPanel::kResultOk)) done(*result);
 }
 
 void ControlPanelDialog::reject() {
-    done(kResultCancel);
-}
-
-void ControlPanelDialog::RunCameraSettings() {
-    // Cancel, a port that would not open and OK in trigger mode all give 2:
-    // the panel stays for its Trigger button. Anything else closes it with 2,
-    // which the main window ignores.
-    if (host_.RunCameraSettings() != kCameraCancel) done(kResultCancel);
+    if (const auto result = model_.Press(ControlPanel::kResultCancel)) done(*result);
 }
 
 void ControlPanelDialog::keyPressEvent(QKeyEvent* event) {

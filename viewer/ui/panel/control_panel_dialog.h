@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "resources/qm/control_panel_ids.h"
-#include "viewer/ui/panel/control_panel_host.h"
+#include "viewer/core/control_panel.h"
 
 namespace Ui {
 class ControlPanelForm;
@@ -16,18 +16,12 @@ class ControlPanelForm;
 
 namespace qm71 {
 
-// The viewer's control panel (template 137). The colouring, scale, options and
-// end buttons close it with their own id, which the main window then acts on;
-// the camera settings, trigger and Save BMP buttons act while it stays open.
-// Enter closes it with 1 and Escape with 2; the main window ignores both.
+// The viewer's control panel's widgets over ControlPanel.
 class ControlPanelDialog : public QDialog {
     Q_OBJECT
 
   public:
     using enum qm::ControlPanelId;
-    static constexpr int kTemplateId = 137;
-    static constexpr int kResultOk = 1;
-    static constexpr int kResultCancel = 2;
 
     explicit ControlPanelDialog(ControlPanelHost& host, QWidget* parent = nullptr);
     ~ControlPanelDialog() override;
@@ -41,9 +35,7 @@ class ControlPanelDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void RunCameraSettings();
-
-    ControlPanelHost& host_;
+    ControlPanel model_;
     std::unique_ptr<Ui::ControlPanelForm> ui_;
 };
 

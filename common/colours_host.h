@@ -11,13 +11,12 @@ namespace qm71 {
 class ColoursHost {
   public:
     virtual ~ColoursHost() = default;
-    // The settings the dialog edits in place: bg, mg, vg, thresh and mitte.
-    // The dialog never touches lut; the caller switches to threshold
-    // colouring itself when the dialog ends with OK.
+    // The settings the dialog edits in place: bg, mg, vg, thresh and mitte,
+    // and lut when it ends with OK.
     virtual ColouringSettings& Colouring() = 0;
     // Recomputes the lookup from the settings and repaints the picture.
     virtual void BuildColorTable() = 0;
-    // The fixed display palette; the colour lists paint their swatches from it.
+    // The fixed display palette; the colour lists show their colours from it.
     virtual const std::array<PaletteEntry, 256>& DisplayPalette() const = 0;
 };
 
