@@ -5,10 +5,16 @@
 #include <QAbstractButton>
 #include <QImage>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <optional>
 
+#include "platform/qt/qt_operator.h"
 #include "resources/sample/commands.h"
 #include "sample/ui/size_dialog.h"
+#include "testing/camsim_process.h"
 #include "testing/qt_test_application.h"
 #include "testing/recording_operator.h"
 
@@ -45,6 +51,43 @@ TEST(SampleProgram, GrabKeysDrawTheFrameUprightAndUpsideDown) {
 
     EXPECT_EQ(upsideDown, upright.mirrored(false, true));
     EXPECT_NE(upsideDown, upright);
+}
+
+// A termination request ends the program at once with status 0, whatever it
+// waits for: a camera that does not answer during the start-up, the box
+// that says COM2 cannot be opened, the about box, which no close request ends.
+TEST(SampleProgram, ATerminationRequestEndsItWhereverItWaits) {
+    using namespace std::chrono_literals;
+    ::setenv("QM71_DEVICE", "sim", 1);
+    ::setenv("QM71_SIM", "fps=0", 1);
+    enum class Wait { SilentCamera, OpenCommBox, AboutBox };
+    for (const Wait wait : {Wait::SilentCamera, Wait::OpenCommBox, Wait::AboutBox}) {
+        SCOPED_TRACE(static_cast<int>(wait));
+        std::optional<testing::Camsim> camsim;
+        if (wait == Wait::SilentCamera)
+            camsim.emplace("QM71_COM2", std::vector<std::string>{"--sample", "--silent"});
+        else
+            ::setenv("QM71_COM2", "/nonexistent/qm71-com2", 1);
+        // Only the box case shows real boxes.
+        testing::RecordingOperator recorder;
+        QtOperator boxes(QStringLiteral("QM71SAMPLE"));
+        SampleProgram program(wait == Wait::OpenCommBox ? static_cast<Operator&>(boxes) : recorder,
+                              SystemClock());
+        const auto start = std::chrono::steady_clock::now();
+        QTimer::singleShot(300ms, [] { std::raise(SIGTERM); });
+        ASSERT_TRUE(program.Start());
+        if (wait == Wait::SilentCamera) {
+            EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+        }
+        if (wait == Wait::AboutBox) QTimer::singleShot(0, [&] { program.Command(ID_ABOUT); });
+        // A program that would not end is given up on, with another status.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        guard.start(3s);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    }
 }
 
 // The radios and the check box act through the model when clicked, also if
