@@ -133,6 +133,7 @@ TEST_F(LineDemo, WithoutDriverOrImageNothingIsAcquiredOrRead) {
     card.present = false;
     Start();
     EXPECT_EQ(op.messages, (Texts{"Treiber nicht gefunden"}));
+    EXPECT_EQ(op.styles[0].owner, MessageStyle::Owner::None);
     EXPECT_FALSE(app->ShouldIdleRun());
     EXPECT_FALSE(app->OnIdle());
     card.present = true;

@@ -71,7 +71,10 @@ TEST(SampleCamera, SetUpFailures) {
             c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message};
         EXPECT_EQ(f.op.messages, wanted) << c.what;
         EXPECT_EQ(f.op.captions, std::vector<std::string>(f.op.messages.size(), "Error"));
-        EXPECT_EQ(f.op.styles, std::vector<MessageStyle>(f.op.messages.size(), kErrorBox));
+        // The error icon, no owner.
+        EXPECT_EQ(f.op.styles,
+                  std::vector<MessageStyle>(f.op.messages.size(), {MessageStyle::Icon::Error,
+                                                                   MessageStyle::Owner::None}));
         EXPECT_EQ(f.line.writes.size(), c.writes) << c.what;
         EXPECT_EQ(f.titles.back(), c.titles == 1 ? "KameraInit" : "QM71 is ready.") << c.what;
     }
