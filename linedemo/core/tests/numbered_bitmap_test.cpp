@@ -90,13 +90,13 @@ TEST_F(NumberedCapture, TheSearchStopsAtTheLargestNumber) {
 TEST_F(NumberedCapture, AFolderThatCannotBeSearchedEndsTheSaveAtOnce) {
     const auto closed = dir / "closed";
     std::filesystem::create_directory(closed);
-    std::filesystem::permissions(closed, std::filesystem::perms::owner_write);
+    std::filesystem::permissions(closed, std::filesystem::perms::none);
     number = kLargestBitmapNumber - 3;
     const WriteResult r = testing::AsOrdinaryUser([&] {
-        const bool stayed = SaveNumberedBitmap(closed, number, image->Block(), op).empty() &&
-                            number == kLargestBitmapNumber - 3 && op.messages.size() == 1;
+        const bool saved = !SaveNumberedBitmap(closed, number, image->Block(), op).empty();
+        const bool stayed = !saved && number == kLargestBitmapNumber - 3;
         return WriteResult{stayed ? WriteStatus::kFailed : WriteStatus::kWritten,
-                           op.messages.empty() ? "" : op.messages[0]};
+                           op.messages.size() == 1 ? op.messages[0] : ""};
     });
     EXPECT_EQ(r.status, WriteStatus::kFailed) << r.reason;
     EXPECT_NE(r.reason.find("99999997.bmp"), std::string::npos) << r.reason;

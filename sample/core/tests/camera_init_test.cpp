@@ -71,7 +71,6 @@ TEST(SampleCamera, SetUpFailures) {
             c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message};
         EXPECT_EQ(f.op.messages, wanted) << c.what;
         EXPECT_EQ(f.op.captions, std::vector<std::string>(f.op.messages.size(), "Error"));
-        // The error icon, no owner.
         EXPECT_EQ(f.op.styles,
                   std::vector<MessageStyle>(f.op.messages.size(), {MessageStyle::Icon::Error,
                                                                    MessageStyle::Owner::None}));

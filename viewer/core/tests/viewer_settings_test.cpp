@@ -27,9 +27,6 @@ TEST(ViewerSettings, ReadAtBothMomentsInOrderWithDefaults) {
     s.ReadDisplay(store);
     EXPECT_EQ(std::tuple(s.display.scale, c.lut, c.thresh, c.mitte, c.vg, c.mg, c.bg),
               std::tuple(3, 0, 128, 10, 246, 8, 0));
-    store.values = {{"LUT", "2"}, {"THRESH", "255"}, {"MITTE", "0"}, {"MG", "9"}, {"BG", "255"}};
-    s.ReadDisplay(store);
-    EXPECT_EQ(std::tuple(c.lut, c.thresh, c.mitte, c.mg, c.bg), std::tuple(2, 255, 0, 9, 255));
 
     // The window's place, once the screen is known, is bounded by the screen only.
     const auto placed = [&store](std::map<std::string, std::string> values, int w, int h) {
