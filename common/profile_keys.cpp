@@ -10,13 +10,29 @@ int ReadExtent(ProfileStore& store, const char* key, int defaultValue, int scree
     return std::min(value, screen);
 }
 
+namespace {
+
+// The colouring keys both settings files hold, in the order they are read,
+// and the values each may take.
+struct ColouringKey {
+    const char* key;
+    int ColouringSettings::*field;
+    KeyRange range;
+};
+constexpr ColouringKey kColouringKeys[] = {
+    {"LUT", &ColouringSettings::lut, Within<0, 2>},          // normal, inverse, threshold
+    {"THRESH", &ColouringSettings::thresh, Within<0, 255>},  // start of the middle band
+    {"MITTE", &ColouringSettings::mitte, Within<0, 255>},    // width of the middle band
+    {"VG", &ColouringSettings::vg, IsColourIndex},           // one of the twenty colours
+    {"MG", &ColouringSettings::mg, IsColourIndex},
+    {"BG", &ColouringSettings::bg, IsColourIndex},
+};
+
+}  // namespace
+
 void ReadColouring(ProfileStore& store, ColouringSettings& c) {
-    c.lut = ReadKey(store, "LUT", c.lut);
-    c.thresh = ReadKey(store, "THRESH", c.thresh);
-    c.mitte = ReadKey(store, "MITTE", c.mitte);
-    c.vg = ReadKey(store, "VG", c.vg);
-    c.mg = ReadKey(store, "MG", c.mg);
-    c.bg = ReadKey(store, "BG", c.bg);
+    for (const auto& [key, field, range] : kColouringKeys)
+        c.*field = ReadKey(store, key, c.*field, range);
 }
 
 std::optional<ProfileStore::WriteFailure> WriteKeys(ProfileStore& store,

@@ -17,12 +17,29 @@ inline int ReadKey(ProfileStore& store, const char* key, int defaultValue) {
     return store.GetInt(kSettingsSection, key, defaultValue);
 }
 
+// The values a key may take. A stored value outside them would be used as an
+// index, a size or a scale, so it is taken as the key's default.
+using KeyRange = bool (*)(int value);
+template <int Low, int High>
+constexpr bool Within(int value) {
+    return value >= Low && value <= High;
+}
+constexpr bool AnyValue(int) {
+    return true;
+}
+
+// The key, or its default when it is missing or outside `range`.
+inline int ReadKey(ProfileStore& store, const char* key, int defaultValue, KeyRange range) {
+    const int value = ReadKey(store, key, defaultValue);
+    return range(value) ? value : defaultValue;
+}
+
 // A window extent (B or H): the smaller of the stored size and the screen's; a
 // stored size of zero or less counts as missing.
 int ReadExtent(ProfileStore& store, const char* key, int defaultValue, int screen);
 
 // LUT, THRESH, MITTE, VG, MG, BG in this order, each defaulting to what
-// `colouring` holds.
+// `colouring` holds (see kColouringKeys for what each may be).
 void ReadColouring(ProfileStore& store, ColouringSettings& colouring);
 
 struct SettingsKey {

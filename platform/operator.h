@@ -1,8 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace qm71 {
+
+// How a message box looks beside its text and caption: with the error icon or
+// none, and owned by the window that is active (it stays in front of it and
+// blocks it) or by no window.
+struct MessageStyle {
+    enum class Icon : std::uint8_t { None, Error };
+    enum class Owner : std::uint8_t { ActiveWindow, None };
+    Icon icon = Icon::None;
+    Owner owner = Owner::ActiveWindow;
+    bool operator==(const MessageStyle&) const = default;
+};
+inline constexpr MessageStyle kUnownedBox{MessageStyle::Icon::None, MessageStyle::Owner::None};
 
 // What the programs tell the person at the machine. Every message is modal with
 // a single OK button and returns when it was closed.
@@ -10,7 +23,8 @@ class Operator {
   public:
     virtual ~Operator() = default;
     // A message box. An empty caption means the program's name.
-    virtual void Message(const std::string& text, const std::string& caption = {}) = 0;
+    virtual void Message(const std::string& text, const std::string& caption = {},
+                         MessageStyle style = {}) = 0;
     // The platform's default beep.
     virtual void Beep() = 0;
     // Wait cursor on (nested calls count).

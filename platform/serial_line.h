@@ -83,9 +83,11 @@ class SerialLine {
     virtual void DiscardInput() = 0;
     // One synchronous write of all bytes; `written` is what went out.
     virtual bool Write(std::span<const std::byte> data, std::size_t& written) = 0;
-    // One synchronous read of up to data.size() bytes, ended by the time-outs.
-    // Returns the count read (0 on silence or failure).
-    virtual std::size_t Read(std::span<std::byte> data) = 0;
+    // One synchronous read of up to data.size() bytes, ended by the time-outs
+    // (or by the wait watcher); `read` is what arrived, 0 on silence. False
+    // when the line failed (an I/O error, a hang-up): `read` then counts what
+    // came before.
+    virtual bool Read(std::span<std::byte> data, std::size_t& read) = 0;
     // Closes if open; closing a closed line does nothing.
     virtual void Close() = 0;
 };

@@ -12,14 +12,17 @@ class RecordingOperator final : public Operator {
   public:
     std::vector<std::string> messages;
     std::vector<std::string> captions;  // empty: the program's name
+    std::vector<MessageStyle> styles;
     std::vector<int> waitDepthAtMessage;
     int waitDepth = 0;
     int waitCalls = 0;
     int beeps = 0;
 
-    void Message(const std::string& text, const std::string& caption = {}) override {
+    void Message(const std::string& text, const std::string& caption = {},
+                 MessageStyle style = {}) override {
         messages.push_back(text);
         captions.push_back(caption);
+        styles.push_back(style);
         waitDepthAtMessage.push_back(waitDepth);
     }
     void Beep() override { ++beeps; }

@@ -21,6 +21,7 @@ class ScriptedLine final : public SerialLine {
   public:
     std::set<std::string> missingPorts;  // Open fails for these names
     bool failGetSettings = false, failSetSettings = false, failSetTimeouts = false;
+    bool failReads = false;                         // every read fails at once (a hang-up)
     SerialSettings reportedSettings{};              // what GetSettings hands out
     std::map<std::string, std::size_t> failWrites;  // command -> bytes reported as sent
     // The reply to a command that went out, there at once; empty: silence.
@@ -69,8 +70,10 @@ class ScriptedLine final : public SerialLine {
         Arrive(reply != replies.end() ? reply->second : otherReply);
         return true;
     }
-    std::size_t Read(std::span<std::byte> data) override {
+    bool Read(std::span<std::byte> data, std::size_t& read) override {
         readSizes.push_back(data.size());
+        read = 0;
+        if (failReads) return false;
         if (pending_.empty() && watcher_ != nullptr) {
             const auto total = std::chrono::milliseconds(timeouts_.readTotalPerByteMs *
                                                              static_cast<long long>(data.size()) +
@@ -81,10 +84,10 @@ class ScriptedLine final : public SerialLine {
             }
             if (kSerialWatchInterval < total) watcher_->WaitEnded();  // it was asked
         }
-        const std::size_t n = std::min(pending_.size(), data.size());
-        std::copy_n(reinterpret_cast<const std::byte*>(pending_.data()), n, data.begin());
-        pending_.erase(0, n);
-        return n;
+        read = std::min(pending_.size(), data.size());
+        std::copy_n(reinterpret_cast<const std::byte*>(pending_.data()), read, data.begin());
+        pending_.erase(0, read);
+        return true;
     }
     void Close() override {
         ++closeCalls;

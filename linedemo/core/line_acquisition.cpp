@@ -19,13 +19,12 @@ bool PollLines(Driver& driver, Clock& clock, std::uint16_t& v1, std::uint16_t& v
     });
 }
 
-// One transfer into the line at `destination`, which moves on by one line.
-void TransferInto(Driver& driver, std::byte*& destination) {
+// One transfer: the card's next line becomes line `k` of the image.
+void TransferInto(Driver& driver, std::byte* buffer, int k) {
     LineRequest& line = driver.Line();
-    line.destination = destination;
+    line.destination = buffer + LineOffset(k);
     line.count = kLineWords;
     driver.TransferLine();
-    destination += kLineWidth;
 }
 
 }  // namespace
@@ -51,25 +50,23 @@ bool FreeRunImage(Driver& driver, Clock& clock, std::byte* buffer) {
     driver.DriverCommand(SubCommand::ArmFrame, v1, v2);
     if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
     driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
-    std::byte* destination = buffer;
-    TransferInto(driver, destination);
+    TransferInto(driver, buffer, 0);
     for (int i = 1; i < kLineCount; ++i) {
         if (!PollLines(driver, clock, v1, v2, [i](std::uint16_t n) { return n != i; }))
             return false;
-        TransferInto(driver, destination);
+        TransferInto(driver, buffer, i);
     }
     return true;
 }
 
 bool TriggeredImage(Driver& driver, Clock& clock, std::byte* buffer) {
-    std::byte* destination = buffer;
     for (int i = 0; i < kTriggeredLines; ++i) {
         driver.Send(SubCommand::TriggerControl, 0, 0);
         driver.Send(SubCommand::TriggerControl, 0, 1);
         std::uint16_t v1 = 0, v2 = 0;
         if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
         driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
-        TransferInto(driver, destination);
+        TransferInto(driver, buffer, i);
     }
     return true;
 }

@@ -29,8 +29,8 @@ std::uint16_t OpenLineGrabber(Driver& driver, bool trigger);
 void SetLineMode(Driver& driver, bool trigger);
 
 // Fills `buffer` with one free-running image: ArmFrame, wait for the first
-// line, BeginReadout, then 640 line transfers of 1250 words, line k at byte
-// 5000 * k; line i is read once the card's count differs from i. False when
+// line, BeginReadout, then 640 line transfers of 1250 words, line k at
+// LineOffset(k); line i is read once the card's count differs from i. False when
 // the card brought no new line for kCardTimeout: the image is abandoned
 // part-way.
 bool FreeRunImage(Driver& driver, Clock& clock, std::byte* buffer);

@@ -10,11 +10,15 @@ LineDemoApp::LineDemoApp(ProfileStore& store, Driver& driver, Operator& op, Cloc
                          const ImageAllocator& allocate)
     : store_(store), op_(op) {
     std::unique_ptr<ImageBlock> image = allocate();
-    if (!image) op_.Message(kLineOutOfMemoryMessage, "Fehler");
+    std::unique_ptr<ImageBlock> incoming = image ? allocate() : nullptr;
+    if (!incoming) {
+        image.reset();
+        op_.Message(kLineOutOfMemoryMessage, "Fehler");
+    }
     LineSettings settings;
     // TRIG is needed now: the card is configured for it right away.
     settings.ReadDisplay(store_);
-    window_.emplace(std::move(image), settings, driver, op, clock);
+    window_.emplace(std::move(image), std::move(incoming), settings, driver, op, clock);
     window_->OpenLineGrabber();
 }
 

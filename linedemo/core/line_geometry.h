@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "platform/window_host.h"
 
 namespace qm71 {
@@ -8,6 +10,13 @@ namespace qm71 {
 inline constexpr int kLineWidth = 5000;  // ZEILE
 inline constexpr int kLineCount = 640;   // SPALTE
 inline constexpr int kLineScales = 6;    // SCALE 0..5: 1:8, 1:4, 1:2, 1:1, 2:1, 4:1
+
+// Where line k of an acquisition goes in the image block: the block is a
+// bottom-up bitmap, so the first line acquired is the bottom row of the
+// picture and the newest its top.
+constexpr std::size_t LineOffset(int line) {
+    return static_cast<std::size_t>(line) * kLineWidth;
+}
 
 // A SCALE the window can show; anything else is taken as 1:8.
 constexpr int ValidLineScale(int scale) {

@@ -1,5 +1,6 @@
 #include "linedemo/core/line_image_window.h"
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -16,18 +17,20 @@ std::unique_ptr<ImageBlock> LineImageWindow::AllocateImage() {
     return ImageBlock::Allocate(kLineWidth, kLineCount, 256);
 }
 
-LineImageWindow::LineImageWindow(std::unique_ptr<ImageBlock> image, const LineSettings& settings,
+LineImageWindow::LineImageWindow(std::unique_ptr<ImageBlock> image,
+                                 std::unique_ptr<ImageBlock> incoming, const LineSettings& settings,
                                  Driver& driver, Operator& op, Clock& clock)
     : driver_(driver),
       op_(op),
       clock_(clock),
-      image_(std::move(image)),
+      image_(incoming ? std::move(image) : nullptr),
+      incoming_(image_ ? std::move(incoming) : nullptr),
       settings_(settings.display),
       trigger_(settings.trigger) {}
 
 void LineImageWindow::OpenLineGrabber() {
     if (!driver_.Open()) {
-        op_.Message("Treiber nicht gefunden", "Fehler");
+        op_.Message("Treiber nicht gefunden", "Fehler", kUnownedBox);
         return;
     }
     cardBase_ = qm71::OpenLineGrabber(driver_, trigger_);
@@ -59,6 +62,7 @@ std::optional<ProfileStore::WriteFailure> LineImageWindow::OnDestroy(ProfileStor
     window_ = window;
     const auto failure = LineSettings{settings_, trigger_, window_}.Write(store, cardBase_);
     image_.reset();
+    incoming_.reset();
     driver_.CloseGrabber();
     if (host_) host_->RedrawOtherWindows();
     return failure;
@@ -66,10 +70,21 @@ std::optional<ProfileStore::WriteFailure> LineImageWindow::OnDestroy(ProfileStor
 
 LineImageWindow::Cycle LineImageWindow::AcquisitionCycle() {
     if (!CanAcquire()) return Cycle::NotRun;
-    std::byte* pixels = image_->Pixels();
-    const bool complete =
-        trigger_ ? TriggeredImage(driver_, clock_, pixels) : FreeRunImage(driver_, clock_, pixels);
+    std::byte* pixels = incoming_->Pixels();
+    bool complete = false;
+    if (trigger_) {
+        // The lines a triggered image does not reach keep what the picture
+        // has there.
+        const std::size_t kept = LineOffset(kTriggeredLines);
+        std::copy(image_->Pixels() + kept, image_->Pixels() + image_->PixelSize(), pixels + kept);
+        complete = TriggeredImage(driver_, clock_, pixels);
+    } else {
+        complete = FreeRunImage(driver_, clock_, pixels);
+    }
     if (!complete) return Cycle::TimedOut;
+    // The colouring goes with the picture.
+    std::ranges::copy(image_->ColourTable(), incoming_->ColourTable().begin());
+    std::swap(image_, incoming_);
     shownCount_ = cycleCounter_;
     cycleCounter_ = cycleCounter_ == INT_MAX ? 0 : cycleCounter_ + 1;
     if (host_) host_->DrawNow();

@@ -46,9 +46,12 @@ class LineImageWindow {
     // The 5000 x 640 image block; nullptr when the memory is not there.
     static std::unique_ptr<ImageBlock> AllocateImage();
 
-    // `image` may be null: the window works, but nothing is acquired or saved.
-    LineImageWindow(std::unique_ptr<ImageBlock> image, const LineSettings& settings, Driver& driver,
-                    Operator& op, Clock& clock);
+    // `image` is the picture, `incoming` the block the next image is acquired
+    // into; the two change places when an image is complete, so the picture
+    // (drawn, repainted, saved) is always one whole acquisition. Either may
+    // be null: the window works, but nothing is acquired or saved.
+    LineImageWindow(std::unique_ptr<ImageBlock> image, std::unique_ptr<ImageBlock> incoming,
+                    const LineSettings& settings, Driver& driver, Operator& op, Clock& clock);
 
     // Opens the driver and prepares the card for the current trigger mode;
     // says so when there is no driver.
@@ -63,8 +66,10 @@ class LineImageWindow {
     // Why the settings could not be written, when they could not.
     std::optional<ProfileStore::WriteFailure> OnDestroy(ProfileStore& store, const Rect& window);
 
-    // One pass of the acquisition loop: an image in the current mode, then
-    // the live drawing (the host's DrawNow, which also writes IdleText()).
+    // One pass of the acquisition loop: an image in the current mode, which
+    // becomes the picture once all its lines are in, then the live drawing
+    // (the host's DrawNow, which also writes IdleText()). An image the card
+    // left unfinished is dropped; the picture stays the last complete one.
     Cycle AcquisitionCycle();
     // Flips the trigger mode and tells the card; the next cycle uses it.
     void ToggleSoftwareTrigger();
@@ -138,6 +143,7 @@ class LineImageWindow {
     std::uint16_t cardBase_ = kDefaultCardBase;
 
     std::unique_ptr<ImageBlock> image_;
+    std::unique_ptr<ImageBlock> incoming_;
     LineDisplaySettings settings_;
     bool trigger_;
     std::array<PaletteEntry, 256> palette_{};

@@ -8,7 +8,7 @@ namespace qm71 {
 
 void LineSettings::ReadDisplay(ProfileStore& store) {
     ReadColouring(store, display.colouring);
-    display.scale = ValidLineScale(ReadKey(store, "SCALE", display.scale));
+    display.scale = ReadKey(store, "SCALE", 0, Within<0, kLineScales - 1>);
     trigger = ReadKey(store, "TRIG", 0) != 0;
 }
 

@@ -17,16 +17,21 @@ struct LineDisplaySettings {
 };
 
 // The keys of lcam71.ini, section CONFIG. Read at two moments of the start-up,
-// written once, when the main window goes away.
+// written once, when the main window goes away. What each may hold; a value
+// outside that is read as the key's default (in brackets):
+//   LUT      0..2 (0)                   VG, MG, BG  0..9, 246..255 (255, 8, 0)
+//   THRESH   0..255 (128)               SCALE       0..5 (0)
+//   MITTE    0..255 (10)                TRIG        any; not 0 is on (0)
+//   B, H     1.., cut to the screen (5000, 640)
+//   X, Y     any; the window's far edge is kept inside int (centred)
+//   ZEILE, SPALTE, BASIS  written only
 struct LineSettings {
     LineDisplaySettings display;
     bool trigger = false;  // TRIG: software-trigger mode
     Rect window;           // X, Y, B, H
 
     // Before the card is configured: LUT, THRESH, MITTE, VG, MG, BG, SCALE,
-    // TRIG in this order. A SCALE outside 0..5 is taken as 0 (1:8); any TRIG
-    // but 0 is on. Colour indices and the threshold band are taken as read:
-    // the colour table copes with any of them.
+    // TRIG in this order.
     void ReadDisplay(ProfileStore& store);
 
     // When the screen size is known: B, H, X, Y. Width and height are at most

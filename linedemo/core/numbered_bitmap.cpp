@@ -13,11 +13,12 @@ std::string NumberedBitmapName(int number) {
     return name;
 }
 
-bool NameExists(const std::filesystem::path& path) {
-    std::error_code error;
+bool NameExists(const std::filesystem::path& path, std::error_code& error) {
     // A dangling symbolic link takes its name too.
-    return std::filesystem::symlink_status(path, error).type() !=
-           std::filesystem::file_type::not_found;
+    const auto type = std::filesystem::symlink_status(path, error).type();
+    if (type != std::filesystem::file_type::not_found) return !error;
+    error.clear();
+    return false;
 }
 
 std::filesystem::path SaveNumberedBitmap(const std::filesystem::path& folder, int& number,
@@ -25,6 +26,7 @@ std::filesystem::path SaveNumberedBitmap(const std::filesystem::path& folder, in
                                          const NameTaken& taken) {
     std::filesystem::path saved;
     std::string failure;
+    const int first = number;
     {
         WaitCursor wait(op);
         while (saved.empty() && failure.empty()) {
@@ -37,12 +39,19 @@ std::filesystem::path SaveNumberedBitmap(const std::filesystem::path& folder, in
             // The check saves writing the picture for every name already used;
             // the exclusive create is what really keeps a file from being
             // overwritten.
-            if (taken(target)) continue;
-            const WriteResult result = WriteBitmapBlock(target, block, WriteMode::kCreateNew);
-            if (result.ok())
+            std::error_code error;
+            const bool inUse = taken(target, error);
+            WriteResult result{WriteStatus::kFailed, error.message()};
+            if (!error) {
+                if (inUse) continue;
+                result = WriteBitmapBlock(target, block, WriteMode::kCreateNew);
+            }
+            if (result.ok()) {
                 saved = target;
-            else if (result.status != WriteStatus::kNameTaken)
+            } else if (result.status != WriteStatus::kNameTaken) {
                 failure = SaveFailureMessage(target, result);
+                number = first;
+            }
         }
     }
     // The box comes after the wait cursor is gone.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <system_error>
 
 #include "platform/operator.h"
 
@@ -21,8 +22,10 @@ inline constexpr const char* kNoImageToSaveMessage =
 std::string NumberedBitmapName(int number);
 
 // Whether a name is taken; the real file system unless a test says otherwise.
-using NameTaken = std::function<bool(const std::filesystem::path&)>;
-bool NameExists(const std::filesystem::path& path);
+// When the folder cannot tell (no permission, an I/O error, a stale network
+// folder), `error` says why; only "no such file" means the name is free.
+using NameTaken = std::function<bool(const std::filesystem::path&, std::error_code& error)>;
+bool NameExists(const std::filesystem::path& path, std::error_code& error);
 
 // Saves the image block (info header, colour table, pixels) as the next free
 // numbered BMP file in `folder` ("" = the working directory) and returns its
@@ -32,7 +35,9 @@ bool NameExists(const std::filesystem::path& path);
 // create, so a file that appeared after the check is never overwritten: the
 // search goes on. The file is complete or not there at all. A failure, and the
 // end of the numbers, are told to the operator once; the wait cursor shows
-// while the file is written.
+// while the file is written. A folder that cannot be searched, or a write that
+// fails, ends the save at once and leaves `number` as it was, so the next save
+// tries the same names again.
 std::filesystem::path SaveNumberedBitmap(const std::filesystem::path& folder, int& number,
                                          std::span<const std::byte> block, Operator& op,
                                          const NameTaken& taken = NameExists);

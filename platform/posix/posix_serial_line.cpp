@@ -454,8 +454,10 @@ bool PosixSerialLine::Write(std::span<const std::byte> data, std::size_t& writte
     return true;
 }
 
-std::size_t PosixSerialLine::Read(std::span<std::byte> data) {
-    if (fd_ < 0 || data.empty()) return 0;
+bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
+    got = 0;
+    if (fd_ < 0) return false;
+    if (data.empty()) return true;
     const SerialTimeouts& to = timeouts_;
     const auto total = TotalTimeout(to.readTotalPerByteMs, to.readTotalConstantMs, data.size());
     const bool atOnce = to.readIntervalMs == 0 && !total;
@@ -463,8 +465,8 @@ std::size_t PosixSerialLine::Read(std::span<std::byte> data) {
     if (total) deadline = SteadyClock::now() + *total;
     Watch watch(watcher_, name_);
 
-    std::size_t got = 0;
     TimePoint lastByte{};
+    bool readable = false;  // the last wait said there is something to read
     for (;;) {
         // Never ask for more than is missing: what comes after stays in the
         // device for the next read.
@@ -472,19 +474,31 @@ std::size_t PosixSerialLine::Read(std::span<std::byte> data) {
         if (n > 0) {
             got += static_cast<std::size_t>(n);
             lastByte = SteadyClock::now();
-            if (got == data.size()) return got;
+            readable = false;
+            if (got == data.size()) return true;
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && !IsTryAgain(errno)) return got;
+        if (n < 0 && !IsTryAgain(errno)) return false;
+        // Readable, yet nothing came: the line has hung up.
+        if (n == 0 && readable) return false;
         // Nothing waiting right now (0 or EAGAIN, depending on the mode).
-        if (atOnce) return got;
+        if (atOnce) return true;
         std::optional<TimePoint> end = deadline;
         if (got > 0 && to.readIntervalMs > 0) {
             const TimePoint intervalEnd = lastByte + Milliseconds(to.readIntervalMs);
             if (!end || intervalEnd < *end) end = intervalEnd;
         }
-        if (WaitFor(fd_, POLLIN, end, watch) != WaitResult::Ready) return got;
+        switch (WaitFor(fd_, POLLIN, end, watch)) {
+            case WaitResult::Ready:
+                readable = true;
+                break;
+            case WaitResult::Failed:
+                return false;
+            case WaitResult::TimedOut:
+            case WaitResult::Ended:
+                return true;
+        }
     }
 }
 

@@ -45,7 +45,7 @@ class PosixSerialLine final : public SerialLine {
     void SetWaitWatcher(SerialWaitWatcher* watcher) override { watcher_ = watcher; }
     void DiscardInput() override;
     bool Write(std::span<const std::byte> data, std::size_t& written) override;
-    std::size_t Read(std::span<std::byte> data) override;
+    bool Read(std::span<std::byte> data, std::size_t& read) override;
     void Close() override;
 
   private:

@@ -6,11 +6,12 @@
 
 namespace qm71 {
 
-void QtOperator::Message(const std::string& text, const std::string& caption) {
-    // Owned by the active window when there is one, like a box without an owner.
-    QMessageBox box(QMessageBox::NoIcon,
-                    caption.empty() ? programName_ : QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+void QtOperator::Message(const std::string& text, const std::string& caption, MessageStyle style) {
+    QMessageBox box(
+        style.icon == MessageStyle::Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+        caption.empty() ? programName_ : QString::fromStdString(caption),
+        QString::fromStdString(text), QMessageBox::Ok,
+        style.owner == MessageStyle::Owner::ActiveWindow ? QApplication::activeWindow() : nullptr);
     // The wait cursor must not hide that the program waits for the person now.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -13,7 +13,8 @@ class QtOperator final : public Operator {
   public:
     // `programName` is the caption of a message box that names none.
     explicit QtOperator(QString programName) : programName_(std::move(programName)) {}
-    void Message(const std::string& text, const std::string& caption = {}) override;
+    void Message(const std::string& text, const std::string& caption = {},
+                 MessageStyle style = {}) override;
     void Beep() override;
     void BeginWait() override;
     void EndWait() override;

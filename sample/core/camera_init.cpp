@@ -22,20 +22,21 @@ SerialSettings CameraLineSettings() {
 void SampleCamera::KameraInit(int width, int height, const TitleSink& title) {
     title(kInitTitle);
     if (!line_.Open(kCameraPortName)) {
-        op_.Message("KameraInit: OpenComm (COM2)!", kErrorCaption);
+        op_.Message("KameraInit: OpenComm (COM2)!", kErrorCaption, kErrorBox);
         return;
     }
     SerialSettings current;
     if (!line_.GetSettings(current)) {
-        op_.Message("KameraInit: COM2 GetCommState", kErrorCaption);
+        op_.Message("KameraInit: COM2 GetCommState", kErrorCaption, kErrorBox);
         return;
     }
     // Every member not named is cleared, whatever the port had before.
     if (!line_.SetSettings(CameraLineSettings())) {
-        op_.Message("KameraInit: SetCommState (COM2)!", kErrorCaption);
+        op_.Message("KameraInit: SetCommState (COM2)!", kErrorCaption, kErrorBox);
         return;
     }
-    if (!line_.SetTimeouts(timeouts_)) op_.Message("COMx COMMTIMEOUTS Error!", kErrorCaption);
+    if (!line_.SetTimeouts(timeouts_))
+        op_.Message("COMx COMMTIMEOUTS Error!", kErrorCaption, kErrorBox);
 
     SetCommand9(command9_);
     const std::array<std::uint8_t, 4> c10{3, 10, 16, 1};
@@ -56,17 +57,21 @@ void SampleCamera::SendCameraCommand(std::span<const std::uint8_t> frame) {
     std::size_t written = 0;
     if (size > frame.size() || !line_.Write(std::as_bytes(frame.first(size)), written) ||
         written != size) {
-        op_.Message("COM2 Write!", kErrorCaption);
+        op_.Message("COM2 Write!", kErrorCaption, kErrorBox);
         return;
     }
     // The reply takes the length byte's place; with no reply it stays.
     std::array<std::byte, 1> reply{static_cast<std::byte>(frame[0])};
-    const std::size_t read = line_.Read(reply);
+    std::size_t read = 0;
+    if (!line_.Read(reply, read)) {
+        op_.Message("COM2 Read!", kErrorCaption, kErrorBox);
+        return;
+    }
     if (read == 1 && reply[0] == std::byte{0}) return;
     char text[96];
     std::snprintf(text, sizeof text, "KameraInit: Camera Response Error\nInit %d (%d gelesen)!",
                   static_cast<int>(static_cast<std::int8_t>(reply[0])), static_cast<int>(read));
-    op_.Message(text, kErrorCaption);
+    op_.Message(text, kErrorCaption, kErrorBox);
 }
 
 void SampleCamera::SetCameraFrameSize(int width, int height) {

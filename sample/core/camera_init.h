@@ -20,6 +20,8 @@ SerialSettings CameraLineSettings();
 
 inline constexpr const char* kCameraPortName = "COM2";
 inline constexpr const char* kErrorCaption = "Error";
+// Every box of the sample: the error icon, no owner window.
+inline constexpr MessageStyle kErrorBox{MessageStyle::Icon::Error, MessageStyle::Owner::None};
 // Window titles while the camera is being set up and once it is done.
 inline constexpr const char* kInitTitle = "KameraInit";
 inline constexpr const char* kReadyTitle = "QM71 is ready.";

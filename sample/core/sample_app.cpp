@@ -67,14 +67,14 @@ bool SampleApp::Grab(int id) {
     const std::uint32_t w = c->sizeFromDialog ? state_.frameWidth : 512;
     const std::uint32_t h = c->sizeFromDialog ? state_.frameHeight : 256;
     if (!UsableSize(w, h)) {
-        op_.Message(kBadSizeMessage, kErrorCaption);
+        op_.Message(kBadSizeMessage, kErrorCaption, kErrorBox);
         return false;
     }
     if (state_.grabMode != c->layout) {
         // The old block stays until the new one is there, so a failure
         // leaves the last frame on screen.
         if (!Prepare(*c, w, h)) {
-            op_.Message(kNoMemoryMessage, kErrorCaption);
+            op_.Message(kNoMemoryMessage, kErrorCaption, kErrorBox);
             return false;
         }
         camera_.SetCameraFrameSize(static_cast<int>(w), static_cast<int>(h));

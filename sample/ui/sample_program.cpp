@@ -17,11 +17,18 @@ SampleProgram::SampleProgram(Operator& op, Clock& clock)
       camera_(line_, op),
       app_(*card_, camera_, op) {
     InstallCardPorts(ports_);
+    line_.SetWaitWatcher(&cameraWait_);
+}
+
+bool SampleProgram::CameraWait::KeepWaiting(const std::string&, std::chrono::milliseconds) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return !ending;
 }
 
 SampleProgram::~SampleProgram() {
     window_.reset();
     camera_.Close();
+    line_.SetWaitWatcher(nullptr);
     qm71_install_ports(nullptr);
 }
 
@@ -31,13 +38,24 @@ bool SampleProgram::Start() {
     window_->setWindowIcon(QIcon(QStringLiteral(":/icons/qm71sample.png")));
     window_->PlaceClient(400, 100);
     window_->show();
-    OnTerminationRequest(window_.get(), [this] { QApplication::closeAllWindows(); });
+    OnTerminationRequest(window_.get(), [this] { End(); });
     app_.Start([this](const std::string& title) {
         window_->setWindowTitle(QString::fromStdString(title));
         // The set-up blocks the event loop: let the new caption reach the screen.
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
+    // Asked to end before the event loop runs: it ends as soon as it starts.
+    if (cameraWait_.ending)
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     return true;
+}
+
+void SampleProgram::End() {
+    cameraWait_.ending = true;
+    // Ends the event loop and every modal loop inside it (a message box, the
+    // about box, which no close request ends) without asking the windows.
+    QCoreApplication::exit(0);
 }
 
 void SampleProgram::Command(int id) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/operator.h"
@@ -25,14 +27,27 @@ class SampleProgram {
     bool Start();
 
     void Command(int id);
+    // A termination request: every wait and modal loop ends, the program with
+    // status 0, also while it is still starting.
+    void End();
 
     SampleApp& App() { return app_; }
     SampleWindow* Window() { return window_.get(); }
 
   private:
+    // Keeps the window alive while the camera's set-up waits for replies, and
+    // ends those waits for good once the program is to end.
+    class CameraWait final : public SerialWaitWatcher {
+      public:
+        bool KeepWaiting(const std::string& port, std::chrono::milliseconds waited) override;
+        void WaitEnded() override {}
+        bool ending = false;
+    };
+
     std::unique_ptr<CardPortPair> card_;
     CardPorts ports_;
     PosixSerialLine line_;
+    CameraWait cameraWait_;
     SampleCamera camera_;
     SampleApp app_;
     std::unique_ptr<SampleWindow> window_;

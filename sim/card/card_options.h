@@ -26,11 +26,10 @@ struct CardOptions {
     int rowsPerFrame = 2056;
     int rowBytes = 3072;
     // A line camera: lines per acquisition 1 means one line per software
-    // trigger, and the first line delivered is the bottom of the picture.
+    // trigger; the scene passes it from the picture's bottom edge up.
     bool lineCamera = false;
     // Line camera in trigger mode: the triggered lines are numbered in pictures
-    // of this many lines (0 = rowsPerFrame). The line demo reads 639 lines per
-    // triggered image, so its images each show one whole picture.
+    // of this many lines (0 = rowsPerFrame).
     int triggeredPictureLines = 0;
     // Every request is written to the trace stream (QM71_SIM=trace).
     bool trace = false;

@@ -25,7 +25,8 @@ CardOptions Sanitised(CardOptions o) {
 SimulatedCard::SimulatedCard(Clock& clock, CardOptions options)
     : clock_(clock),
       options_(Sanitised(options)),
-      pattern_(options_.rowsPerFrame, options_.rowBytes),
+      pattern_(options_.rowsPerFrame, options_.rowBytes,
+               options_.lineCamera ? TestPattern::Scan::BottomUp : TestPattern::Scan::TopDown),
       origin_(clock.Now()),
       linesParameter_(static_cast<std::uint16_t>(options_.rowsPerFrame)),
       pictureLines_(options_.triggeredPictureLines) {
@@ -162,7 +163,6 @@ bool SimulatedCard::TransferLine(const LineRequest& request) {
         return false;
     if (RowsAvailable() <= (LineTriggerMode() ? 0 : row_)) return false;
 
-    const long long rows = options_.rowsPerFrame;
     long long row = row_;
     std::uint32_t frame = captureNumber_;
     if (LineTriggerMode()) {
@@ -174,8 +174,7 @@ bool SimulatedCard::TransferLine(const LineRequest& request) {
     } else {
         ++row_;
     }
-    const long long pictureRow = options_.lineCamera ? rows - 1 - row : row;
-    pattern_.Render(frame, static_cast<int>(pictureRow), request.destination, bytes);
+    pattern_.Render(frame, static_cast<int>(row), request.destination, bytes);
     ++rowsTransferred_;
     return true;
 }

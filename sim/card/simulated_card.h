@@ -29,15 +29,14 @@ namespace qm71::sim {
 // pictures of triggeredPictureLines lines, each picture with the next image
 // number. With any other value of the lines parameter the camera runs freely
 // like the area camera, an image of rowsPerFrame lines per period, and takes
-// no notice of trigger edges. The first
-// line of an image is the bottom row of the picture, as the line demo stores
-// it. Changing the lines parameter drops the lines captured so far and starts
-// a new triggered picture.
+// no notice of trigger edges. Changing the lines parameter drops the lines
+// captured so far and starts a new triggered picture.
 //
 // fps = 0: an armed or triggered frame, or a triggered line, is there at once.
 //
-// Rows are delivered in order: the row is the number of TransferLine calls since
-// the frame was armed or triggered or since BeginReadout. A TransferLine for a
+// Rows are delivered in the order the camera scans them (TestPattern::Scan):
+// the row is the number of TransferLine calls since the frame was armed or
+// triggered or since BeginReadout. A TransferLine for a
 // row that has not arrived, with no destination, with a count of 0 or with more
 // than one row's bytes writes nothing and fails. With stallAfterRows set, rows
 // stop arriving once that many have been transferred in total.

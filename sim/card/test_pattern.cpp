@@ -20,8 +20,10 @@ void Fill(std::byte* dst, std::size_t n, long long x0, long long x1, std::uint8_
 
 }  // namespace
 
-TestPattern::TestPattern(int rows, int rowBytes)
-    : rowBytes_(std::max(rowBytes, 1)),
+TestPattern::TestPattern(int rows, int rowBytes, Scan scan)
+    : rows_(std::max(rows, 1)),
+      scan_(scan),
+      rowBytes_(std::max(rowBytes, 1)),
       band_(std::max(rows / 4, 1)),
       barWidth_(std::max(rowBytes_ / 32, 1)) {
     const auto w = static_cast<std::size_t>(rowBytes_);
@@ -36,6 +38,12 @@ TestPattern::TestPattern(int rows, int rowBytes)
 }
 
 void TestPattern::Render(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const {
+    // The picture's own rows count from the top.
+    RenderPictureRow(frame, scan_ == Scan::BottomUp ? rows_ - 1 - row : row, dst, n);
+}
+
+void TestPattern::RenderPictureRow(std::uint32_t frame, int row, std::byte* dst,
+                                   std::size_t n) const {
     n = std::min(n, static_cast<std::size_t>(rowBytes_));
     if (dst == nullptr || n == 0) return;
     switch (std::min(row / band_, 3)) {

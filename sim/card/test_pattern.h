@@ -15,12 +15,19 @@ namespace qm71::sim {
 //   4. a diagonal ramp, (x + y + 4 * frame) mod 256.
 // Every band is one copy out of a pattern row made once, so a row costs about
 // one memcpy; only the block and the digit segments are written on top.
+//
+// An area camera reads its sensor from the top row down. A line camera has
+// one row of sensor: its picture is the scene passing it, and the scene moves
+// downwards across the line, so the bottom edge of the picture is scanned
+// first and each new line lies above the one before.
 class TestPattern {
   public:
-    TestPattern(int rows, int rowBytes);
+    enum class Scan { TopDown, BottomUp };
 
-    // Writes the first `n` bytes (at most rowBytes) of picture row `row`
-    // (0 = top) of frame `frame`.
+    TestPattern(int rows, int rowBytes, Scan scan = Scan::TopDown);
+
+    // Writes the first `n` bytes (at most rowBytes) of the row the camera
+    // delivers as row `row` (0 = the first it scans) of frame `frame`.
     void Render(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
 
   private:
@@ -31,6 +38,10 @@ class TestPattern {
     void DrawBlock(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
     void DrawCounter(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
 
+    void RenderPictureRow(std::uint32_t frame, int row, std::byte* dst, std::size_t n) const;
+
+    int rows_;
+    Scan scan_;
     int rowBytes_;
     int band_;
     int barWidth_;

@@ -113,7 +113,12 @@ std::optional<std::string> CameraPort::Exchange(std::string_view command, WriteR
         exchanging_ = true;
         givingUp_ = false;
         sent = line_.Write(std::as_bytes(std::span(command.data(), command.size())), written);
-        if (sent && !givingUp_) count = std::min(line_.Read(buffer), replySize);
+        // A line that fails while reading answers as little as a silent
+        // camera, and is treated the same way.
+        if (sent && !givingUp_) {
+            line_.Read(buffer, count);
+            count = std::min(count, replySize);
+        }
         exchanging_ = false;
         if (givingUp_) {
             LoseCamera();

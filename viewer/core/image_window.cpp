@@ -32,7 +32,7 @@ ImageWindow::ImageWindow(std::unique_ptr<DisplayImage> image, const DisplaySetti
 
 void ImageWindow::OpenGrabber() {
     if (!driver_.Open()) {
-        op_.Message("Treiber nicht gefunden", "Fehler");
+        op_.Message("Treiber nicht gefunden", "Fehler", kUnownedBox);
         return;
     }
     cardOpen_ = true;

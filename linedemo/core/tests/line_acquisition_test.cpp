@@ -75,14 +75,13 @@ struct OnSimulatedCard : ::testing::Test {
     }();
     std::vector<std::byte> buffer =
         std::vector<std::byte>(kLineWidth * kLineCount, std::byte{0xAB});
-    sim::TestPattern pattern{kLineCount, kLineWidth};
+    sim::TestPattern pattern{kLineCount, kLineWidth, sim::TestPattern::Scan::BottomUp};
 
-    // Line k of the image holds the camera's k-th line: the picture from the
-    // bottom up.
+    // Line k of the image holds the camera's k-th line.
     void ExpectLines(int from, int to) {
         std::vector<std::byte> row(kLineWidth);
         for (int k = from; k < to; ++k) {
-            pattern.Render(0, kLineCount - 1 - k, row.data(), row.size());
+            pattern.Render(0, k, row.data(), row.size());
             ASSERT_EQ(std::memcmp(buffer.data() + k * kLineWidth, row.data(), row.size()), 0)
                 << "line " << k;
         }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "linedemo/core/line_acquisition.h"
 #include "linedemo/core/line_demo_app.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/core/line_image_window.h"
@@ -87,18 +88,30 @@ TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
     EXPECT_EQ(w.IdleText(), "Idle 5");
 }
 
-TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessage) {
-    UseSimulatedCard("stall-after-rows=1000");
+// The picture is always one whole acquisition: an image the card left half
+// done is neither shown nor saved, and a triggered image keeps the top line
+// of the picture before it.
+TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessageAndTheLastWholeImage) {
+    UseSimulatedCard("stall-after-rows=1500");
     LineImageWindow& w = Start();
+    const auto picture = [&] {
+        const auto block = w.Picture()->block;
+        return std::vector<std::byte>(block.begin(), block.end());
+    };
     EXPECT_TRUE(app->OnIdle());  // 640 lines
+    const auto freeRun = picture();
+    app->Command(qmdemo::ID_SOFTWARE_TRIGGER);
+    EXPECT_TRUE(app->OnIdle());  // 639 lines
+    const auto triggered = picture();
+    const std::size_t top = LineOffset(kTriggeredLines) + ImageBlock::kPixelOffset;
+    EXPECT_TRUE(std::equal(triggered.begin() + top, triggered.end(), freeRun.begin() + top));
     EXPECT_FALSE(app->OnIdle());
     EXPECT_EQ(op.messages, Texts{kLineTimeoutMessage});
-    EXPECT_FALSE(app->LiveMode());
     EXPECT_FALSE(app->ShouldIdleRun());
     EXPECT_FALSE(app->OnIdle());
     EXPECT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(w.IdleText(), "Idle 0");  // the abandoned image was not drawn
-    EXPECT_EQ(host.draws, 1);
+    EXPECT_EQ(w.IdleText(), "Idle 1");  // the abandoned image was not drawn
+    EXPECT_EQ(picture(), triggered);    // what repaints draw and Ctrl+W saves
     app->Command(qmdemo::ID_LIVE);
     EXPECT_TRUE(app->ShouldIdleRun());
 }
@@ -107,6 +120,7 @@ TEST_F(LineDemo, WithoutDriverOrImageNothingIsAcquiredOrRead) {
     card.present = false;
     Start();
     EXPECT_EQ(op.messages, (Texts{"Treiber nicht gefunden"}));
+    EXPECT_EQ(op.styles[0].owner, MessageStyle::Owner::None);
     EXPECT_FALSE(app->ShouldIdleRun());
     EXPECT_FALSE(app->OnIdle());
     card.present = true;

@@ -53,7 +53,7 @@ TEST_F(NumberedCapture, GapsAreFilledFirstAndNoFileIsOverwritten) {
     // A file that appears between the check and the create keeps its bytes;
     // the next number is taken.
     dir.Put("00000005.bmp", "late");
-    const auto looksFree = [](const std::filesystem::path&) { return false; };
+    const auto looksFree = [](const std::filesystem::path&, std::error_code&) { return false; };
     EXPECT_EQ(SaveNumberedBitmap(dir.Path(), number, image->Block(), op, looksFree),
               dir / "00000006.bmp");
     EXPECT_EQ(dir.Get("00000001.bmp"), "one");
@@ -83,6 +83,24 @@ TEST_F(NumberedCapture, TheSearchStopsAtTheLargestNumber) {
     EXPECT_EQ(number, kLargestBitmapNumber);
     EXPECT_EQ(op.messages, (Texts{kNoBitmapNumberLeftMessage, kNoBitmapNumberLeftMessage}));
     EXPECT_EQ(op.waitDepthAtMessage, (std::vector<int>{0, 0}));
+}
+
+// A folder that cannot be searched ends the save at once with the system's
+// reason; the counter stays, so the save after it tries the same names.
+TEST_F(NumberedCapture, AFolderThatCannotBeSearchedEndsTheSaveAtOnce) {
+    const auto closed = dir / "closed";
+    std::filesystem::create_directory(closed);
+    std::filesystem::permissions(closed, std::filesystem::perms::none);
+    number = kLargestBitmapNumber - 3;
+    const WriteResult r = testing::AsOrdinaryUser([&] {
+        const bool saved = !SaveNumberedBitmap(closed, number, image->Block(), op).empty();
+        const bool stayed = !saved && number == kLargestBitmapNumber - 3;
+        return WriteResult{stayed ? WriteStatus::kFailed : WriteStatus::kWritten,
+                           op.messages.size() == 1 ? op.messages[0] : ""};
+    });
+    EXPECT_EQ(r.status, WriteStatus::kFailed) << r.reason;
+    EXPECT_NE(r.reason.find("99999997.bmp"), std::string::npos) << r.reason;
+    EXPECT_NE(r.reason.find("Permission denied"), std::string::npos) << r.reason;
 }
 
 }  // namespace

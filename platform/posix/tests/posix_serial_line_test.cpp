@@ -67,7 +67,8 @@ TEST(PosixSerialLine, WaitsEndOnTheirTimeoutsOrTheWatcher) {
             }
         });
         std::vector<std::byte> buffer(c.reply.empty() ? 8 : 32);
-        const std::size_t got = line.Read(buffer);
+        std::size_t got = 0;
+        EXPECT_TRUE(line.Read(buffer, got));
         const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data()), got), c.reply);
         EXPECT_GE(took, c.atLeast);
@@ -91,8 +92,13 @@ TEST(PosixSerialLine, WaitsEndOnTheirTimeoutsOrTheWatcher) {
     EXPECT_LT(took, 500ms);
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, data.size());
-    line.Close();
+
+    // The far end hangs up: the read fails, where silence would not.
+    ASSERT_TRUE(line.SetTimeouts({20, 0, 400}));
     ::close(master);
+    std::vector<std::byte> buffer(8);
+    EXPECT_FALSE(line.Read(buffer, written));
+    line.Close();
 }
 
 }  // namespace

@@ -71,6 +71,9 @@ TEST(SampleCamera, SetUpFailures) {
             c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message};
         EXPECT_EQ(f.op.messages, wanted) << c.what;
         EXPECT_EQ(f.op.captions, std::vector<std::string>(f.op.messages.size(), "Error"));
+        EXPECT_EQ(f.op.styles,
+                  std::vector<MessageStyle>(f.op.messages.size(), {MessageStyle::Icon::Error,
+                                                                   MessageStyle::Owner::None}));
         EXPECT_EQ(f.line.writes.size(), c.writes) << c.what;
         EXPECT_EQ(f.titles.back(), c.titles == 1 ? "KameraInit" : "QM71 is ready.") << c.what;
     }
@@ -100,6 +103,11 @@ TEST(SampleCamera, ALateReplyIsNotTheNextCommandsStatus) {
     f.camera.SetCameraFrameSize(256, 256);
     EXPECT_EQ(f.op.messages,
               std::vector<std::string>{"KameraInit: Camera Response Error\nInit -2 (1 gelesen)!"});
+
+    // A read that fails is no silence.
+    f.line.failReads = true;
+    f.camera.SetCameraFrameSize(256, 256);
+    EXPECT_EQ(f.op.messages.back(), "COM2 Read!");
 }
 
 }  // namespace

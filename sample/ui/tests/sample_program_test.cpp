@@ -6,12 +6,18 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <tuple>
 
+#include "platform/qt/qt_operator.h"
 #include "resources/sample/commands.h"
 #include "sample/ui/about_box.h"
 #include "sample/ui/size_dialog.h"
+#include "testing/camsim_process.h"
 #include "testing/qt_test_application.h"
 #include "testing/recording_operator.h"
 
@@ -48,6 +54,36 @@ TEST(SampleProgram, GrabKeysDrawTheFrameUprightAndUpsideDown) {
 
     EXPECT_EQ(upsideDown, upright.mirrored(false, true));
     EXPECT_NE(upsideDown, upright);
+}
+
+// A termination request ends the program at once with status 0, whatever it
+// waits for: a camera that does not answer during the start-up, the box
+// that says COM2 cannot be opened, the about box, which no close request ends.
+TEST(SampleProgram, ATerminationRequestEndsItWhereverItWaits) {
+    using namespace std::chrono_literals;
+    ::setenv("QM71_DEVICE", "sim", 1);
+    ::setenv("QM71_SIM", "fps=0", 1);
+    enum class Wait { SilentCamera, OpenCommBox, AboutBox };
+    using Options = std::vector<std::string>;
+    for (const Wait wait : {Wait::SilentCamera, Wait::OpenCommBox, Wait::AboutBox}) {
+        SCOPED_TRACE(static_cast<int>(wait));
+        ::setenv("QM71_COM2", "/nonexistent/qm71-com2", 1);
+        std::optional<testing::Camsim> camsim;  // sets QM71_COM2 to itself
+        if (wait == Wait::SilentCamera)
+            camsim.emplace("QM71_COM2", Options{"--sample", "--silent"});
+        testing::RecordingOperator recorder;  // only the box case shows boxes
+        QtOperator boxes(QStringLiteral("QM71SAMPLE"));
+        SampleProgram program(wait == Wait::OpenCommBox ? static_cast<Operator&>(boxes) : recorder,
+                              SystemClock());
+        const auto start = std::chrono::steady_clock::now();
+        QTimer::singleShot(300ms, [] { std::raise(SIGTERM); });
+        ASSERT_TRUE(program.Start());
+        if (wait == Wait::AboutBox) QTimer::singleShot(0, [&] { program.Command(ID_ABOUT); });
+        const QObject guard;  // a program that would not end is given up on
+        QTimer::singleShot(3s, &guard, [] { QCoreApplication::exit(1); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    }
 }
 
 // The dialogs' controls reach their models: the size dialog's radios and

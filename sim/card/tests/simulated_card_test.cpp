@@ -115,18 +115,18 @@ struct LineHost : Card {
         }
         return triggered ? 639 : 640;
     }
-    // Line k is picture row 639 - k of `picture` (the bottom row comes first).
+    // Line k is the k-th line the camera scanned of `picture`.
     void ExpectPicture(std::uint32_t picture, int lines) {
         std::vector<std::byte> row(5000);
         for (int k = 0; k < lines; ++k) {
-            pattern.Render(picture, 639 - k, row.data(), row.size());
+            pattern.Render(picture, k, row.data(), row.size());
             ASSERT_TRUE(std::equal(row.begin(), row.end(), image.begin() + k * 5000)) << k;
         }
     }
     void Mode(std::uint16_t lines) { Ask(SubCommand::SetParameter, kLinesParameter, lines); }
     std::chrono::nanoseconds step = 1us;
     std::vector<std::byte> image = std::vector<std::byte>(640 * 5000);
-    TestPattern pattern{640, 5000};
+    TestPattern pattern{640, 5000, TestPattern::Scan::BottomUp};
 };
 
 CardOptions Line(std::string_view sim) {

@@ -25,7 +25,9 @@ std::string Exchange(SerialLine& line, std::string_view command) {
     std::size_t written = 0;
     EXPECT_TRUE(line.Write(std::as_bytes(std::span(command)), written));
     std::vector<std::byte> reply(32);
-    return {reinterpret_cast<const char*>(reply.data()), line.Read(reply)};
+    std::size_t read = 0;
+    EXPECT_TRUE(line.Read(reply, read));
+    return {reinterpret_cast<const char*>(reply.data()), read};
 }
 
 TEST(CameraLink, HeldCom1LeavesCom2AndASilentCameraCostsOneTimeout) {

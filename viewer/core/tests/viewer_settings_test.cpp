@@ -19,11 +19,14 @@ TEST(ViewerSettings, ReadAtBothMomentsInOrderWithDefaults) {
     const ColouringSettings& c = s.display.colouring;
     EXPECT_EQ(std::tuple(c.lut, c.thresh, c.mitte, c.vg, c.mg, c.bg, s.display.scale),
               std::tuple(0, 128, 10, 255, 8, 0, 0));
-    // Stored values are kept whatever they hold; SCALE alone is masked.
-    store.values = {{"SCALE", "7"}, {"THRESH", "-2147483648"}, {"BG", "2147483647"}, {"MG", "300"}};
+    // SCALE is masked; a colouring value the program cannot use is the key's
+    // default, one it can use is kept.
+    store.values = {{"SCALE", "7"},   {"LUT", "2147483647"}, {"THRESH", "-2147483648"},
+                    {"MITTE", "256"}, {"BG", "2147483647"},  {"MG", "10"},
+                    {"VG", "246"}};
     s.ReadDisplay(store);
-    EXPECT_EQ(std::tuple(s.display.scale, c.thresh, c.bg, c.mg),
-              std::tuple(3, INT_MIN, INT_MAX, 300));
+    EXPECT_EQ(std::tuple(s.display.scale, c.lut, c.thresh, c.mitte, c.vg, c.mg, c.bg),
+              std::tuple(3, 0, 128, 10, 246, 8, 0));
 
     // The window's place, once the screen is known, is bounded by the screen only.
     const auto placed = [&store](std::map<std::string, std::string> values, int w, int h) {

@@ -74,9 +74,10 @@ struct ViewerProgramTest : ::testing::Test {
     QWidget* window = nullptr;
 };
 
-// A settings file with every value at an end of int: the program starts, draws
-// frames, takes every key at its limit, the colours dialog and the control
-// panel's choices, and writes the settings back. In the sanitizer build nothing may
+// A settings file with every value at an end of int: the program starts with
+// the defaults of the keys it cannot use, draws frames, takes every key at its
+// limit, typed extremes and the control panel's choices, and writes the
+// settings back. In the sanitizer build nothing may
 // overflow on the way.
 TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     std::ofstream(Ini()) << "[CONFIG]\nX=2147483647\nY=-2147483648\nB=2147483647\n"
@@ -90,7 +91,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return program.FramesDrawn() >= 3; }));
     Keys({Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp,
           Qt::Key_H | Qt::ControlModifier, Qt::Key_V | (Qt::ControlModifier | Qt::ShiftModifier)});
-    EXPECT_EQ(std::tuple(c.thresh, c.bg, c.vg), std::tuple(INT_MIN + 17, 0, 255));
+    EXPECT_EQ(std::tuple(c.lut, c.thresh, c.bg, c.vg), std::tuple(2, 128, 1, 254));
     // The colours dialog opens centred and its controls reach the model while
     // the loop rests; Escape and Enter end it through the model.
     using D = ColoursDialog;
@@ -108,7 +109,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
         });
         Keys({Qt::Key_N | Qt::ControlModifier, Qt::Key_S | Qt::ControlModifier});
         EXPECT_EQ(std::tuple(c.lut, c.bg, c.thresh, c.mitte),
-                  std::tuple(ok ? 2 : 0, ok ? 255 : 0, 200, 300));
+                  std::tuple(ok ? 2 : 0, ok ? 255 : 1, 200, 300));
     }
     EXPECT_TRUE(program.IdleRunning());
     Keys({Qt::Key_F5, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_PageDown});
@@ -143,7 +144,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     std::stringstream text;
     text << std::ifstream(Ini()).rdbuf();
     EXPECT_NE(text.str().find("\nB=768\nH=514\nLUT=1\nSCALE=0\nTHRESH=201\nMITTE=300\n"
-                              "VG=255\nMG=2147483647\nBG=255\n"),
+                              "VG=254\nMG=8\nBG=255\n"),
               std::string::npos);
     EXPECT_TRUE(op.messages.empty());
 }
