@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace qm71 {
 
 // Virtual-key codes the accelerator tables use; letters and digits are their
 // upper-case characters.
 enum VirtualKey : std::uint16_t {
+    VK_MENU = 0x12,  // Alt
     VK_PRIOR = 0x21,
     VK_NEXT = 0x22,
     VK_UP = 0x26,
@@ -25,5 +27,13 @@ struct Accelerator {
     std::uint8_t modifiers;
     int command;
 };
+
+// The command `table` gives `key` pressed with exactly `modifiers` held, or 0.
+constexpr int FindAccelerator(std::span<const Accelerator> table, std::uint16_t key,
+                              std::uint8_t modifiers) {
+    for (const Accelerator& a : table)
+        if (a.key == key && a.modifiers == modifiers) return a.command;
+    return 0;
+}
 
 }  // namespace qm71

@@ -78,11 +78,19 @@ class ScriptedCard final : public DriverChannel {
 class FakeHost final : public WindowHost {
   public:
     void MoveWindow(const Rect& window) override { moves.push_back(window); }
-    void Invalidate() override { ++invalidations; }
-    void DrawNow() override { ++draws; }
+    void Invalidate(const Drawing& drawing) override {
+        ++invalidations;
+        shown = drawing;
+    }
+    void DrawNow(const Drawing& drawing) override {
+        ++draws;
+        drawn = drawing;
+    }
     void RedrawOtherWindows() override { ++redraws; }
 
     std::vector<Rect> moves;
+    Drawing shown;  // what paints show
+    Drawing drawn;  // the last drawing painted at once
     int invalidations = 0;
     int draws = 0;
     int redraws = 0;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QWidget>
 #include <memory>
 
 namespace qm71::testing {
@@ -24,5 +25,14 @@ class QtTestApplication : public ::testing::Environment {
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
+
+// Two colours or more in what the widget paints: a picture has been drawn.
+inline bool ShowsAPicture(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return true;
+    return false;
+}
 
 }  // namespace qm71::testing

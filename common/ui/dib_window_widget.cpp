@@ -1,14 +1,10 @@
 #include "common/ui/dib_window_widget.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
-#include <algorithm>
 
-#include "common/window_rect.h"
-#include "platform/dib/dib.h"
 #include "platform/qt/accelerators.h"
 
 namespace qm71 {
@@ -20,16 +16,12 @@ Point ScreenPoint(const QMouseEvent* e) {
 }
 }  // namespace
 
-DibWindowWidget::DibWindowWidget(const QString& caption, std::span<const Accelerator> accelerators,
-                                 int panelCommand, Handlers handlers)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      accelerators_(accelerators),
-      panelCommand_(panelCommand),
+DibWindowWidget::DibWindowWidget(WindowEvents& logic, const QString& caption, Handlers handlers)
+    : DrawingWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint,
+                    [this] { ReportSize(); }),
+      logic_(logic),
       handlers_(std::move(handlers)) {
     setWindowTitle(caption);
-    // We paint every pixel ourselves.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
 }
@@ -42,81 +34,25 @@ void DibWindowWidget::ShowAt(const Rect& window) {
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
-Rect DibWindowWidget::FrameRect() const {
-    const QRect f = frameGeometry();
-    return RectAt(f.left(), f.top(), f.width(), f.height());
+void DibWindowWidget::ReportSize() {
+    logic_.OnSize({0, 0, width(), height()}, FrameRect());
 }
 
-void DibWindowWidget::MoveWindow(const Rect& window) {
-    // The rectangle includes frame and caption; Qt places the frame and sizes
-    // the client area.
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const int extraW = frame.width() - client.width();
-    const int extraH = frame.height() - client.height();
-    // Qt adds sizes and frame margins to window positions in plain int. A
-    // place near the end of int (from a damaged settings file) is held to
-    // Qt's own bound for sizes: off every screen as asked, and safe to add a
-    // size to.
-    move(std::clamp(window.left, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
-         std::clamp(window.top, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    resize(std::max(1, window.Width() - extraW), std::max(1, window.Height() - extraH));
-}
-
-void DibWindowWidget::Invalidate() {
-    update();
-}
-
-void DibWindowWidget::DrawNow() {
-    live_ = true;
-    repaint();
-    live_ = false;
-}
-
-void DibWindowWidget::RedrawOtherWindows() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible()) w->repaint();
-}
-
-void DibWindowWidget::Render() {
-    if (buffer_.size() != size()) buffer_ = QImage(size(), QImage::Format_RGB32);
-    const std::optional<DibPicture> picture = Picture();
-    std::optional<dib::DibView> view;
-    if (picture) view = dib::ViewPackedDib(picture->block);
-    if (!view) {
-        buffer_.fill(Qt::black);
-        return;
-    }
-    dib::Surface surface{reinterpret_cast<std::uint32_t*>(buffer_.bits()), buffer_.width(),
-                         buffer_.height(), buffer_.bytesPerLine() / 4};
-    dib::DrawDib(*view, {0, 0, picture->sourceWidth, picture->sourceHeight}, surface);
+void DibWindowWidget::Done(int command) {
+    if (command != 0) handlers_.command(command);
+    handlers_.stateChanged();
 }
 
 bool DibWindowWidget::event(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::WindowBlocked || type == QEvent::WindowUnblocked) {
-        LogicModalChange(type == QEvent::WindowBlocked);
+        logic_.OnModal(type == QEvent::WindowBlocked);
         // The dialog is gone: the keys come back here, also where no window
         // manager hands them back.
         if (type == QEvent::WindowUnblocked) activateWindow();
-        StateChanged();
+        Done();
     }
-    return QWidget::event(event);
-}
-
-void DibWindowWidget::paintEvent(QPaintEvent*) {
-    Render();
-    QPainter painter(this);
-    painter.drawImage(0, 0, buffer_);
-    if (live_) DrawLive(painter);
-}
-
-void DibWindowWidget::ReportSize() {
-    LogicSize({0, 0, width(), height()}, FrameRect());
-}
-
-void DibWindowWidget::resizeEvent(QResizeEvent*) {
-    ReportSize();
+    return DrawingWidget::event(event);
 }
 
 void DibWindowWidget::moveEvent(QMoveEvent*) {
@@ -124,28 +60,41 @@ void DibWindowWidget::moveEvent(QMoveEvent*) {
 }
 
 void DibWindowWidget::keyPressEvent(QKeyEvent* event) {
-    const int command = TranslateAccelerator(*event, accelerators_);
-    if (command == 0) {
-        QWidget::keyPressEvent(event);
-        return;
+    const KeyPress key = KeyOf(*event);
+    if (key.key != 0) Done(logic_.OnKeyDown(key.key, key.modifiers));
+}
+
+void DibWindowWidget::keyReleaseEvent(QKeyEvent* event) {
+    const KeyPress key = KeyOf(*event);
+    if (key.key != 0 && !event->isAutoRepeat()) {
+        logic_.OnKeyUp(key.key);
+        Done();
     }
-    if (!LogicCommand(command)) handlers_.command(command);
-    StateChanged();
 }
 
 void DibWindowWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) LogicLButtonDown(ScreenPoint(event));
-    if (event->button() == Qt::RightButton) handlers_.command(panelCommand_);
-    StateChanged();
+    if (event->button() == Qt::LeftButton) logic_.OnLButtonDown(ScreenPoint(event));
+    Done(event->button() == Qt::RightButton ? logic_.OnRButtonDown() : 0);
 }
 
 void DibWindowWidget::mouseMoveEvent(QMouseEvent* event) {
-    LogicMouseMove(ScreenPoint(event), event->buttons() & Qt::LeftButton);
+    logic_.OnMouseMove(ScreenPoint(event), event->buttons() & Qt::LeftButton);
+    Done();
 }
 
-void DibWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) LogicLButtonUp();
-    StateChanged();
+void DibWindowWidget::mouseReleaseEvent(QMouseEvent*) {
+    logic_.OnButtonUp();
+    Done();
+}
+
+void DibWindowWidget::focusInEvent(QFocusEvent*) {
+    logic_.OnSetFocus(ModifiersOf(QGuiApplication::queryKeyboardModifiers()));
+    Done();
+}
+
+void DibWindowWidget::focusOutEvent(QFocusEvent*) {
+    logic_.OnKillFocus();
+    Done();
 }
 
 void DibWindowWidget::closeEvent(QCloseEvent* event) {

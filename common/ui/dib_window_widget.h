@@ -1,35 +1,18 @@
 #pragma once
 
-#include <QImage>
-#include <QWidget>
-#include <cstddef>
 #include <functional>
-#include <optional>
-#include <span>
 
-#include "platform/accelerator.h"
+#include "common/ui/drawing_widget.h"
 #include "platform/window_host.h"
-
-class QPainter;
 
 namespace qm71 {
 
-// A packed bitmap (info header, colour table, pixels) and the part of it, from
-// its top-left corner as seen, that fills the whole client area.
-struct DibPicture {
-    std::span<const std::byte> block;
-    int sourceWidth = 0;
-    int sourceHeight = 0;
-};
-
-// A program's main window on the screen: a bare window that shows the picture
-// through our DIB renderer (into a buffer the size of the client area, which
-// Qt only copies), and passes size, mouse and keys to the window logic the
-// subclass forwards to. Keys go through the program's accelerator table;
-// commands the logic leaves go to `command`, the right button asks for the
-// control panel. `stateChanged` hears every event after which acquisition may
-// have to start or stop (a modal dialog, keys, the mouse).
-class DibWindowWidget : public QWidget, public WindowHost {
+// A program's main window on the screen: a bare window that paints what its
+// window logic tells it and reports size, mouse, keys, focus and modal
+// dialogs to that logic. Commands the logic leaves go to `command`;
+// `stateChanged` hears every event after which acquisition may have to start
+// or stop.
+class DibWindowWidget : public DrawingWidget, public WindowHost {
   public:
     struct Handlers {
         std::function<void(int)> command;
@@ -37,54 +20,39 @@ class DibWindowWidget : public QWidget, public WindowHost {
         std::function<void()> stateChanged;
     };
 
-    DibWindowWidget(const QString& caption, std::span<const Accelerator> accelerators,
-                    int panelCommand, Handlers handlers);
+    DibWindowWidget(WindowEvents& logic, const QString& caption, Handlers handlers);
 
     // Moves it to its first rectangle, shows it and gives it the keyboard
     // focus: without a window manager nobody else would.
     void ShowAt(const Rect& window);
 
     // WindowHost
-    void MoveWindow(const Rect& window) override;
-    void Invalidate() override;
-    void DrawNow() override;
-    void RedrawOtherWindows() override;
+    void MoveWindow(const Rect& window) override { MoveWindowFrame(*this, window); }
+    void Invalidate(const Drawing& drawing) override { Show(drawing); }
+    void DrawNow(const Drawing& drawing) override { PaintNow(drawing); }
+    void RedrawOtherWindows() override { qm71::RedrawOtherWindows(*this); }
 
-    Rect FrameRect() const;
+    Rect FrameRect() const { return WindowFrameRect(*this); }
 
   protected:
-    // The window logic's side.
-    virtual std::optional<DibPicture> Picture() = 0;
-    virtual void LogicSize(const Rect& client, const Rect& window) = 0;
-    virtual bool LogicCommand(int id) = 0;
-    virtual void LogicLButtonDown(Point screen) = 0;
-    virtual void LogicMouseMove(Point screen, bool leftHeld) = 0;
-    virtual void LogicLButtonUp() = 0;
-    virtual void LogicModalChange(bool /*blocked*/) {}
-    // Drawn over the picture by DrawNow only, not by a repaint.
-    virtual void DrawLive(QPainter& /*painter*/) {}
-
-    void StateChanged() { handlers_.stateChanged(); }
-
     bool event(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void ReportSize();
-    void Render();
+    // After an event: what the logic left, then the acquisition state.
+    void Done(int command = 0);
 
-    std::span<const Accelerator> accelerators_;
-    int panelCommand_;
+    WindowEvents& logic_;
     Handlers handlers_;
-    QImage buffer_;
-    bool live_ = false;
 };
 
 }  // namespace qm71

@@ -8,15 +8,12 @@
 namespace qm71 {
 
 // A program's main window over its window logic `Logic`, which has the
-// viewer's and the line demo's common messages (OnSize, Command, the left
-// button) and colour settings. The program's own widget says what to draw.
+// viewer's and the line demo's colour settings; its messages go to `events`.
 template <typename Logic>
 class MainWindowWidget : public DibWindowWidget, public ColoursHost {
   public:
-    MainWindowWidget(Logic& logic, const QString& caption,
-                     std::span<const Accelerator> accelerators, int panelCommand, Handlers handlers)
-        : DibWindowWidget(caption, accelerators, panelCommand, std::move(handlers)),
-          logic_(logic) {}
+    MainWindowWidget(Logic& logic, WindowEvents& events, const QString& caption, Handlers handlers)
+        : DibWindowWidget(events, caption, std::move(handlers)), logic_(logic) {}
 
     // ColoursHost
     ColouringSettings& Colouring() override { return logic_.Settings().colouring; }
@@ -26,16 +23,6 @@ class MainWindowWidget : public DibWindowWidget, public ColoursHost {
     }
 
   protected:
-    void LogicSize(const Rect& client, const Rect& window) override {
-        logic_.OnSize(client, window);
-    }
-    bool LogicCommand(int id) override { return logic_.Command(id); }
-    void LogicLButtonDown(Point screen) override { logic_.OnLButtonDown(screen); }
-    void LogicMouseMove(Point screen, bool leftHeld) override {
-        logic_.OnMouseMove(screen, leftHeld);
-    }
-    void LogicLButtonUp() override { logic_.OnLButtonUp(); }
-
     Logic& logic_;
 };
 

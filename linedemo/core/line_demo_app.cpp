@@ -8,7 +8,7 @@ namespace qm71 {
 
 LineDemoApp::LineDemoApp(ProfileStore& store, Driver& driver, Operator& op, Clock& clock,
                          const ImageAllocator& allocate)
-    : store_(store), op_(op) {
+    : MainWindowEvents(qmdemo::kLineDemoAccelerators), store_(store), op_(op) {
     std::unique_ptr<ImageBlock> image = allocate();
     std::unique_ptr<ImageBlock> incoming = image ? allocate() : nullptr;
     if (!incoming) {

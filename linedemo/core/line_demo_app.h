@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/driver.h"
+#include "common/main_window_events.h"
 #include "linedemo/core/line_image_window.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
@@ -25,16 +26,14 @@ inline constexpr const char* kLineOutOfMemoryMessage =
 //   2. InitInstance(screen) gives the window's first rectangle; create the
 //      window, call MainWindow().OnCreate(host, screen), move it there, show
 //      it and give it the focus, then Started();
-//   3. pass focus, system-key, mouse, modal and size events to MainWindow(),
-//      keys as command ids to Command() and the control panel's result to
-//      PanelResult(); what those leave (control panel, colours dialog,
-//      information box, the end) the front end does itself;
+//   3. pass the window's messages to this object's WindowEvents and carry out
+//      the commands they leave (control panel, colours dialog, information
+//      box, the end); the control panel's result goes to PanelResult();
 //   4. while ShouldIdleRun(), call OnIdle() from a zero-interval timer, and
 //      stop the timer when it turns false; check again after every event;
-//   5. paint MainWindow().Picture() in paint events and in the host's
-//      DrawNow, and in DrawNow also IdleText() at kIdleTextPosition;
+//   5. paint what the window logic hands its host;
 //   6. Shutdown(window rectangle) when the window closes.
-class LineDemoApp {
+class LineDemoApp final : public MainWindowEvents<LineImageWindow> {
   public:
     using ImageAllocator = std::function<std::unique_ptr<ImageBlock>()>;
 
@@ -59,7 +58,7 @@ class LineDemoApp {
 
     // The main window's commands and F5. False for ids the front end carries
     // out: control panel, colours dialog, information box.
-    bool Command(int id);
+    bool Command(int id) override;
     // What the control panel ended with. False for "Optionen" (the colours
     // dialog) and "Programmende", which the front end carries out.
     bool PanelResult(int result) { return window_->PanelResult(result); }
@@ -70,6 +69,9 @@ class LineDemoApp {
     // Writes lcam71.ini, releases the image and closes the card.
     void Shutdown(const Rect& window);
     bool Ended() const { return ended_; }
+
+  protected:
+    LineImageWindow& Logic() override { return *window_; }
 
   private:
     ProfileStore& store_;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 #include <utility>
 
 #include "common/colour_commands.h"
 #include "linedemo/core/line_acquisition.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/core/numbered_bitmap.h"
+#include "platform/accelerator.h"
 #include "resources/qmdemo/commands.h"
 #include "resources/qmdemo/control_panel_ids.h"
 
@@ -50,6 +52,7 @@ void LineImageWindow::OnCreate(WindowHost& host, int screenWidth, int screenHeig
 
 void LineImageWindow::OnSize(const Rect& client, const Rect& window) {
     window_ = window;
+    client_ = client;
     frameWidth_ = window.Width() - client.Width();
     frameHeight_ = window.Height() - client.Height();
     sized_ = true;
@@ -63,6 +66,7 @@ std::optional<ProfileStore::WriteFailure> LineImageWindow::OnDestroy(ProfileStor
     const auto failure = LineSettings{settings_, trigger_, window_}.Write(store, cardBase_);
     image_.reset();
     incoming_.reset();
+    shown_.Update(host_, Picture());
     driver_.CloseGrabber();
     if (host_) host_->RedrawOtherWindows();
     return failure;
@@ -85,9 +89,12 @@ LineImageWindow::Cycle LineImageWindow::AcquisitionCycle() {
     // The colouring goes with the picture.
     std::ranges::copy(image_->ColourTable(), incoming_->ColourTable().begin());
     std::swap(image_, incoming_);
-    shownCount_ = cycleCounter_;
+    shown_.Update(host_, Picture());
+    Drawing live = Picture();
+    live.text = "Idle " + std::to_string(cycleCounter_);
+    live.textAt = {10, 60};
     cycleCounter_ = cycleCounter_ == INT_MAX ? 0 : cycleCounter_ + 1;
-    if (host_) host_->DrawNow();
+    if (host_) host_->DrawNow(live);
     return Cycle::Drawn;
 }
 
@@ -151,7 +158,7 @@ void LineImageWindow::BuildColorTable() {
     // Every colour change also brings the window back to the size of the
     // whole image at its scale.
     ResizeForScale();
-    if (host_) host_->Invalidate();
+    shown_.Update(host_, Picture(), true);
 }
 
 void LineImageWindow::MoveTo(const Rect& window) {
@@ -180,6 +187,7 @@ void LineImageWindow::Settle(const Rect& window, bool move) {
         LineFitToScale(settings_.scale, window, client, screen_.right, screen_.bottom);
     sourceWidth_ = f.sourceWidth;
     sourceHeight_ = f.sourceHeight;
+    shown_.Update(host_, Picture());
     if (!move && (f.window == window_ || (asked_ && *asked_ == f.window))) return;
     asked_ = f.window;
     MoveTo(f.window);
@@ -200,17 +208,43 @@ void LineImageWindow::OnMouseMove(Point screen, bool leftHeld) {
     }
 }
 
+void LineImageWindow::OnSetFocus(std::uint8_t modifiers) {
+    focus_ = true;
+    // An Alt released while another window had the keys was never heard here.
+    if (!(modifiers & MOD_ALT)) systemKey_ = false;
+}
+
+void LineImageWindow::OnKillFocus() {
+    focus_ = false;
+    drag_.End();
+}
+
+void LineImageWindow::OnKeyDown(std::uint16_t key) {
+    if (key == VK_MENU) systemKey_ = true;
+}
+
+void LineImageWindow::OnKeyUp(std::uint16_t key) {
+    if (key == VK_MENU) systemKey_ = false;
+}
+
+void LineImageWindow::OnModal(bool open) {
+    blocked_ = open;
+    if (open) drag_.End();
+}
+
+int LineImageWindow::OnRButtonDown() const {
+    return qmdemo::ID_CONTROL_PANEL;
+}
+
 bool LineImageWindow::AcquireEnabled() const {
     return displayReady_ && focus_ && !systemKey_ && !blocked_ && !drag_.Active();
 }
 
-std::optional<LinePicture> LineImageWindow::Picture() const {
-    if (!image_) return std::nullopt;
-    return LinePicture{image_->Block(), sourceWidth_, sourceHeight_};
-}
-
-std::string LineImageWindow::IdleText() const {
-    return shownCount_ ? "Idle " + std::to_string(*shownCount_) : std::string();
+Drawing LineImageWindow::Picture() const {
+    if (!image_) return {};
+    return {.picture = image_->Block(),
+            .source = {0, 0, sourceWidth_, sourceHeight_},
+            .destination = client_};
 }
 
 }  // namespace qm71

@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <span>
-#include <string>
 
 #include "common/colour_table.h"
 #include "common/driver.h"
@@ -24,17 +22,6 @@ namespace qm71 {
 // Shown once when the card stops delivering lines in the middle of an image.
 inline constexpr const char* kLineTimeoutMessage =
     "Zeitüberschreitung: die Karte liefert keine Zeilen.";
-
-// What the window shows: the image block (info header, colour table, pixels,
-// as a packed DIB) and the part of the image that fills the whole client
-// area, from the image's top-left corner as seen. The block is bottom-up, so
-// the top of the client area shows the last line acquired. Live drawing and
-// repaint both draw exactly this.
-struct LinePicture {
-    std::span<const std::byte> block;
-    int sourceWidth = 0;
-    int sourceHeight = 0;
-};
 
 // The line demo's main window without its window-system half: the line image,
 // the display settings and trigger mode, the card, the acquisition cycle and
@@ -68,8 +55,8 @@ class LineImageWindow {
 
     // One pass of the acquisition loop: an image in the current mode, which
     // becomes the picture once all its lines are in, then the live drawing
-    // (the host's DrawNow, which also writes IdleText()). An image the card
-    // left unfinished is dropped; the picture stays the last complete one.
+    // with "Idle N" over it. An image the card left unfinished is dropped;
+    // the picture stays the last complete one.
     Cycle AcquisitionCycle();
     // Flips the trigger mode and tells the card; the next cycle uses it.
     void ToggleSoftwareTrigger();
@@ -93,28 +80,29 @@ class LineImageWindow {
     void SetCaptureFolder(std::filesystem::path folder) { captureFolder_ = std::move(folder); }
 
     // What pauses acquisition: no keyboard focus, a system key (Alt) held, a
-    // drag, a modal dialog over the window.
-    void OnSetFocus() { focus_ = true; }
-    void OnKillFocus() { focus_ = false; }
-    void OnSysKeyDown() { systemKey_ = true; }
-    void OnSysKeyUp() { systemKey_ = false; }
-    void OnModalChange(bool blocked) { blocked_ = blocked; }
+    // drag, a modal dialog over the window. A button released anywhere, a
+    // modal dialog or the loss of the focus ends a drag; the focus comes back
+    // without Alt when Alt is not held then.
+    void OnSetFocus(std::uint8_t modifiers);
+    void OnKillFocus();
+    void OnKeyDown(std::uint16_t key);
+    void OnKeyUp(std::uint16_t key);
+    void OnModal(bool open);
     // Dragging the window by its picture (screen coordinates).
     void OnLButtonDown(Point screen) { drag_.Begin(screen); }
     void OnMouseMove(Point screen, bool leftHeld);
-    void OnLButtonUp() { drag_.End(); }
+    void OnButtonUp() { drag_.End(); }
+    // The right button asks for the control panel.
+    int OnRButtonDown() const;
 
     // Nothing pauses acquisition.
     bool AcquireEnabled() const;
     // A cycle would acquire: enabled, and an image block and a card to fill it.
     bool CanAcquire() const { return AcquireEnabled() && image_ && driver_.IsOpen(); }
 
-    // What to draw, live and on repaint; nothing without an image block.
-    std::optional<LinePicture> Picture() const;
-    // "Idle N" for the image just drawn live, at client (10, 60); empty
-    // before the first.
-    std::string IdleText() const;
-    static constexpr Point kIdleTextPosition{10, 60};
+    // What the client area shows: the part of the image that fills it, the
+    // last line acquired at the top. Black without an image block.
+    Drawing Picture() const;
 
     LineDisplaySettings& Settings() { return settings_; }
     const LineDisplaySettings& Settings() const { return settings_; }
@@ -156,6 +144,7 @@ class LineImageWindow {
 
     Rect screen_{};
     Rect window_{};
+    Rect client_{};
     bool sized_ = false;  // the window system has reported a size
     int frameWidth_ = 0;  // frame and caption around the client area
     int frameHeight_ = 0;
@@ -164,9 +153,9 @@ class LineImageWindow {
     std::optional<Rect> asked_;
     int sourceWidth_ = 0;
     int sourceHeight_ = 0;
+    ShownDrawing shown_;
 
     int cycleCounter_ = 0;
-    std::optional<int> shownCount_;
     int bitmapNumber_ = 0;
     std::filesystem::path captureFolder_;
 };

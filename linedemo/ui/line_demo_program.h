@@ -30,8 +30,6 @@ class LineDemoProgram {
 
     LineDemoApp& App() { return app_; }
     LineWindowWidget* Window() { return widget_.get(); }
-    // Images drawn live since the start.
-    long long ImagesDrawn() const { return idle_.Drawn(); }
     bool IdleRunning() const { return idle_.Running(); }
 
     // Commands the window leaves to the program: control panel and dialogs.

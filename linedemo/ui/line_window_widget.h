@@ -7,27 +7,11 @@ namespace qm71 {
 
 class LineDemoApp;
 
-// The line demo's main window on the screen. Besides what every main window
-// passes on, it tells the logic of keyboard focus and the Alt key, both of
-// which pause acquisition, and writes "Idle N" over each live drawing. Its
-// commands go to the program logic, which keeps live mode.
+// The line demo's main window on the screen, over its window logic; its
+// messages go to the program logic, which keeps live mode.
 class LineWindowWidget final : public MainWindowWidget<LineImageWindow> {
   public:
     LineWindowWidget(LineDemoApp& app, Handlers handlers);
-
-  protected:
-    std::optional<DibPicture> Picture() override;
-    bool LogicCommand(int id) override;
-    void LogicModalChange(bool blocked) override;
-    void DrawLive(QPainter& painter) override;
-
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-
-  private:
-    LineDemoApp& app_;
 };
 
 }  // namespace qm71

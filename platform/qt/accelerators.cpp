@@ -24,6 +24,8 @@ std::uint16_t VirtualKeyOf(int key) {
             return VK_UP;
         case Qt::Key_Down:
             return VK_DOWN;
+        case Qt::Key_Alt:
+            return VK_MENU;
         default:
             if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
                 return static_cast<std::uint16_t>(VK_F1 + (key - Qt::Key_F1));
@@ -70,18 +72,16 @@ NativeKeys NativeKeysOfPlatform() {
     return NativeKeys::kNone;
 }
 
-int TranslateAccelerator(const QKeyEvent& event, std::span<const Accelerator> table,
-                         NativeKeys native) {
-    const std::uint16_t key = VirtualKeyOf(event, native);
-    if (key == 0) return 0;
-    const Qt::KeyboardModifiers m = event.modifiers();
+KeyPress KeyOf(const QKeyEvent& event, NativeKeys native) {
+    return {VirtualKeyOf(event, native), ModifiersOf(event.modifiers())};
+}
+
+std::uint8_t ModifiersOf(Qt::KeyboardModifiers m) {
     std::uint8_t held = MOD_NONE;
     if (m & Qt::ShiftModifier) held |= MOD_SHIFT;
     if (m & Qt::ControlModifier) held |= MOD_CONTROL;
     if (m & Qt::AltModifier) held |= MOD_ALT;
-    for (const Accelerator& a : table)
-        if (a.key == key && a.modifiers == held) return a.command;
-    return 0;
+    return held;
 }
 
 }  // namespace qm71

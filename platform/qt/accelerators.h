@@ -1,6 +1,6 @@
 #pragma once
 
-#include <span>
+#include <Qt>
 
 #include "platform/accelerator.h"
 
@@ -18,12 +18,17 @@ enum class NativeKeys {
 // What the running platform's key events carry.
 NativeKeys NativeKeysOfPlatform();
 
-// The command an accelerator table gives a key press, or 0 when none. The
-// digit keys '0'..'9' are the keys of the digit row, whatever character the
-// keyboard layout puts on them (a French layout gives "&" for Ctrl+1), as
-// virtual keys are; where the platform names the physical key, the digits of
-// the keypad are not those keys.
-int TranslateAccelerator(const QKeyEvent& event, std::span<const Accelerator> table,
-                         NativeKeys native = NativeKeysOfPlatform());
+// A key event as the accelerator tables name keys: the virtual key (0 when no
+// table can name it) and the modifiers held. The digit keys '0'..'9' are the
+// keys of the digit row, whatever character the keyboard layout puts on them
+// (a French layout gives "&" for Ctrl+1), as virtual keys are; where the
+// platform names the physical key, the digits of the keypad are not those keys.
+struct KeyPress {
+    std::uint16_t key = 0;
+    std::uint8_t modifiers = MOD_NONE;
+};
+KeyPress KeyOf(const QKeyEvent& event, NativeKeys native = NativeKeysOfPlatform());
+// Qt's modifiers as the tables name them.
+std::uint8_t ModifiersOf(Qt::KeyboardModifiers m);
 
 }  // namespace qm71

@@ -1,5 +1,6 @@
 #include "sample/core/sample_app.h"
 
+#include <algorithm>
 #include <array>
 
 #include "resources/sample/commands.h"
@@ -77,13 +78,65 @@ bool SampleApp::Grab(int id) {
             op_.Message(kNoMemoryMessage, kErrorCaption, kErrorBox);
             return false;
         }
+        // The old block is gone: paints show the new one from now on.
+        shown_.Update(host_, Picture());
         camera_.SetCameraFrameSize(static_cast<int>(w), static_cast<int>(h));
     }
     state_.grabMode = c->layout;
     state_.descriptor.averagingExponent = state_.averagingIndex;
     // The library's status tells nothing more: unusable sizes were refused above.
     c->entry(&state_.descriptor);
+    ShowFrame();
     return true;
+}
+
+bool SampleApp::Command(int id) {
+    if (id >= ID_GRAB_FIRST && id <= ID_GRAB_LAST) {
+        Grab(id);
+    } else if (id >= ID_LUT_FIRST && id <= ID_LUT_LAST) {
+        ActivateLut(id);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int SampleApp::OnKeyDown(std::uint16_t key, std::uint8_t modifiers) {
+    const int id = FindAccelerator(kSampleAccelerators, key, modifiers);
+    return id == 0 || Command(id) ? 0 : id;
+}
+
+Rect SampleApp::InitInstance(int screenWidth, int screenHeight) {
+    place_ = {screenWidth / 4, screenHeight / 4};
+    return {place_.x, place_.y, place_.x + 400, place_.y + 100};
+}
+
+void SampleApp::OnCreate(WindowHost& host) {
+    host_ = &host;
+    shown_.Update(host_, Picture(), true);
+}
+
+void SampleApp::OnSize(const Rect& client, const Rect& window) {
+    client_ = client;
+    window_ = window;
+    shown_.Update(host_, Picture());
+}
+
+Drawing SampleApp::Picture() const {
+    if (!state_.image) return {};
+    const ImageBuffer& image = *state_.image;
+    const Rect shown{0, 0, std::min(int(image.Width()), client_.Width()),
+                     std::min(int(image.Height()), client_.Height())};
+    return {.picture = {image.Header(), image.Size()}, .source = shown, .destination = shown};
+}
+
+void SampleApp::ShowFrame() {
+    if (!host_) return;
+    // Frame, caption and menu around a client area the size of the frame.
+    const int w = int(state_.image->Width()) + window_.Width() - client_.Width();
+    const int h = int(state_.image->Height()) + window_.Height() - client_.Height();
+    host_->MoveWindow({place_.x, place_.y, place_.x + w, place_.y + h});
+    host_->DrawNow(Picture());
 }
 
 }  // namespace qm71::sample

@@ -6,6 +6,7 @@
 
 #include "platform/card_service.h"
 #include "platform/operator.h"
+#include "platform/window_host.h"
 #include "portlib/qm71port.h"
 #include "sample/core/camera_init.h"
 #include "sample/core/image_buffer.h"
@@ -53,9 +54,23 @@ class SampleApp {
     // "Lut n" items.
     void ActivateLut(int id);
 
-    // The client area that fits the last frame; 0 x 0 before the first.
-    std::uint32_t ClientWidth() const { return state_.image ? state_.image->Width() : 0; }
-    std::uint32_t ClientHeight() const { return state_.image ? state_.image->Height() : 0; }
+    // Screen size known: where the main window goes, a quarter of the screen
+    // in from the top left, 400 x 100 with frame, caption and menu.
+    Rect InitInstance(int screenWidth, int screenHeight);
+    // The window exists; it shows black until the first frame. Each frame
+    // grabbed then sizes the client area to the frame and is drawn at once.
+    void OnCreate(WindowHost& host);
+    // The client area and the whole window after a move or a size change.
+    void OnSize(const Rect& client, const Rect& window);
+    // A menu command: grabs and lookup tables. False for those the front end
+    // carries out (the size dialog, the about box).
+    bool Command(int id);
+    // F1..F8 through the accelerator table; returns the command left to the
+    // front end, or 0.
+    int OnKeyDown(std::uint16_t key, std::uint8_t modifiers);
+    // The last frame 1:1 from the client area's top-left corner, as much of
+    // it as fits; black around it and before the first.
+    Drawing Picture() const;
 
     SampleState& State() { return state_; }
 
@@ -64,11 +79,18 @@ class SampleApp {
 
   private:
     bool Prepare(const GrabCommand& c, std::uint32_t w, std::uint32_t h);
+    void ShowFrame();
 
     CardService& card_;
     SampleCamera& camera_;
     Operator& op_;
     SampleState state_;
+
+    WindowHost* host_ = nullptr;
+    Point place_;  // of the window: a quarter of the screen in
+    Rect client_;
+    Rect window_;
+    ShownDrawing shown_;
 };
 
 // Shown when W or H cannot be grabbed, and when the frame block cannot be had.

@@ -1,6 +1,7 @@
 #include "sample/ui/sample_program.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "compose/card_service_choice.h"
 #include "platform/qt/termination.h"
@@ -36,8 +37,10 @@ bool SampleProgram::Start() {
     InitIcons();
     window_ = std::make_unique<SampleWindow>(app_, [this](int id) { Command(id); });
     window_->setWindowIcon(QIcon(QStringLiteral(":/icons/qm71sample.png")));
-    window_->PlaceClient(400, 100);
-    window_->show();
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const Rect placement = app_.InitInstance(screen.width(), screen.height());
+    app_.OnCreate(*window_);
+    window_->ShowAt(placement);
     OnTerminationRequest(window_.get(), [this] { End(); });
     app_.Start([this](const std::string& title) {
         window_->setWindowTitle(QString::fromStdString(title));
@@ -59,11 +62,8 @@ void SampleProgram::End() {
 }
 
 void SampleProgram::Command(int id) {
-    if (id >= ID_GRAB_FIRST && id <= ID_GRAB_LAST) {
-        if (app_.Grab(id)) window_->ShowFrame();
-    } else if (id >= ID_LUT_FIRST && id <= ID_LUT_LAST) {
-        app_.ActivateLut(id);
-    } else if (id == ID_SIZE) {
+    if (app_.Command(id)) return;
+    if (id == ID_SIZE) {
         SizeDialog(app_.State(), window_.get()).exec();
     } else if (id == ID_ABOUT) {
         AboutBox(window_.get()).exec();

@@ -1,41 +1,41 @@
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <functional>
 
+#include "common/ui/drawing_widget.h"
+#include "platform/window_host.h"
 #include "sample/core/sample_app.h"
 
 namespace qm71::sample {
 
-// The sample's main window: the menu bar and a client area that shows the
-// last frame 1:1 from the top-left corner, drawn from the frame block as it
-// is stored (bottom-up rows) through our DIB renderer into a buffer that Qt
-// only copies. Commands go to `command`; F1..F8 are the grab keys.
-class SampleWindow final : public QMainWindow {
+// The sample's main window: the menu bar over a client area that paints what
+// the program logic tells it. Menu commands go to `command`; keys, moves and
+// size changes to the logic.
+class SampleWindow final : public QMainWindow, public WindowHost {
   public:
     SampleWindow(SampleApp& app, std::function<void(int)> command);
 
-    // Moves the window to a quarter of the screen with this client size.
-    void PlaceClient(int width, int height);
-    // Sizes the client to the last frame and draws it before returning.
-    void ShowFrame();
+    // Moves it to its first rectangle and shows it.
+    void ShowAt(const Rect& window);
 
-    // The client area as drawn last, for tests and screenshots.
-    const QImage& Drawn() const { return buffer_; }
+    // WindowHost
+    void MoveWindow(const Rect& window) override { MoveWindowFrame(*this, window); }
+    void Invalidate(const Drawing& drawing) override { client_->Show(drawing); }
+    void DrawNow(const Drawing& drawing) override { client_->PaintNow(drawing); }
+    void RedrawOtherWindows() override { qm71::RedrawOtherWindows(*this); }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
-    class Client;
     void BuildMenus();
-    void Render(QImage& target);
+    void ReportSize();
 
     SampleApp& app_;
     std::function<void(int)> command_;
-    Client* client_;
-    QImage buffer_;
+    DrawingWidget* client_;
 };
 
 }  // namespace qm71::sample

@@ -60,11 +60,19 @@ void ImageWindow::OnSize(const Rect& client, const Rect& window) {
     FitToScale();
 }
 
+Drawing ImageWindow::Picture() const {
+    if (!image_) return {};
+    return {.picture = image_->Block(),
+            .source = {0, 0, sourceWidth_, sourceHeight_},
+            .destination = client_};
+}
+
 std::optional<ProfileStore::WriteFailure> ImageWindow::OnDestroy(ProfileStore& store,
                                                                  const Rect& window) {
     window_ = window;
     const auto failure = ViewerSettings{window_, settings_}.Write(store);
     image_.reset();
+    shown_.Update(host_, Picture());
     driver_.Line().destination = nullptr;
     driver_.CloseGrabber();
     cardOpen_ = false;
@@ -85,7 +93,7 @@ ImageWindow::Grab ImageWindow::GrabCycle() {
     // A frame given up half-way is re-armed by the next cycle.
     frameDrawn_ = true;
     if (!ReadFrame(image_->Pixels())) return Grab::TimedOut;
-    if (host_) host_->DrawNow();
+    if (host_) host_->DrawNow(Picture());
     return Grab::Drawn;
 }
 
@@ -131,17 +139,15 @@ bool ImageWindow::SoftwareTrigger() {
     }
     driver_.DriverCommand(SubCommand::BeginReadout, rows, v2);
     const bool complete = ReadFrame(image_->Pixels());
-    if (host_) {
-        host_->Invalidate();
-        host_->DrawNow();
-    }
+    shown_.Update(host_, Picture(), true);
+    if (host_) host_->DrawNow(Picture());
     if (!complete) op_.Message(kCardTimeoutMessage, "Fehler");
     return complete;
 }
 
 void ImageWindow::BuildColorTable() {
     if (image_) FillColorTable(settings_.colouring, image_->ColourTable());
-    if (host_) host_->Invalidate();
+    shown_.Update(host_, Picture(), true);
 }
 
 void ImageWindow::FitToScale() {
@@ -150,6 +156,7 @@ void ImageWindow::FitToScale() {
     window_ = f.window;
     sourceWidth_ = f.sourceWidth;
     sourceHeight_ = f.sourceHeight;
+    shown_.Update(host_, Picture());
     if (f.changed && host_) host_->MoveWindow(window_);
 }
 
@@ -200,10 +207,6 @@ void ImageWindow::PanelResult(int id) {
     }
 }
 
-void ImageWindow::OnLButtonDown(Point screen) {
-    drag_.Begin(screen);
-}
-
 void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {
     if (const auto moved = drag_.Move(screen, leftHeld, window_)) {
         window_ = *moved;
@@ -211,8 +214,12 @@ void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {
     }
 }
 
-void ImageWindow::OnLButtonUp() {
-    drag_.End();
+void ImageWindow::OnModal(bool open) {
+    if (open) drag_.End();
+}
+
+int ImageWindow::OnRButtonDown() const {
+    return qm::ID_CONTROL_PANEL;
 }
 
 }  // namespace qm71

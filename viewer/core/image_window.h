@@ -64,10 +64,22 @@ class ImageWindow {
     void FitToScale();
     void ResizeForScale();
 
-    // Dragging the window by its picture (screen coordinates).
-    void OnLButtonDown(Point screen);
+    // Dragging the window by its picture (screen coordinates). A button
+    // released anywhere, a modal dialog or the loss of the focus ends a drag.
+    void OnLButtonDown(Point screen) { drag_.Begin(screen); }
     void OnMouseMove(Point screen, bool leftHeld);
-    void OnLButtonUp();
+    void OnButtonUp() { drag_.End(); }
+    void OnKillFocus() { drag_.End(); }
+    void OnModal(bool open);
+    // Keys and the focus change nothing here; the right button asks for the
+    // control panel.
+    void OnKeyDown(std::uint16_t) {}
+    void OnKeyUp(std::uint16_t) {}
+    void OnSetFocus(std::uint8_t) {}
+    int OnRButtonDown() const;
+
+    // What the client area shows: the part of the image that fills it.
+    Drawing Picture() const;
 
     DisplaySettings& Settings() { return settings_; }
     const DisplaySettings& Settings() const { return settings_; }
@@ -99,6 +111,7 @@ class ImageWindow {
     Rect window_{};
     int sourceWidth_ = 0;
     int sourceHeight_ = 0;
+    ShownDrawing shown_;
 
     WindowDrag drag_;
 };

@@ -1,10 +1,12 @@
 #include "viewer/core/viewer_app.h"
 
+#include "resources/qm/commands.h"
+
 namespace qm71 {
 
 ViewerApp::ViewerApp(ProfileStore& store, Driver& driver, Operator& op, Clock& clock,
                      const ImageAllocator& allocate)
-    : store_(store), op_(op) {
+    : MainWindowEvents(qm::kViewerAccelerators), store_(store), op_(op) {
     std::unique_ptr<DisplayImage> image = allocate();
     if (!image) {
         op_.Message(kOutOfMemoryMessage, "Fehler");
@@ -41,6 +43,14 @@ bool ViewerApp::OnIdle() {
             return false;
     }
     return false;
+}
+
+bool ViewerApp::Command(int id) {
+    if (id == qm::ID_LIVE) {
+        ToggleLiveMode();
+        return true;
+    }
+    return window_ && window_->Command(id);
 }
 
 void ViewerApp::Shutdown(const Rect& window) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/driver.h"
+#include "common/main_window_events.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/profile_store.h"
@@ -20,8 +21,8 @@ inline constexpr const char* kOutOfMemoryMessage =
 std::string SettingsNotWrittenMessage(const ProfileStore::WriteFailure& failure);
 
 // The viewer program: settings, card and main window in their start-up order,
-// the live frame loop and the shutdown.
-class ViewerApp {
+// the live frame loop, the main window's messages and the shutdown.
+class ViewerApp final : public MainWindowEvents<ImageWindow> {
   public:
     using ImageAllocator = std::function<std::unique_ptr<DisplayImage>()>;
 
@@ -45,6 +46,8 @@ class ViewerApp {
     bool OnIdle();
 
     void ToggleLiveMode() { liveMode_ = !liveMode_; }
+    // The window's commands and F5; the dialogs are left to the front end.
+    bool Command(int id) override;
     // Idle turns can bring a frame: live, the card open, the window not gone.
     // When not, the front end stops calling OnIdle until this changes.
     bool Acquiring() const;
@@ -52,6 +55,9 @@ class ViewerApp {
     // The main window is being destroyed; `window` is its last rectangle.
     void Shutdown(const Rect& window);
     bool Ended() const { return ended_; }
+
+  protected:
+    ImageWindow& Logic() override { return *window_; }
 
   private:
     ProfileStore& store_;

@@ -1,17 +1,10 @@
 #include "viewer/ui/image_window_widget.h"
 
-#include "resources/qm/commands.h"
+#include "viewer/core/viewer_app.h"
 
 namespace qm71 {
 
-ImageWindowWidget::ImageWindowWidget(ImageWindow& logic, Handlers handlers)
-    : MainWindowWidget(logic, QStringLiteral("PXA1/PXB1"), qm::kViewerAccelerators,
-                       qm::ID_CONTROL_PANEL, std::move(handlers)) {}
-
-std::optional<DibPicture> ImageWindowWidget::Picture() {
-    const DisplayImage* image = logic_.Image();
-    if (!image) return std::nullopt;
-    return DibPicture{image->Block(), logic_.SourceWidth(), logic_.SourceHeight()};
-}
+ImageWindowWidget::ImageWindowWidget(ViewerApp& app, Handlers handlers)
+    : MainWindowWidget(*app.MainWindow(), app, QStringLiteral("PXA1/PXB1"), std::move(handlers)) {}
 
 }  // namespace qm71

@@ -5,13 +5,13 @@
 
 namespace qm71 {
 
-// The viewer's main window on the screen, over its window logic.
+class ViewerApp;
+
+// The viewer's main window on the screen, over its window logic; its
+// messages go to the program logic.
 class ImageWindowWidget final : public MainWindowWidget<ImageWindow> {
   public:
-    ImageWindowWidget(ImageWindow& logic, Handlers handlers);
-
-  protected:
-    std::optional<DibPicture> Picture() override;
+    ImageWindowWidget(ViewerApp& app, Handlers handlers);
 };
 
 }  // namespace qm71

@@ -41,8 +41,8 @@ bool ViewerProgram::Start() {
     const Rect placement = app_.InitInstance(screen.width(), screen.height());
 
     widget_ = std::make_unique<ImageWindowWidget>(
-        *logic, ImageWindowWidget::Handlers{[this](int id) { Command(id); }, [this] { Shutdown(); },
-                                            [this] { idle_.Update(); }});
+        app_, ImageWindowWidget::Handlers{[this](int id) { Command(id); }, [this] { Shutdown(); },
+                                          [this] { idle_.Update(); }});
     InitIcons();
     widget_->setWindowIcon(QIcon(QString::fromUtf8(qm::kIcon)));
     logic->OnCreate(*widget_, screen.width(), screen.height());
@@ -62,9 +62,6 @@ void ViewerProgram::Command(int id) {
     ImageWindow* logic = app_.MainWindow();
     if (!logic || !widget_) return;
     switch (id) {
-        case qm::ID_LIVE:
-            app_.ToggleLiveMode();
-            break;
         case qm::ID_CONTROL_PANEL:
             RunControlPanel();
             break;

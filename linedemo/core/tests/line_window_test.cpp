@@ -38,7 +38,7 @@ struct LineDemo : ::testing::Test {
         w.OnCreate(host, 1024, 768);
         Report(placement);
         app->Started();
-        w.OnSetFocus();
+        app->OnSetFocus(MOD_NONE);
         return w;
     }
     // The window system did what was asked last, or `window`.
@@ -59,14 +59,15 @@ struct LineDemo : ::testing::Test {
 TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
     LineImageWindow& w = Start();
     const std::pair<const char*, std::function<void(bool)>> pauses[] = {
-        {"focus", [&](bool on) { on ? w.OnKillFocus() : w.OnSetFocus(); }},
-        {"Alt", [&](bool on) { on ? w.OnSysKeyDown() : w.OnSysKeyUp(); }},
+        {"focus", [&](bool on) { on ? app->OnKillFocus() : app->OnSetFocus(MOD_NONE); }},
+        {"Alt",
+         [&](bool on) { on ? (void)app->OnKeyDown(VK_MENU, MOD_ALT) : app->OnKeyUp(VK_MENU); }},
         {"drag",
          [&](bool on) {
-             on ? w.OnLButtonDown({5, 5}) : w.OnLButtonUp();
+             on ? app->OnLButtonDown({5, 5}) : app->OnButtonUp();
          }},
-        {"dialog", [&](bool on) { w.OnModalChange(on); }},
-        {"F5", [&](bool) { app->Command(qmdemo::ID_LIVE); }},
+        {"dialog", [&](bool on) { app->OnModal(on); }},
+        {"F5", [&](bool) { app->OnKeyDown(VK_F5, MOD_NONE); }},
         {"no display", [&](bool on) { w.OnCreate(host, 1024, 768, !on); }},
     };
     for (const auto& [what, pause] : pauses) {
@@ -80,12 +81,26 @@ TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
         EXPECT_TRUE(app->ShouldIdleRun());
         EXPECT_TRUE(app->OnIdle());
     }
-    // A drag also ends when the pointer moves with the button up.
-    w.OnLButtonDown({5, 5});
-    w.OnMouseMove({9, 9}, false);
-    EXPECT_TRUE(app->ShouldIdleRun());
-    EXPECT_EQ(host.draws, 6);
-    EXPECT_EQ(w.IdleText(), "Idle 5");
+    EXPECT_EQ(std::tuple(host.draws, host.drawn.text, host.drawn.textAt),
+              std::tuple(6, "Idle 5", Point{10, 60}));
+    EXPECT_TRUE(host.shown.text.empty());  // repaints show the picture alone
+    // A drag that a dialog (Ctrl+O) or another window took the release of
+    // is over once the dialog has closed and the window has the focus.
+    for (const bool dialog : {true, false}) {
+        app->OnLButtonDown({5, 5});
+        EXPECT_EQ(app->OnKeyDown('O', MOD_CONTROL), qmdemo::ID_CONTROL_PANEL);
+        dialog ? app->OnModal(true) : app->OnKillFocus();
+        dialog ? app->OnModal(false) : app->OnSetFocus(MOD_NONE);
+        EXPECT_TRUE(app->ShouldIdleRun()) << dialog;
+    }
+    // Alt let go while another window had the keys counts when the focus
+    // comes back without it.
+    for (const std::uint8_t held : {MOD_ALT, MOD_NONE}) {
+        app->OnKeyDown(VK_MENU, MOD_ALT);
+        app->OnKillFocus();
+        app->OnSetFocus(held);
+        EXPECT_EQ(app->ShouldIdleRun(), held == MOD_NONE);
+    }
 }
 
 // The picture is always one whole acquisition: an image the card left half
@@ -95,7 +110,7 @@ TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessageAndTheLastWholeImage) {
     UseSimulatedCard("stall-after-rows=1500");
     LineImageWindow& w = Start();
     const auto picture = [&] {
-        const auto block = w.Picture()->block;
+        const auto block = w.Picture().picture;
         return std::vector<std::byte>(block.begin(), block.end());
     };
     EXPECT_TRUE(app->OnIdle());  // 640 lines
@@ -110,8 +125,10 @@ TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessageAndTheLastWholeImage) {
     EXPECT_FALSE(app->ShouldIdleRun());
     EXPECT_FALSE(app->OnIdle());
     EXPECT_EQ(op.messages.size(), 1u);
-    EXPECT_EQ(w.IdleText(), "Idle 1");  // the abandoned image was not drawn
-    EXPECT_EQ(picture(), triggered);    // what repaints draw and Ctrl+W saves
+    EXPECT_EQ(std::tuple(host.draws, host.drawn.text), std::tuple(2, "Idle 1"));
+    // What repaints draw and Ctrl+W saves: the last whole image.
+    EXPECT_EQ(host.shown.picture.data(), w.Picture().picture.data());
+    EXPECT_EQ(picture(), triggered);
     app->Command(qmdemo::ID_LIVE);
     EXPECT_TRUE(app->ShouldIdleRun());
 }
@@ -125,12 +142,12 @@ TEST_F(LineDemo, WithoutDriverOrImageNothingIsAcquiredOrRead) {
     EXPECT_FALSE(app->OnIdle());
     card.present = true;
     op.messages.clear();
-    LineImageWindow& w = Start([] { return std::unique_ptr<ImageBlock>(); });
+    Start([] { return std::unique_ptr<ImageBlock>(); });
     EXPECT_EQ(op.messages, Texts{kLineOutOfMemoryMessage});
     EXPECT_FALSE(app->ShouldIdleRun());
     EXPECT_FALSE(app->OnIdle());
     EXPECT_EQ(card.Count(SubCommand::ArmFrame), 0u);
-    EXPECT_FALSE(w.Picture().has_value());
+    EXPECT_TRUE(host.shown.picture.empty());
     EXPECT_TRUE(app->Command(qmdemo::ID_SAVE_NUMBERED));
     EXPECT_EQ(op.messages.back(), kNoImageToSaveMessage);
 }
@@ -181,20 +198,18 @@ TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
     app->Command(qmdemo::ID_SCALE_1_1);
     ReportLastMove();
     ASSERT_TRUE(app->OnIdle());
-    // Colours change while paused: the repaint draws what Picture() says,
-    // as the live drawing did.
-    w.OnKillFocus();
+    // Colours change while paused: repaints show the image as the live
+    // drawing did, over the whole client area.
+    app->OnKillFocus();
     app->Command(qmdemo::ID_LUT_INVERSE);
     ReportLastMove();
-    const auto picture = w.Picture();
-    ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(picture->sourceWidth, 1016);
-    EXPECT_EQ(picture->sourceHeight, 608);
-    const auto view = dib::ViewPackedDib(picture->block);
+    const Drawing& shown = host.shown;
+    EXPECT_EQ(std::tuple(shown.source, shown.destination),
+              std::tuple(Rect{0, 0, 1016, 608}, Rect{0, 0, 1016, 608}));
+    const auto view = dib::ViewPackedDib(shown.picture);
     ASSERT_TRUE(view.has_value());
     std::vector<std::uint32_t> surface(1016 * 608);
-    dib::DrawDib(*view, {0, 0, picture->sourceWidth, picture->sourceHeight},
-                 {surface.data(), 1016, 608, 1016});
+    dib::DrawDib(*view, {0, 0, 1016, 608}, {surface.data(), 1016, 608, 1016});
     // The top of the client area is the last line acquired (639), the bottom
     // line 639 - 607.
     const auto* pixels = reinterpret_cast<const std::uint8_t*>(w.Image()->Pixels());
@@ -219,13 +234,13 @@ TEST_F(LineDemo, AFitTheWindowSystemDeclinedIsNotAskedForAgain) {
 
 TEST_F(LineDemo, ShutdownWritesTheSettingsAndClosesTheCard) {
     card.base = 0x720;
-    LineImageWindow& w = Start();
+    Start();
     app->Command(qmdemo::ID_SOFTWARE_TRIGGER);
     app->Shutdown({3, 4, 633, 114});
     EXPECT_EQ(store.values["TRIG"], "1");
     EXPECT_EQ(store.values["BASIS"], "1824");
     EXPECT_EQ(card.log.back().subCommand, SubCommand::CloseCard);
-    EXPECT_FALSE(w.Picture().has_value());
+    EXPECT_TRUE(host.shown.picture.empty());  // nothing left to paint from
     app->Shutdown({});
     EXPECT_EQ(card.closes, 1);  // once only
 }

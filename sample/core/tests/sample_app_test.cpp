@@ -6,8 +6,10 @@
 #include <cstring>
 
 #include "portlib/card_ports.h"
+#include "resources/sample/commands.h"
 #include "sample/core/about_box_model.h"
 #include "sample/core/size_dialog_model.h"
+#include "testing/fakes.h"
 #include "testing/recording_operator.h"
 #include "testing/scripted_card_service.h"
 #include "testing/scripted_line.h"
@@ -116,8 +118,6 @@ TEST(SampleApp, BufferLayoutAndDescriptor) {
         ASSERT_TRUE(f.app.Grab(c.id));
         const ImageBuffer& image = *f.app.State().image;
         EXPECT_EQ(image.Size(), c.blockBytes) << c.id;
-        EXPECT_EQ(f.app.ClientWidth(), c.w);
-        EXPECT_EQ(f.app.ClientHeight(), c.h);
         const std::byte* h = image.Header();
         EXPECT_EQ(Get32(h + 12), 1u | c.bits << 16);  // planes, bits
         EXPECT_EQ(Get32(h + 20), c.w * c.h * c.bits / 8);
@@ -135,6 +135,29 @@ TEST(SampleApp, BufferLayoutAndDescriptor) {
                   c.nextFrames);
         EXPECT_EQ(Get32(h + c.pixelOffset + (c.h - 1) * c.w * c.bits / 8), c.lastRowWord) << c.id;
     }
+}
+
+// The main window: 400 x 100 with frame, caption and menu at a quarter of
+// the screen, black until the first frame. A frame sizes the client area to
+// it and is drawn 1:1 from the top-left corner, as much as fits.
+TEST(SampleApp, MainWindowPlacementAndFrames) {
+    Fixture f;
+    testing::FakeHost host;
+    EXPECT_EQ(f.app.InitInstance(1280, 1022), (Rect{320, 255, 720, 355}));
+    f.app.OnCreate(host);
+    EXPECT_TRUE(host.shown.picture.empty());
+    // The window system leaves 392 x 40 inside frame, caption and menu.
+    f.app.OnSize({0, 0, 392, 40}, {320, 255, 720, 355});
+    EXPECT_EQ(f.app.OnKeyDown(VK_F1 + 1, MOD_NONE), 0);  // F2: 256 x 256
+    EXPECT_EQ(host.moves, (std::vector<Rect>{{320, 255, 584, 571}}));
+    EXPECT_EQ(host.drawn.source, (Rect{0, 0, 256, 40}));
+    f.app.OnSize({0, 0, 256, 256}, host.moves.back());
+    EXPECT_EQ(
+        std::tuple(host.shown.picture.data(), host.shown.source, host.shown.destination),
+        std::tuple(f.app.State().image->Header(), Rect{0, 0, 256, 256}, Rect{0, 0, 256, 256}));
+    // A new layout replaces the block: paints never read the old one.
+    ASSERT_TRUE(f.app.Command(ID_GRAB_FIRST + 4));
+    EXPECT_EQ(host.shown.picture.data(), f.app.State().image->Header());
 }
 
 TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {

@@ -40,16 +40,18 @@ TEST(SampleProgram, GrabKeysDrawTheFrameUprightAndUpsideDown) {
     SampleWindow& window = *program.Window();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("KameraInit"));  // stopped at the open
     EXPECT_FALSE(op.messages.empty());
-    EXPECT_EQ(window.centralWidget()->size(), QSize(400, 100));
+    EXPECT_EQ(window.frameGeometry().size(), QSize(400, 100));  // menu and all
 
+    EXPECT_FALSE(testing::ShowsAPicture(*window.centralWidget()));  // black
     QTest::keyClick(&window, Qt::Key_F1);
-    const QImage upright = window.Drawn().copy();
+    EXPECT_TRUE(testing::ShowsAPicture(*window.centralWidget()));
+    const QImage upright = window.centralWidget()->grab().toImage();
     EXPECT_EQ(upright.size(), QSize(512, 256));
     EXPECT_EQ(window.centralWidget()->size(), QSize(512, 256));
     // The simulated card's picture moves through a cycle of 16 frames, one
     // frame a grab: the 16th grab after F1 sees the same picture again.
     for (int i = 0; i < 16; ++i) QTest::keyClick(&window, Qt::Key_F3);
-    const QImage upsideDown = window.Drawn().copy();
+    const QImage upsideDown = window.centralWidget()->grab().toImage();
     ASSERT_EQ(upsideDown.size(), upright.size());
 
     EXPECT_EQ(upsideDown, upright.mirrored(false, true));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <functional>
 
 #include "common/card_wait.h"
 #include "resources/qm/commands.h"
@@ -78,7 +79,10 @@ TEST_F(Viewer, FramesLandBottomUpAndTheCardIsArmedOnlyAfterADrawnFrame) {
     ASSERT_TRUE(app->OnIdle());
     EXPECT_EQ(card.Count(SubCommand::ArmFrame), 1u);
     EXPECT_GE(card.Count(SubCommand::LineCount), 2058u);
-    EXPECT_EQ(host.draws, 1);
+    // Drawn at once: the whole picture over the client area clamped to x 0.25.
+    EXPECT_EQ(std::tuple(host.draws, host.drawn.picture.data() + 1064, host.drawn.source,
+                         host.drawn.destination),
+              std::tuple(1, pixels, Rect{0, 0, 3072, 2056}, Rect{0, 0, 768, 514}));
     ASSERT_EQ(card.lines.size(), 2056u);
     EXPECT_EQ(card.lines.front().destination, pixels + 2055 * 3072);
     EXPECT_EQ(card.lines.back().destination, pixels);
@@ -154,18 +158,40 @@ TEST_F(Viewer, ThresholdKeysAtTheirLimits) {
     EXPECT_FALSE(w.Command(ID_CONTROL_PANEL));
 }
 
-TEST_F(Viewer, DraggingMovesTheWindowWithThePointer) {
+// The window's messages as the front end reports them: keys through table
+// 130, the right button, and dragging by the picture. A drag ends with a
+// release anywhere, a modal dialog or the loss of the focus, also when the
+// release itself went to the dialog.
+TEST_F(Viewer, KeysTheRightButtonAndDragging) {
     ImageWindow& w = Start();
-    w.OnSize({0, 0, 700, 500}, {100, 100, 800, 600});
+    EXPECT_EQ(std::tuple(app->OnKeyDown('O', MOD_CONTROL), app->OnRButtonDown()),
+              std::tuple(qm::ID_CONTROL_PANEL, qm::ID_CONTROL_PANEL));
+    EXPECT_EQ(app->OnKeyDown('T', MOD_CONTROL | MOD_ALT) + app->OnKeyDown('T', MOD_CONTROL), 0);
+    EXPECT_EQ(app->OnKeyDown(VK_F5, MOD_NONE), 0);
+    EXPECT_EQ(std::tuple(w.Settings().colouring.lut, app->Acquiring()),
+              std::tuple(kThreshold, false));
+    for (const auto& [key, scale] : {std::pair{'4', 3}, {'Z', 3}, {'2', 2}, {'1', 1}, {'5', 0}}) {
+        app->OnKeyDown(key, MOD_CONTROL);
+        EXPECT_EQ(w.Settings().scale, scale) << key;
+    }
+
+    app->OnSize({0, 0, 700, 500}, {100, 100, 800, 600});
     host.moves.clear();
-    w.OnLButtonDown({150, 150});
-    for (const Point p : {Point{150, 150}, {160, 145}}) w.OnMouseMove(p, true);
-    w.OnMouseMove({170, 145}, false);  // button released elsewhere: the drag ends
-    w.OnMouseMove({200, 200}, true);
+    app->OnLButtonDown({150, 150});
+    for (const Point p : {Point{150, 150}, {160, 145}}) app->OnMouseMove(p, true);
+    app->OnMouseMove({170, 145}, false);  // button released elsewhere: the drag ends
+    app->OnMouseMove({200, 200}, true);
+    for (const auto& interrupt : std::vector<std::function<void()>>{
+             [&] { app->OnModal(true), app->OnModal(false); }, [&] { app->OnKillFocus(); },
+             [&] { app->OnButtonUp(); }}) {
+        app->OnLButtonDown({200, 200});
+        interrupt();
+        app->OnMouseMove({300, 300}, true);
+    }
     EXPECT_EQ(host.moves, (std::vector<Rect>{{110, 95, 810, 595}}));
-    w.OnSize({0, 0, 700, 500}, {INT_MAX - 700, 0, INT_MAX, 500});  // held at the end of int
-    w.OnLButtonDown({kMin, 0});
-    w.OnMouseMove({INT_MAX, 0}, true);
+    app->OnSize({0, 0, 700, 500}, {INT_MAX - 700, 0, INT_MAX, 500});  // held at the end of int
+    app->OnLButtonDown({kMin, 0});
+    app->OnMouseMove({INT_MAX, 0}, true);
     EXPECT_EQ(host.moves.back(), (Rect{INT_MAX - 700, 0, INT_MAX, 500}));
 }
 
@@ -183,6 +209,7 @@ TEST_F(Viewer, ShutdownWritesTheSettingsThenClosesTheCardOnce) {
     EXPECT_EQ(card.log.back().subCommand, SubCommand::CloseCard);
     EXPECT_EQ(std::tuple(card.closes, host.redraws, app->Acquiring()), std::tuple(1, 1, false));
     EXPECT_EQ(app->MainWindow()->Image(), nullptr);
+    EXPECT_TRUE(host.shown.picture.empty());  // nothing left to paint from
     EXPECT_EQ(op.messages, Texts{"Die Einstellungen (qm71.ini) konnten nicht in memory "
                                  "gespeichert werden: Read-only file system"});
 }
