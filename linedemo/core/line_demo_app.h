@@ -59,9 +59,9 @@ class LineDemoApp final : public MainWindowEvents<LineImageWindow> {
     // The main window's commands and F5. False for ids the front end carries
     // out: control panel, colours dialog, information box.
     bool Command(int id) override;
-    // What the control panel ended with. False for "Optionen" (the colours
-    // dialog) and "Programmende", which the front end carries out.
-    bool PanelResult(int result) { return window_->PanelResult(result); }
+    // What the control panel ended with; the command left to the front end
+    // (the colours dialog, the end), or 0.
+    int PanelResult(int result) { return window_->PanelResult(result); }
     void ToggleLiveMode() { liveMode_ = !liveMode_; }
     bool LiveMode() const { return liveMode_; }
 

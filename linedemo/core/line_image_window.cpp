@@ -136,7 +136,13 @@ bool LineImageWindow::Command(int id) {
     return true;
 }
 
-bool LineImageWindow::PanelResult(int result) {
+LinePanelState LineImageWindow::PanelState() const {
+    return {settings_.colouring.lut, settings_.scale, trigger_, kLineWidth, kLineCount};
+}
+
+int LineImageWindow::PanelResult(int result) {
+    if (result == qmdemo::kOptions) return qmdemo::ID_COLOURS;
+    if (result == qmdemo::kEnd) return qmdemo::ID_APP_EXIT;
     if (result == qmdemo::kOk) {
         BuildColorTable();
     } else if (result >= qmdemo::kNormal && result <= qmdemo::kThreshold) {
@@ -147,10 +153,8 @@ bool LineImageWindow::PanelResult(int result) {
         ResizeForScale();
     } else if (result == qmdemo::kSoftwareTrigger) {
         ToggleSoftwareTrigger();
-    } else if (result == qmdemo::kOptions || result == qmdemo::kEnd) {
-        return false;
     }
-    return true;
+    return 0;
 }
 
 void LineImageWindow::BuildColorTable() {

@@ -11,6 +11,7 @@
 #include "common/driver.h"
 #include "common/image_block.h"
 #include "common/window_drag.h"
+#include "linedemo/core/line_control_panel.h"
 #include "linedemo/core/line_settings.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
@@ -64,9 +65,12 @@ class LineImageWindow {
     // The window's own commands by id. False for ids left to the owner:
     // control panel, colours dialog, live mode, information box.
     bool Command(int id);
-    // Carries out what the control panel ended with. False for results left
-    // to the owner: the colours dialog ("Optionen") and the program's end.
-    bool PanelResult(int result);
+    // What the control panel shows when it opens.
+    LinePanelState PanelState() const;
+    // Carries out what the control panel ended with. Returns the command
+    // left to the front end ("Optionen": ID_COLOURS, "Programmende":
+    // ID_APP_EXIT), or 0.
+    int PanelResult(int result);
 
     // The lookup from the colour settings, then ResizeForScale.
     void BuildColorTable();

@@ -58,6 +58,9 @@ void LineDemoProgram::Command(int id) {
             dialog.exec();
             break;
         }
+        case qmdemo::ID_APP_EXIT:
+            End();
+            return;
         case qmdemo::ID_HELP: {
             InfoDialog dialog({qmdemo::kIcon, qmdemo::kProduct, qmdemo::kInfoOk}, widget_.get());
             dialog.exec();
@@ -70,14 +73,8 @@ void LineDemoProgram::Command(int id) {
 }
 
 void LineDemoProgram::RunControlPanel() {
-    const LineImageWindow& window = app_.MainWindow();
-    const LinePanelState state{window.Settings().colouring.lut, window.Settings().scale,
-                               window.Trigger(), kLineWidth, kLineCount};
-    LineControlPanelDialog panel(state, widget_.get());
-    const int result = panel.exec();
-    if (app_.PanelResult(result)) return;
-    if (result == LineControlPanelDialog::kOptions) Command(qmdemo::ID_COLOURS);
-    if (result == LineControlPanelDialog::kEnd) End();
+    LineControlPanelDialog panel(app_.MainWindow().PanelState(), widget_.get());
+    Command(app_.PanelResult(panel.exec()));
 }
 
 void LineDemoProgram::End() {

@@ -28,6 +28,7 @@ enum CommandId : int {
     ID_REFIT = 32804,
     ID_LIVE = 32808,
     ID_REDRAW_OTHERS = 32810,
+    ID_APP_EXIT = 57665,  // ends the program
     ID_HELP = 57670,
 };
 

@@ -197,7 +197,9 @@ bool ImageWindow::Command(int id) {
     return true;
 }
 
-void ImageWindow::PanelResult(int id) {
+int ImageWindow::PanelResult(int id) {
+    if (id == qm::kOptions) return qm::ID_COLOURS;
+    if (id == qm::kEnd) return qm::ID_APP_EXIT;
     if (id >= qm::kNormal && id <= qm::kThreshold) {
         settings_.colouring.lut = id - qm::kNormal;
         BuildColorTable();
@@ -205,6 +207,7 @@ void ImageWindow::PanelResult(int id) {
         settings_.scale = id - qm::kScale0;
         ResizeForScale();
     }
+    return 0;
 }
 
 void ImageWindow::OnMouseMove(Point screen, bool leftHeld) {

@@ -57,8 +57,10 @@ class ImageWindow {
     // The window's own commands (colouring, threshold, scale, redraw). False
     // for ids it leaves to its owner.
     bool Command(int id);
-    // What the control panel's closing buttons ask for.
-    void PanelResult(int id);
+    // Carries out what the control panel ended with. Returns the command
+    // left to the front end ("Optionen": ID_COLOURS, "Programmende":
+    // ID_APP_EXIT), or 0.
+    int PanelResult(int id);
 
     void BuildColorTable();
     void FitToScale();

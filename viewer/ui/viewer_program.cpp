@@ -70,6 +70,9 @@ void ViewerProgram::Command(int id) {
             dialog.exec();
             break;
         }
+        case qm::ID_APP_EXIT:
+            End();
+            return;
         case qm::ID_HELP: {
             InfoDialog dialog({qm::kIcon, qm::kProduct, qm::kInfoOk}, widget_.get());
             dialog.exec();
@@ -84,17 +87,7 @@ void ViewerProgram::Command(int id) {
 void ViewerProgram::RunControlPanel() {
     ControlPanelDialog panel(*this, widget_.get());
     const int result = panel.exec();
-    switch (result) {
-        case ControlPanelDialog::kEnd:
-            End();
-            break;
-        case ControlPanelDialog::kOptions:
-            Command(qm::ID_COLOURS);
-            break;
-        default:
-            if (ImageWindow* logic = app_.MainWindow()) logic->PanelResult(result);
-            break;
-    }
+    if (ImageWindow* logic = app_.MainWindow()) Command(logic->PanelResult(result));
 }
 
 int ViewerProgram::Lut() const {

@@ -156,23 +156,24 @@ TEST_F(LineDemo, PanelResultsAndKeysChangeWhatTheySay) {
     struct Case {
         int id;
         bool panel;
-        bool handled;
+        int left;  // the command left to the front end
         int lut, scale;
         bool trigger;
     };
     // From LUT 0, SCALE 0, free-running.
     const Case cases[] = {
-        {qmdemo::kInverse, true, true, 1, 0, false},
-        {qmdemo::kScale1To8 + 3, true, true, 0, 3, false},
-        {qmdemo::kScale4To1, true, true, 0, 5, false},
-        {qmdemo::kSoftwareTrigger, true, true, 0, 0, true},
-        {qmdemo::kOptions, true, false, 0, 0, false},
-        {2, true, true, 0, 0, false},
-        {qmdemo::ID_SCALE_1_1, false, true, 0, 3, false},
-        {qmdemo::ID_SCALE_1_2, false, true, 0, 2, false},
-        {qmdemo::ID_SOFTWARE_TRIGGER, false, true, 0, 0, true},
-        {qmdemo::ID_BG_NEXT, false, true, 2, 0, false},
-        {qmdemo::ID_CONTROL_PANEL, false, false, 0, 0, false},
+        {qmdemo::kInverse, true, 0, 1, 0, false},
+        {qmdemo::kScale1To8 + 3, true, 0, 0, 3, false},
+        {qmdemo::kScale4To1, true, 0, 0, 5, false},
+        {qmdemo::kSoftwareTrigger, true, 0, 0, 0, true},
+        {qmdemo::kOptions, true, qmdemo::ID_COLOURS, 0, 0, false},
+        {qmdemo::kEnd, true, qmdemo::ID_APP_EXIT, 0, 0, false},
+        {2, true, 0, 0, 0, false},
+        {qmdemo::ID_SCALE_1_1, false, 0, 0, 3, false},
+        {qmdemo::ID_SCALE_1_2, false, 0, 0, 2, false},
+        {qmdemo::ID_SOFTWARE_TRIGGER, false, 0, 0, 0, true},
+        {qmdemo::ID_BG_NEXT, false, 0, 2, 0, false},
+        {qmdemo::ID_CONTROL_PANEL, false, qmdemo::ID_CONTROL_PANEL, 0, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -180,10 +181,11 @@ TEST_F(LineDemo, PanelResultsAndKeysChangeWhatTheySay) {
         card.log.clear();
         LineImageWindow& w = Start();
         card.log.clear();
-        EXPECT_EQ(c.panel ? app->PanelResult(c.id) : app->Command(c.id), c.handled);
-        EXPECT_EQ(w.Settings().colouring.lut, c.lut);
-        EXPECT_EQ(w.Settings().scale, c.scale);
-        EXPECT_EQ(w.Trigger(), c.trigger);
+        EXPECT_EQ(c.panel ? app->PanelResult(c.id) : (app->Command(c.id) ? 0 : c.id), c.left);
+        // What the panel shows next time.
+        const LinePanelState shown = w.PanelState();
+        EXPECT_EQ(std::tuple(shown.lut, shown.scale, shown.trigger, shown.width, shown.height),
+                  std::tuple(c.lut, c.scale, c.trigger, 5000, 640));
         // The card hears of a new mode at once.
         EXPECT_EQ(card.Count(SubCommand::SetParameter), c.trigger ? 1u : 0u);
         if (c.trigger) {

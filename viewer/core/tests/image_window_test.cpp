@@ -9,6 +9,7 @@
 
 #include "common/card_wait.h"
 #include "resources/qm/commands.h"
+#include "resources/qm/control_panel_ids.h"
 #include "testing/fakes.h"
 #include "viewer/core/viewer_app.h"
 
@@ -133,7 +134,7 @@ TEST_F(Viewer, SoftwareTriggerReadsTheAnsweredFrameOrGivesUpOnce) {
 
 // A refused step beeps and leaves even the colouring as it was.
 TEST_F(Viewer, ThresholdKeysAtTheirLimits) {
-    using namespace qm;
+    using enum qm::CommandId;
     ImageWindow& w = Start();
     ColouringSettings& c = w.Settings().colouring;
     const struct {
@@ -174,6 +175,11 @@ TEST_F(Viewer, KeysTheRightButtonAndDragging) {
         app->OnKeyDown(key, MOD_CONTROL);
         EXPECT_EQ(w.Settings().scale, scale) << key;
     }
+    // The panel's results: those the window carries out, and those it leaves.
+    EXPECT_EQ(std::tuple(w.PanelResult(qm::kInverse), w.PanelResult(qm::kScale3),
+                         w.PanelResult(qm::kOptions), w.PanelResult(qm::kEnd)),
+              std::tuple(0, 0, qm::ID_COLOURS, qm::ID_APP_EXIT));
+    EXPECT_EQ(std::tuple(w.Settings().colouring.lut, w.Settings().scale), std::tuple(kInverse, 3));
 
     app->OnSize({0, 0, 700, 500}, {100, 100, 800, 600});
     host.moves.clear();
