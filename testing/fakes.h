@@ -78,10 +78,7 @@ class ScriptedCard final : public DriverChannel {
 class FakeHost final : public WindowHost {
   public:
     void MoveWindow(const Rect& window) override { moves.push_back(window); }
-    void Invalidate(const Drawing& drawing) override {
-        ++invalidations;
-        shown = drawing;
-    }
+    void Invalidate(const Drawing& drawing) override { shown = drawing; }
     void DrawNow(const Drawing& drawing) override {
         ++draws;
         drawn = drawing;
@@ -91,7 +88,6 @@ class FakeHost final : public WindowHost {
     std::vector<Rect> moves;
     Drawing shown;  // what paints show
     Drawing drawn;  // the last drawing painted at once
-    int invalidations = 0;
     int draws = 0;
     int redraws = 0;
 };
