@@ -3,7 +3,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/driver_channel.h"

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 

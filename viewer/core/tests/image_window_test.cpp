@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
-#include <cstring>
 #include <functional>
 
 #include "common/card_wait.h"
