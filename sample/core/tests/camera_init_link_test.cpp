@@ -17,8 +17,7 @@ std::string ResponseError(int first, int read) {
 
 TEST(SampleCameraLink, InitAgainstTheEmulator) {
     struct Case {
-        std::vector<std::string> options;
-        std::vector<std::string> messages;
+        std::vector<std::string> options, messages;
         std::size_t frameSizeMessages;  // from a later frame-size command
     };
     const std::string refused = ResponseError(-1, 1);

@@ -11,20 +11,19 @@ using Call = testing::ScriptedCardService::ServiceCall;
 using enum ServiceFunction;
 
 TEST(LookupTables, Checkpoints) {
-    struct Case {
+    const struct {
         int table, index;
         std::uint32_t first, second;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, 0, 0, 1},           {0, 511, 1022, 1023},   {1, 0, 1023, 1022},   {1, 511, 1, 0},
         {2, 1, 128, 129},       {2, 511, 65408, 65409}, {3, 0, 65472, 65408}, {3, 1, 65344, 65280},
         {3, 511, 64, 0},        {4, 0, 0, 0},           {4, 15, 0, 0},        {4, 16, 1057, 1057},
         {4, 511, 32767, 32767},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const LutPair pair = LutEntry(c.table, c.index);
-        EXPECT_EQ(pair.first, c.first) << c.table << "/" << c.index;
-        EXPECT_EQ(pair.second, c.second) << c.table << "/" << c.index;
+        EXPECT_EQ(std::pair(pair.first, pair.second), std::pair(c.first, c.second))
+            << c.table << "/" << c.index;
     }
 }
 

@@ -87,19 +87,18 @@ TEST(SampleApp, LayoutChangesReallocateAndResendTheSize) {
 }
 
 TEST(SampleApp, BufferLayoutAndDescriptor) {
-    struct Case {
+    // The DIB grab stores the first row received (words 0, 1, ...) last.
+    const struct {
         int id;
         std::uint32_t w, h, bits;
         std::size_t blockBytes, pixelOffset;
         std::uint32_t rowBytes, colours, lastRowWord, nextFrames;
-    };
-    // The DIB grab stores the first row received (words 0, 1, ...) last.
-    const Case cases[] = {
+    } cases[] = {
         {1001, 256, 256, 8, 256 * 256 + 4096, 1064, 256, 256, 0, 0},
         {1004, 512, 256, 16, 512 * 256 * 2 + 4096, 40, 512, 0, 255 * 256, 0},
         {1006, 512, 256, 8, 512 * 256 * 2 + 4096, 1064, 1024, 256, 255 * 128, 31},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Fixture f;
         f.app.State().averagingIndex = 5;
         ASSERT_TRUE(f.app.Grab(c.id));
@@ -147,12 +146,11 @@ TEST(SampleApp, MainWindowPlacementAndFrames) {
 }
 
 TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
-    struct Case {
+    const struct {
         std::uint32_t w, h;
         std::size_t maxBlockBytes;
-        const char* message;
-    };
-    const Case cases[] = {
+        const char* message;  // null: the grab goes ahead
+    } cases[] = {
         {0, 256, SIZE_MAX, kBadSizeMessage},
         {6, 256, SIZE_MAX, kBadSizeMessage},
         {65536, 256, SIZE_MAX, kBadSizeMessage},
@@ -162,7 +160,7 @@ TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
         {4, 1, SIZE_MAX, nullptr},
         {65532, 256, SIZE_MAX, nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Fixture f;
         ASSERT_TRUE(f.app.Grab(1000));
         const ImageBuffer* before = f.app.State().image.get();
