@@ -25,11 +25,6 @@ class Transfer : public ::testing::Test {
         qm71_set_keep_sums(0);
     }
     void TearDown() override { qm71_install_ports(nullptr); }
-
-    std::vector<Call> SetUpCalls(std::uint32_t w, std::uint32_t h, std::uint32_t mode) const {
-        return {
-            {SetGeometry, w, h}, {PrepareFrame, 0, 0}, {SetMode, mode, 1}, {StartFrame, 0, kPort}};
-    }
 };
 
 TEST_F(Transfer, EveryEntrySetsUpTheCardAndReadsTheWholeFrame) {
@@ -57,7 +52,10 @@ TEST_F(Transfer, EveryEntrySetsUpTheCardAndReadsTheWholeFrame) {
         // The fixed entries ignore the descriptor's geometry.
         FrameDescriptor frame{buffer.data(), 640, 240, 0, 0, 0};
         EXPECT_EQ(c.entry(&frame), QM71_OK);
-        EXPECT_EQ(card.calls, SetUpCalls(c.w, c.h, c.mode));
+        EXPECT_EQ(card.calls, (std::vector<Call>{{SetGeometry, c.w, c.h},
+                                                 {PrepareFrame, 0, 0},
+                                                 {SetMode, c.mode, 1},
+                                                 {StartFrame, 0, kPort}}));
         EXPECT_EQ(card.position, c.words);
         EXPECT_EQ(card.wrongPortReads, 0u);
     }
@@ -72,7 +70,6 @@ TEST_F(Transfer, DibRowsAreTheImgRowsBottomUp) {
     QM71DIB512X256X8(&frame);
     // Word n carries bytes n, n >> 8, ... : byte 0 of the stream is first.
     EXPECT_EQ(img[4], 1);
-    EXPECT_EQ(std::memcmp(dib.data() + 130560, img.data(), 512), 0);
     for (std::size_t row = 0; row < 256; ++row)
         ASSERT_EQ(std::memcmp(dib.data() + row * 512, img.data() + (255 - row) * 512, 512), 0)
             << row;

@@ -53,12 +53,8 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(plain.data());
     const auto* q = reinterpret_cast<const std::uint8_t*>(inverse.data());
     const auto* r = reinterpret_cast<const std::uint16_t*>(wide.data());
-    EXPECT_EQ(p[0], 0);
-    EXPECT_EQ(p[511], 255);
-    EXPECT_EQ(q[0], 255);
-    EXPECT_EQ(q[511], 0);
-    EXPECT_EQ(r[0], 1);
-    EXPECT_EQ(r[511], 1023 * 64 + 1);
+    EXPECT_EQ(std::tuple(p[0], p[511], q[0], q[511]), std::tuple(0, 255, 255, 0));
+    EXPECT_EQ(std::tuple(r[0], r[511]), std::tuple(1, 1023 * 64 + 1));
     for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
 }
 
