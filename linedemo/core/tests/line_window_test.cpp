@@ -227,8 +227,7 @@ TEST_F(LineDemo, ShutdownWritesTheSettingsAndClosesTheCard) {
     Start();
     app->Command(qmdemo::ID_SOFTWARE_TRIGGER);
     app->Shutdown({3, 4, 633, 114});
-    EXPECT_EQ(store.values["TRIG"], "1");
-    EXPECT_EQ(store.values["BASIS"], "1824");
+    EXPECT_EQ(std::tuple(store.values["TRIG"], store.values["BASIS"]), std::tuple("1", "1824"));
     EXPECT_EQ(card.log.back().subCommand, SubCommand::CloseCard);
     EXPECT_TRUE(host.shown.picture.empty());  // nothing left to paint from
 }

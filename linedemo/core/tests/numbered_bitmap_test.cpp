@@ -41,17 +41,15 @@ TEST_F(NumberedCapture, GapsAreFilledFirstAndNoFileIsOverwritten) {
     ASSERT_EQ(file.size(), 3201078u);
     EXPECT_EQ(file.substr(0, 14), std::string("BM\x36\xD8\x30\0\0\0\0\0\x36\x04\0\0", 14));
     EXPECT_EQ(std::memcmp(file.data() + 14, image->Block().data(), image->BlockSize()), 0);
-    EXPECT_EQ(op.waitCalls, 2);
-    EXPECT_EQ(op.waitDepth, 0);
+    EXPECT_EQ(std::pair(op.waitCalls, op.waitDepth), std::pair(2, 0));
     // A file that appears between the check and the create keeps its bytes;
     // the next number is taken.
     dir.Put("00000005.bmp", "late");
     const auto looksFree = [](const std::filesystem::path&, std::error_code&) { return false; };
     EXPECT_EQ(SaveNumberedBitmap(dir.Path(), number, image->Block(), op, looksFree),
               dir / "00000006.bmp");
-    EXPECT_EQ(dir.Get("00000001.bmp"), "one");
-    EXPECT_EQ(dir.Get("00000003.bmp"), "three");
-    EXPECT_EQ(dir.Get("00000005.bmp"), "late");
+    EXPECT_EQ(std::tuple(dir.Get("00000001.bmp"), dir.Get("00000003.bmp"), dir.Get("00000005.bmp")),
+              std::tuple("one", "three", "late"));
     EXPECT_EQ(number, 6);
     EXPECT_TRUE(op.messages.empty());
 }

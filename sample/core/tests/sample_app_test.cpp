@@ -175,9 +175,8 @@ TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
         if (grabbed) continue;
         EXPECT_EQ(f.op.messages, std::vector<std::string>{c.message}) << c.w << "x" << c.h;
         EXPECT_EQ(f.op.captions, std::vector<std::string>{"Error"});
-        EXPECT_EQ(f.app.State().image.get(), before);
-        EXPECT_EQ(f.line.writes.size(), writes);
-        EXPECT_EQ(f.Grabs(), 1u);
+        EXPECT_EQ(std::tuple(f.app.State().image.get(), f.line.writes.size(), f.Grabs()),
+                  std::tuple(before, writes, 1u));
     }
 }
 
@@ -188,23 +187,19 @@ TEST(SizeDialog, FieldsClicksAndAccept) {
     state.grabMode = 1000;
     {
         SizeDialogModel dialog(state);
-        EXPECT_EQ(state.grabMode, 0);
-        EXPECT_EQ(dialog.WidthText(), "256");
-        EXPECT_EQ(dialog.CheckedAveragingId(), 3002);
+        EXPECT_EQ(std::tuple(state.grabMode, dialog.WidthText(), dialog.CheckedAveragingId()),
+                  std::tuple(0, "256", 3002));
         dialog.ChooseAveraging(3004);
         dialog.ToggleContrast();
     }  // cancelled: the clicks stay in force
-    EXPECT_EQ(state.averagingIndex, 4u);
-    EXPECT_EQ(state.contrast, 1u);
-    EXPECT_EQ(state.frameWidth, 0x10100u);
+    EXPECT_EQ(std::tuple(state.averagingIndex, state.contrast, state.frameWidth),
+              std::tuple(4u, 1u, 0x10100u));
 
     SizeDialogModel dialog(state);
     dialog.ToggleContrast();
     EXPECT_EQ(dialog.Accept("abc", " 300 ", "12x"), 1);
-    EXPECT_EQ(state.contrast, 0u);
-    EXPECT_EQ(state.frameWidth, 0u);
-    EXPECT_EQ(state.frameHeight, 300u);
-    EXPECT_EQ(state.ilut, 0u);
+    EXPECT_EQ(std::tuple(state.contrast, state.frameWidth, state.frameHeight, state.ilut),
+              std::tuple(0u, 0u, 300u, 0u));
     EXPECT_EQ(ParseFieldNumber("4294967296"), 0u);
 }
 
