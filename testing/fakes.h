@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/driver_channel.h"
@@ -58,6 +59,13 @@ class ScriptedCard final : public DriverChannel {
         logSizeAtClose = log.size();
     }
 
+    // The requests sent, as their sub-command and values.
+    using Request = std::tuple<SubCommand, int, int>;
+    std::vector<Request> Requests() const {
+        std::vector<Request> sent;
+        for (const auto& r : log) sent.emplace_back(r.subCommand, r.value1, r.value2);
+        return sent;
+    }
     std::size_t Count(SubCommand sub) const {
         std::size_t n = 0;
         for (const auto& r : log) n += r.subCommand == sub;

@@ -24,20 +24,18 @@ bool ParseFast(const std::vector<std::string>& args, std::string& error) {
 }
 
 TEST(CommandLine, AnswersRunsOrRefuses) {
-    struct Row {
-        std::vector<std::string> args;
-        bool withParser;
-        bool run;
-        int status;
-        std::string out;  // expected start of standard output
-        std::string err;  // expected part of standard error
-    };
     const std::string version = "prog " + std::string(Version()) + "\n";
     const std::string helpText =
         "Usage: prog [--fast]\nDoes things.\n\nOptions:\n  --fast    hurry\n"
         "  -h, --help    show this text and end\n  --version     show the version and end\n"
         "\nEnvironment:\n  PROG_DIR  where things are\n";
-    const Row rows[] = {
+    const struct {
+        std::vector<std::string> args;
+        bool withParser, run;
+        int status;
+        std::string out;  // expected start of standard output
+        std::string err;  // expected part of standard error
+    } rows[] = {
         {{}, false, true, 0, "", ""},
         {{"--fast"}, true, true, 0, "", ""},
         {{"--help"}, false, false, 0, helpText, ""},
@@ -47,7 +45,7 @@ TEST(CommandLine, AnswersRunsOrRefuses) {
         {{"-platform", "xcb"}, false, false, 2, "", "\"-platform\""},
         {{"--fast", "--slow"}, true, false, 2, "", "prog: no \"--slow\" here\n"},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         std::ostringstream out, err;
         const auto outcome =
             HandleCommandLine(kHelp, r.args, out, err, r.withParser ? ParseFast : nullptr);

@@ -15,14 +15,8 @@
 namespace qm71 {
 namespace {
 
-using Request = std::tuple<SubCommand, int, int>;
+using Request = testing::ScriptedCard::Request;
 using enum SubCommand;
-
-std::vector<Request> Sent(const testing::ScriptedCard& card) {
-    std::vector<Request> sent;
-    for (const DriverRequest& r : card.log) sent.emplace_back(r.subCommand, r.value1, r.value2);
-    return sent;
-}
 
 TEST(LineAcquisition, OpenLineGrabberLoadsTheCardForTheMode) {
     const struct {
@@ -43,7 +37,7 @@ TEST(LineAcquisition, OpenLineGrabberLoadsTheCardForTheMode) {
         for (int k = 0; k < 4096; k += 8) expected.emplace_back(TableEntries, k, k + 4);
         expected.emplace_back(SetParameter, 0x88E0, c.lines);
         expected.emplace_back(Commit, 0x88E0, c.lines);
-        EXPECT_EQ(Sent(card), expected);
+        EXPECT_EQ(card.Requests(), expected);
         EXPECT_EQ(driver.Line().cardBase, c.base);
     }
 }
@@ -61,7 +55,7 @@ TEST(LineAcquisition, TriggeredLinesEachFollowARisingEdge) {
     std::vector<Request> expected;
     for (int i = 0; i < kTriggeredLines; ++i)
         expected.insert(expected.end(), perLine.begin(), perLine.end());
-    EXPECT_EQ(Sent(card), expected);
+    EXPECT_EQ(card.Requests(), expected);
     EXPECT_EQ(card.lines.size(), 639u);
 }
 

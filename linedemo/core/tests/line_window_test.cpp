@@ -49,9 +49,8 @@ struct LineDemo : ::testing::Test {
     void ReportLastMove() { Report(host.moves.back()); }
     void UseSimulatedCard(const char* faults) {
         sim::CardOptions o = sim::LineCameraOptions();
-        o.fps = 0;
         std::string error;
-        ASSERT_TRUE(sim::ParseCardOptions(faults, o, error));
+        ASSERT_TRUE(sim::ParseCardOptions(std::string("fps=0,") + faults, o, error));
         channel = std::make_unique<sim::SimulatedCard>(clock, o);
     }
 };

@@ -164,24 +164,22 @@ TEST(ViewPackedDib, FindsTableAndPixelsWhereTheBlockHoldsThem) {
         put(std::size_t(at), std::uint32_t(value));
     const std::optional<DibView> view = ViewPackedDib(block);
     ASSERT_TRUE(view.has_value());
-    EXPECT_EQ(view->height, -4);
-    EXPECT_EQ(static_cast<const void*>(view->colours), block.data() + 40);
-    EXPECT_EQ(static_cast<const void*>(view->pixels), block.data() + 1064);
+    EXPECT_EQ(std::tuple(view->height, static_cast<const void*>(view->colours),
+                         static_cast<const void*>(view->pixels)),
+              std::tuple(-4, block.data() + 40, block.data() + 1064));
     // A block that does not hold every row gives no view.
     put(8, 5);
     EXPECT_FALSE(ViewPackedDib(block).has_value());
 
     // At 16 bits the same 6 x 4 takes rows of 12 bytes right after the header,
     // and there is no colour table to point at.
-    put(8, -4);
-    put(12, 0x00100001);
-    put(32, 0);
+    for (const auto& [at, value] : {std::pair{8, -4}, {12, 0x00100001}, {32, 0}})
+        put(std::size_t(at), std::uint32_t(value));
     block.resize(40 + 4 * 12);
     const std::optional<DibView> wide = ViewPackedDib(block);
     ASSERT_TRUE(wide.has_value());
-    EXPECT_EQ(wide->bitsPerPixel, 16);
-    EXPECT_EQ(wide->colours, nullptr);
-    EXPECT_EQ(static_cast<const void*>(wide->pixels), block.data() + 40);
+    EXPECT_EQ(std::tuple(wide->bitsPerPixel, wide->colours, static_cast<const void*>(wide->pixels)),
+              std::tuple(16, nullptr, block.data() + 40));
     block.pop_back();
     EXPECT_FALSE(ViewPackedDib(block).has_value());
     block.push_back({});

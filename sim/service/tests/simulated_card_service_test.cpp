@@ -11,13 +11,6 @@ using namespace std::chrono_literals;
 using enum ServiceFunction;
 constexpr std::uint16_t kPort = SimulatedCardService::kDataPort;
 
-CardOptions Unpaced(int noise = 0) {
-    CardOptions o;
-    o.fps = 0;
-    o.noise = noise;
-    return o;
-}
-
 void LoadTable(CardService& card, std::uint32_t n, std::uint32_t (*value)(std::uint32_t)) {
     card.Call(OpenTable, 1024, n);
     for (std::uint32_t i = 0; i < 512; ++i)
@@ -38,7 +31,7 @@ std::vector<std::uint32_t> Grab(CardPortPair& card, std::uint32_t w, std::uint32
 
 TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     ManualClock clock;
-    SimulatedCardService card(clock, Unpaced());
+    SimulatedCardService card(clock, {.fps = 0});
     LoadTable(card, 1, [](std::uint32_t s) { return 1023 - s; });
     LoadTable(card, 2, [](std::uint32_t s) { return s * 64 + 1; });
 
@@ -60,9 +53,7 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
 
 TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
     ManualClock clock;
-    CardOptions o = Unpaced();
-    o.fps = 10;
-    SimulatedCardService card(clock, o);
+    SimulatedCardService card(clock, {.fps = 10});
     Grab(card, 512, 256, kMode8Bit);
     EXPECT_EQ(clock.Now(), 100ms);
     // Half a frame is there half a period after the start.
