@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "platform/driver_channel.h"
@@ -59,6 +59,13 @@ class ScriptedCard final : public DriverChannel {
         logSizeAtClose = log.size();
     }
 
+    // The requests sent, as their sub-command and values.
+    using Request = std::tuple<SubCommand, int, int>;
+    std::vector<Request> Requests() const {
+        std::vector<Request> sent;
+        for (const auto& r : log) sent.emplace_back(r.subCommand, r.value1, r.value2);
+        return sent;
+    }
     std::size_t Count(SubCommand sub) const {
         std::size_t n = 0;
         for (const auto& r : log) n += r.subCommand == sub;
@@ -78,10 +85,7 @@ class ScriptedCard final : public DriverChannel {
 class FakeHost final : public WindowHost {
   public:
     void MoveWindow(const Rect& window) override { moves.push_back(window); }
-    void Invalidate(const Drawing& drawing) override {
-        ++invalidations;
-        shown = drawing;
-    }
+    void Invalidate(const Drawing& drawing) override { shown = drawing; }
     void DrawNow(const Drawing& drawing) override {
         ++draws;
         drawn = drawing;
@@ -91,7 +95,6 @@ class FakeHost final : public WindowHost {
     std::vector<Rect> moves;
     Drawing shown;  // what paints show
     Drawing drawn;  // the last drawing painted at once
-    int invalidations = 0;
     int draws = 0;
     int redraws = 0;
 };

@@ -2,11 +2,14 @@
 
 // For widget tests: one QApplication for the whole run, made when the tests
 // start (not when they are listed), on the offscreen platform unless the
-// caller chose another. Register it with ::testing::AddGlobalTestEnvironment.
+// caller chose another. Including this header registers it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 
 namespace qm71::testing {
@@ -25,6 +28,24 @@ class QtTestApplication : public ::testing::Environment {
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
+
+[[maybe_unused]] inline ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+
+// Types `keys` into `widget`, one after the other.
+inline void Type(QWidget* widget, std::initializer_list<QKeyCombination> keys) {
+    for (const QKeyCombination k : keys) QTest::keyClick(widget, k.key(), k.keyboardModifiers());
+}
+
+// Runs `act` on the modal dialog of type D that the next step opens.
+template <typename D, typename Act>
+void OnModal(Act act) {
+    QTimer::singleShot(0, [act] {
+        auto* d = dynamic_cast<D*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        act(*d);
+    });
+}
 
 // Two colours or more in what the widget paints: a picture has been drawn.
 inline bool ShowsAPicture(QWidget& widget) {

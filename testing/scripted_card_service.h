@@ -32,9 +32,7 @@ class ScriptedCardService final : public CardPortPair {
 
     std::uint32_t Call(ServiceFunction function, std::uint32_t cx, std::uint32_t dx) override {
         calls.push_back({function, cx, dx});
-        if (function == ServiceFunction::SetMode) {
-            return dataPort;
-        }
+        if (function == ServiceFunction::SetMode) return dataPort;
         if (function == ServiceFunction::NextFrame) {
             ++frame;
             position = 0;
@@ -46,9 +44,7 @@ class ScriptedCardService final : public CardPortPair {
         return word(frame, position++);
     }
     void In32Block(std::uint16_t port, std::span<std::uint32_t> values) override {
-        for (auto& v : values) {
-            v = In32(port);
-        }
+        for (auto& v : values) v = In32(port);
     }
 };
 

@@ -33,8 +33,8 @@ TEST(ColoursDialogModel, ShowsTheSettingsAndPassesEachChangeOn) {
     EXPECT_EQ(model.Shown().text, (std::array<std::string, 2>{"300", "20"}));
     EXPECT_EQ(model.Shown().position, (std::array{255, 20}));
     EXPECT_EQ(host.builds, 1);
-    EXPECT_EQ(model.ItemColours()[9], host.palette[9]);
-    EXPECT_EQ(model.ItemColours()[10], host.palette[246]);
+    EXPECT_EQ(std::pair(model.ItemColours()[9], model.ItemColours()[10]),
+              std::pair(host.palette[9], host.palette[246]));
     const ColouringSettings& s = host.settings;
     model.ChooseItem(M::kBackground, 19);
     model.ChooseItem(M::kMiddle, 3);

@@ -8,13 +8,12 @@ namespace {
 // With a frame of 8 x 30 pixels around the client area. `resize`: the window
 // is first sized for the whole image (ResizeForScale), else fitted as it is.
 TEST(LineGeometry, WindowsSettleOnTheScreenAndOnWholeImagePixelsInOneStep) {
-    struct Case {
+    const struct {
         int scale, screenW, screenH;
         bool resize;
         Rect start, settled;
         int sourceW, sourceH;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // 1:8: the whole image is 625 x 80; 8 image pixels per screen pixel.
         {0, 1024, 768, true, {0, 0, 10, 10}, {0, 0, 625, 80}, 617 * 8, 50 * 8},
         // 1250 x 160 is wider than the screen: the width is the screen's.
@@ -40,7 +39,7 @@ TEST(LineGeometry, WindowsSettleOnTheScreenAndOnWholeImagePixelsInOneStep) {
         {4, 20000, 2000, false, {0, 0, 10026, 1310}, {0, 0, 10010, 1310}, 5000, 640},
         {4, 20000, 2000, false, {0, 0, 10025, 1310}, {0, 0, 10008, 1310}, 5000, 640},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.scale << " from " << c.start.left << ","
                                           << c.start.top << "," << c.start.right);
         const Rect w =
@@ -49,8 +48,7 @@ TEST(LineGeometry, WindowsSettleOnTheScreenAndOnWholeImagePixelsInOneStep) {
         const LineFit f = LineFitToScale(c.scale, w, client, c.screenW, c.screenH);
         EXPECT_EQ(f.window, c.settled);
         EXPECT_EQ(f.client, (Rect{0, 0, c.settled.Width() - 8, c.settled.Height() - 30}));
-        EXPECT_EQ(f.sourceWidth, c.sourceW);
-        EXPECT_EQ(f.sourceHeight, c.sourceH);
+        EXPECT_EQ(std::pair(f.sourceWidth, f.sourceHeight), std::pair(c.sourceW, c.sourceH));
         // Final: fitting the result again changes nothing.
         EXPECT_EQ(LineFitToScale(c.scale, f.window, f.client, c.screenW, c.screenH).window,
                   f.window);

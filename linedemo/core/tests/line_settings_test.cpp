@@ -10,39 +10,30 @@ namespace {
 using Texts = std::vector<std::string>;
 
 TEST(LineSettingsFile, KeysAreReadWithDefaultsAndUnsafeValuesMadeSafe) {
-    struct Case {
-        std::map<std::string, std::string> file;
-        int scale;
-        bool trigger;
-        Rect window;  // on a 1280 x 1024 screen
-    };
-    const Case cases[] = {
+    // The scale, the trigger and the window on a 1280 x 1024 screen from a file.
+    const std::tuple<int, bool, Rect, std::map<std::string, std::string>> cases[] = {
         // No file: centred on the whole image, (1280 - 5000) >> 1 = -1860,
         // off the left edge.
-        {{}, 0, false, {-1860, 0, -580, 640}},
-        {{{"SCALE", "5"}, {"TRIG", "7"}, {"B", "800"}, {"H", "600"}, {"X", "10"}, {"Y", "20"}},
-         5,
+        {0, false, {-1860, 0, -580, 640}, {}},
+        {5,
          true,
-         {10, 20, 810, 620}},
+         {10, 20, 810, 620},
+         {{"SCALE", "5"}, {"TRIG", "7"}, {"B", "800"}, {"H", "600"}, {"X", "10"}, {"Y", "20"}}},
         // A scale the window does not have is 1:8; sizes of 0 or less are
         // missing; a size wider than the screen is the screen's.
-        {{{"SCALE", "6"}, {"B", "0"}, {"H", "-5"}, {"X", "0"}, {"Y", "0"}},
-         0,
-         false,
-         {0, 0, 1280, 640}},
-        {{{"SCALE", "-1"}, {"B", "20000"}}, 0, false, {-1860, 0, -580, 640}},
+        {0, false, {0, 0, 1280, 640}, {{"SCALE", "6"}, {"B", "0"}, {"H", "-5"}, {"X", "0"}}},
+        {0, false, {-1860, 0, -580, 640}, {{"SCALE", "-1"}, {"B", "20000"}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [scale, trigger, window, file] : cases) {
         testing::MemoryProfile store;
-        store.values = c.file;
+        store.values = file;
         LineSettings s;
         s.ReadDisplay(store);
         s.ReadWindowPlacement(store, 1280, 1024);
         EXPECT_EQ(store.reads, (Texts{"LUT", "THRESH", "MITTE", "VG", "MG", "BG", "SCALE", "TRIG",
                                       "B", "H", "X", "Y"}));
-        EXPECT_EQ(s.display.scale, c.scale);
-        EXPECT_EQ(s.trigger, c.trigger);
-        EXPECT_EQ(s.window, c.window);
+        EXPECT_EQ(std::tuple(s.display.scale, s.trigger, s.window),
+                  std::tuple(scale, trigger, window));
     }
 }
 

@@ -10,12 +10,8 @@ namespace qm71 {
 namespace {
 
 TEST(ParseProfileInt, FollowsTheProfileIntegerRule) {
-    struct Case {
-        const char* text;
-        int expected;
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"128", 128},   {" -7 ", -7},    {"\t+42", 42},   {"12abc", 12},   {"abc", 0},
         {"-", 0},       {"", 0},         {"0x1F", 31},    {"0X1f", 31},    {"-0x10", -16},
         {"0x", 0},      {"0x1g", 1},     {"1 2", 1},      {"--5", 0},      {"2147483647", INT_MAX},
@@ -23,7 +19,7 @@ TEST(ParseProfileInt, FollowsTheProfileIntegerRule) {
         {"-4294967295", 1},              {"0xFFFFFFFF", -1},
     };
     // clang-format on
-    for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.text), c.expected) << c.text;
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseProfileInt(text), value) << text;
 }
 
 TEST(ProfileValue, FindsTheFirstKeyCaseInsensitivelyInTheFirstSection) {

@@ -39,20 +39,19 @@ TEST(PosixSerialLine, WaitsEndOnTheirTimeoutsOrTheWatcher) {
     action.sa_handler = [](int) {};
     ASSERT_EQ(::sigaction(SIGUSR1, &action, nullptr), 0);  // no SA_RESTART: poll gets EINTR
     const pthread_t reader = ::pthread_self();
-    struct Case {
+    const struct {
         const char* what;
         SerialTimeouts timeouts;
         std::vector<std::pair<Ms, const char*>> peer;  // what the far end sends when; null: signal
         bool giveUp;
         std::string reply;
         Ms atLeast, below;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"interval", {100, 0, 800}, {{10ms, "OK"}, {30ms, "\r"}}, false, "OK\r", 100ms, 400ms},
         {"5 * 8 + 140, signalled", {20, 5, 140}, {{20ms, nullptr}}, false, "", 180ms, 400ms},
         {"watcher gives up", {20, 0, 800}, {}, true, "", 20ms, 100ms},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(line.SetTimeouts(c.timeouts));
         watcher.ports.clear();

@@ -18,9 +18,7 @@ static uint32_t In32(void* context, uint16_t port) {
 }
 
 static void In32Block(void* context, uint16_t port, uint32_t* values, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        values[i] = In32(context, port);
-    }
+    for (size_t i = 0; i < count; ++i) values[i] = In32(context, port);
 }
 
 int main(void) {

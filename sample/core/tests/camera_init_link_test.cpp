@@ -16,13 +16,11 @@ std::string ResponseError(int first, int read) {
 }
 
 TEST(SampleCameraLink, InitAgainstTheEmulator) {
-    struct Case {
-        std::vector<std::string> options;
-        std::vector<std::string> messages;
-        std::size_t frameSizeMessages;  // from a later frame-size command
-    };
     const std::string refused = ResponseError(-1, 1);
-    const Case cases[] = {
+    const struct {
+        std::vector<std::string> options, messages;
+        std::size_t frameSizeMessages;  // from a later frame-size command
+    } cases[] = {
         {{"--sample"}, {}, 0},  // every frame well formed: all accepted
         {{"--sample", "--silent"},
          {ResponseError(2, 0), ResponseError(3, 0), ResponseError(3, 0), ResponseError(3, 0),
@@ -31,7 +29,7 @@ TEST(SampleCameraLink, InitAgainstTheEmulator) {
         {{"--sample", "--refuse-command", "10"}, {refused}, 0},
         {{"--sample", "--refuse"}, {refused, refused, refused, refused, refused}, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         testing::Camsim camsim("QM71_COM2", c.options);
         PosixSerialLine line;
         testing::RecordingOperator op;

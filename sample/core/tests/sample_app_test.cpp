@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
+#include "platform/little_endian.h"
 #include "portlib/card_ports.h"
 #include "resources/sample/commands.h"
 #include "sample/core/about_box_model.h"
@@ -20,17 +20,8 @@ namespace {
 using enum ServiceFunction;
 using Call = testing::ScriptedCardService::ServiceCall;
 
-std::string SizeFrame(int w, int h) {
-    const char bytes[] = {4, 7, static_cast<char>((w - 1) >> 8), static_cast<char>((w - 1) & 255),
-                          static_cast<char>(((h & 255) - 1) & 255)};
-    return {bytes, sizeof bytes};
-}
-
-std::uint32_t Get32(const std::byte* at) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, at, 4);
-    return v;
-}
+// What the camera is sent for a frame of 256 or 512 x 256.
+const std::string k256x256("\x04\x07\x00\xFF\xFF", 5), k512x256("\x04\x07\x01\xFF\xFF", 5);
 
 // The grabs reach the scripted card through the library's installed ports.
 struct Fixture {
@@ -64,23 +55,20 @@ TEST(SampleApp, StartUpResetsTheCardLoadsTablesThenSetsUpTheCamera) {
     EXPECT_EQ(f.card.calls.back().function, ActivateTable);
     EXPECT_EQ(callsWhenCameraBegan, f.card.calls.size());  // no service call after the camera
     EXPECT_EQ(f.line.writes.size(), 5u);
-    EXPECT_EQ(f.line.writes.back(), SizeFrame(256, 256));
+    EXPECT_EQ(f.line.writes.back(), k256x256);
     EXPECT_EQ(f.app.State().averagingIndex, 2u);
 }
 
 TEST(SampleApp, LayoutChangesReallocateAndResendTheSize) {
-    struct Case {
+    const struct {
         const char* what;
         std::vector<int> ids;  // 0: the size dialog opened and cancelled
-        std::vector<std::string> sizeFrames;
-    };
-    const Case cases[] = {
-        {"F1 F3 share a layout", {1000, 1002, 1000}, {SizeFrame(512, 256)}},
-        {"8 then 16 bits", {1000, 1004}, {SizeFrame(512, 256), SizeFrame(512, 256)}},
-        {"plain then averaging", {1002, 1006}, {SizeFrame(512, 256), SizeFrame(512, 256)}},
-        {"dialog in between", {1000, 0, 1000}, {SizeFrame(512, 256), SizeFrame(512, 256)}},
-    };
-    for (const Case& c : cases) {
+        std::size_t sizesSent;
+    } cases[] = {{"F1 F3 share a layout", {1000, 1002, 1000}, 1},
+                 {"8 then 16 bits", {1000, 1004}, 2},
+                 {"plain then averaging", {1002, 1006}, 2},
+                 {"dialog in between", {1000, 0, 1000}, 2}};
+    for (const auto& c : cases) {
         Fixture f;
         std::vector<const ImageBuffer*> blocks;
         for (int id : c.ids) {
@@ -89,42 +77,38 @@ TEST(SampleApp, LayoutChangesReallocateAndResendTheSize) {
                 continue;
             }
             EXPECT_TRUE(f.app.Grab(id)) << c.what;
-            if (blocks.empty() || blocks.back() != f.app.State().image.get()) {
+            if (blocks.empty() || blocks.back() != f.app.State().image.get())
                 blocks.push_back(f.app.State().image.get());
-            }
         }
-        EXPECT_EQ(f.line.writes, c.sizeFrames) << c.what;
-        EXPECT_EQ(blocks.size(), c.sizeFrames.size()) << c.what;
+        EXPECT_EQ(f.line.writes, std::vector(c.sizesSent, k512x256)) << c.what;
+        EXPECT_EQ(blocks.size(), c.sizesSent) << c.what;
         EXPECT_EQ(f.Grabs(), c.ids.size() - std::count(c.ids.begin(), c.ids.end(), 0)) << c.what;
     }
 }
 
 TEST(SampleApp, BufferLayoutAndDescriptor) {
-    struct Case {
+    // The DIB grab stores the first row received (words 0, 1, ...) last.
+    const struct {
         int id;
         std::uint32_t w, h, bits;
         std::size_t blockBytes, pixelOffset;
         std::uint32_t rowBytes, colours, lastRowWord, nextFrames;
-    };
-    // The DIB grab stores the first row received (words 0, 1, ...) last.
-    const Case cases[] = {
+    } cases[] = {
         {1001, 256, 256, 8, 256 * 256 + 4096, 1064, 256, 256, 0, 0},
         {1004, 512, 256, 16, 512 * 256 * 2 + 4096, 40, 512, 0, 255 * 256, 0},
         {1006, 512, 256, 8, 512 * 256 * 2 + 4096, 1064, 1024, 256, 255 * 128, 31},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Fixture f;
         f.app.State().averagingIndex = 5;
         ASSERT_TRUE(f.app.Grab(c.id));
         const ImageBuffer& image = *f.app.State().image;
         EXPECT_EQ(image.Size(), c.blockBytes) << c.id;
         const std::byte* h = image.Header();
-        EXPECT_EQ(Get32(h + 12), 1u | c.bits << 16);  // planes, bits
-        EXPECT_EQ(Get32(h + 20), c.w * c.h * c.bits / 8);
-        EXPECT_EQ(Get32(h + 32), c.colours);
-        if (c.colours != 0) {
-            EXPECT_EQ(Get32(h + 40 + 4 * 200), 0x00C8C8C8u);  // grey ramp
-        }
+        EXPECT_EQ(LoadLe32(h + 12), 1u | c.bits << 16);  // planes, bits
+        EXPECT_EQ(LoadLe32(h + 20), c.w * c.h * c.bits / 8);
+        EXPECT_EQ(LoadLe32(h + 32), c.colours);
+        EXPECT_TRUE(c.colours == 0 || LoadLe32(h + 40 + 4 * 200) == 0x00C8C8C8u);  // grey ramp
 
         const FrameDescriptor& d = f.app.State().descriptor;
         EXPECT_EQ(d.pixels, h + c.pixelOffset);
@@ -133,7 +117,8 @@ TEST(SampleApp, BufferLayoutAndDescriptor) {
         EXPECT_EQ(std::count(f.card.calls.begin(), f.card.calls.end(),
                              Call{NextFrame, 0, testing::ScriptedCardService::dataPort}),
                   c.nextFrames);
-        EXPECT_EQ(Get32(h + c.pixelOffset + (c.h - 1) * c.w * c.bits / 8), c.lastRowWord) << c.id;
+        EXPECT_EQ(LoadLe32(h + c.pixelOffset + (c.h - 1) * c.w * c.bits / 8), c.lastRowWord)
+            << c.id;
     }
 }
 
@@ -161,12 +146,11 @@ TEST(SampleApp, MainWindowPlacementAndFrames) {
 }
 
 TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
-    struct Case {
+    const struct {
         std::uint32_t w, h;
         std::size_t maxBlockBytes;
-        const char* message;
-    };
-    const Case cases[] = {
+        const char* message;  // null: the grab goes ahead
+    } cases[] = {
         {0, 256, SIZE_MAX, kBadSizeMessage},
         {6, 256, SIZE_MAX, kBadSizeMessage},
         {65536, 256, SIZE_MAX, kBadSizeMessage},
@@ -176,7 +160,7 @@ TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
         {4, 1, SIZE_MAX, nullptr},
         {65532, 256, SIZE_MAX, nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Fixture f;
         ASSERT_TRUE(f.app.Grab(1000));
         const ImageBuffer* before = f.app.State().image.get();
@@ -191,9 +175,8 @@ TEST(SampleApp, UnusableSizeOrNoMemoryGrabsNothingAndKeepsTheLastFrame) {
         if (grabbed) continue;
         EXPECT_EQ(f.op.messages, std::vector<std::string>{c.message}) << c.w << "x" << c.h;
         EXPECT_EQ(f.op.captions, std::vector<std::string>{"Error"});
-        EXPECT_EQ(f.app.State().image.get(), before);
-        EXPECT_EQ(f.line.writes.size(), writes);
-        EXPECT_EQ(f.Grabs(), 1u);
+        EXPECT_EQ(std::tuple(f.app.State().image.get(), f.line.writes.size(), f.Grabs()),
+                  std::tuple(before, writes, 1u));
     }
 }
 
@@ -204,23 +187,19 @@ TEST(SizeDialog, FieldsClicksAndAccept) {
     state.grabMode = 1000;
     {
         SizeDialogModel dialog(state);
-        EXPECT_EQ(state.grabMode, 0);
-        EXPECT_EQ(dialog.WidthText(), "256");
-        EXPECT_EQ(dialog.CheckedAveragingId(), 3002);
+        EXPECT_EQ(std::tuple(state.grabMode, dialog.WidthText(), dialog.CheckedAveragingId()),
+                  std::tuple(0, "256", 3002));
         dialog.ChooseAveraging(3004);
         dialog.ToggleContrast();
     }  // cancelled: the clicks stay in force
-    EXPECT_EQ(state.averagingIndex, 4u);
-    EXPECT_EQ(state.contrast, 1u);
-    EXPECT_EQ(state.frameWidth, 0x10100u);
+    EXPECT_EQ(std::tuple(state.averagingIndex, state.contrast, state.frameWidth),
+              std::tuple(4u, 1u, 0x10100u));
 
     SizeDialogModel dialog(state);
     dialog.ToggleContrast();
     EXPECT_EQ(dialog.Accept("abc", " 300 ", "12x"), 1);
-    EXPECT_EQ(state.contrast, 0u);
-    EXPECT_EQ(state.frameWidth, 0u);
-    EXPECT_EQ(state.frameHeight, 300u);
-    EXPECT_EQ(state.ilut, 0u);
+    EXPECT_EQ(std::tuple(state.contrast, state.frameWidth, state.frameHeight, state.ilut),
+              std::tuple(0u, 0u, 300u, 0u));
     EXPECT_EQ(ParseFieldNumber("4294967296"), 0u);
 }
 

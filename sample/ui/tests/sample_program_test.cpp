@@ -24,9 +24,6 @@
 namespace qm71::sample {
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
-
 // The whole program on the simulated card, COM2 absent: the camera faults go
 // to the recording operator and the program goes on. F1 (DIB order) shows the
 // frame upright, F3 (IMG order) the same picture upside down.

@@ -75,8 +75,9 @@ TEST(SimulatedCardTest, FramesArriveOverTheirPeriodInPatternOrder) {
     EXPECT_EQ(row, expected);
 }
 
-TEST(SimulatedCardTest, StallDeafTriggerAndOversizedRequestsGiveNoRows) {
-    Card c({.fps = 0, .stallAfterRows = 100, .noTrigger = true});
+// Stalls and a deaf trigger input are tested on the line camera below.
+TEST(SimulatedCardTest, ARequestGivesNoMoreThanOneRowAndNothingWithoutABuffer) {
+    Card c({.fps = 0});
     c.Ask(SubCommand::ArmFrame);
     std::vector<std::byte> buffer(4000, std::byte{0xAA});
     EXPECT_FALSE(c.Transfer(nullptr));
@@ -84,14 +85,6 @@ TEST(SimulatedCardTest, StallDeafTriggerAndOversizedRequestsGiveNoRows) {
     EXPECT_FALSE(c.Transfer(buffer.data(), 0));
     ASSERT_TRUE(c.Transfer(buffer.data(), 10));
     EXPECT_EQ(buffer[40], std::byte{0xAA}) << "no more than asked";
-    EXPECT_EQ(c.Lines(), 100);
-    for (int i = 1; i < 100; ++i) ASSERT_TRUE(c.Transfer(buffer.data()));
-    c.clock.Advance(10s);
-    EXPECT_EQ(c.Lines(), 100);
-    EXPECT_FALSE(c.Transfer(buffer.data()));
-    for (int bits : {0, 2, 1})
-        c.Ask(SubCommand::TriggerControl, 0, static_cast<std::uint16_t>(bits));
-    EXPECT_EQ(c.Lines(), 100) << "the trigger started no frame";
 }
 
 // The line demo's two ways of reading an image (free-running: arm, then line
@@ -103,13 +96,11 @@ struct LineHost : Card {
     int Read(bool triggered) {
         if (!triggered) Ask(SubCommand::ArmFrame);
         for (int i = 0; i < (triggered ? 639 : 640); ++i) {
-            if (triggered) {
+            if (triggered)
                 for (int bits : {0, 1}) Ask(SubCommand::TriggerControl, 0, std::uint16_t(bits));
-            }
             const int busy = triggered || i == 0 ? 0 : i;
-            for (int polls = 0; Ask(SubCommand::LineCount, 1) == busy; clock.Advance(step)) {
+            for (int polls = 0; Ask(SubCommand::LineCount, 1) == busy; clock.Advance(step))
                 if (++polls > 100000) return i;
-            }
             if (triggered || i == 0) Ask(SubCommand::BeginReadout);
             if (!Transfer(image.data() + std::size_t(i) * 5000, 1250)) return i;
         }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 namespace qm71::sim {
@@ -11,13 +10,6 @@ namespace {
 using namespace std::chrono_literals;
 using enum ServiceFunction;
 constexpr std::uint16_t kPort = SimulatedCardService::kDataPort;
-
-CardOptions Unpaced(int noise = 0) {
-    CardOptions o;
-    o.fps = 0;
-    o.noise = noise;
-    return o;
-}
 
 void LoadTable(CardService& card, std::uint32_t n, std::uint32_t (*value)(std::uint32_t)) {
     card.Call(OpenTable, 1024, n);
@@ -39,7 +31,7 @@ std::vector<std::uint32_t> Grab(CardPortPair& card, std::uint32_t w, std::uint32
 
 TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     ManualClock clock;
-    SimulatedCardService card(clock, Unpaced());
+    SimulatedCardService card(clock, {.fps = 0});
     LoadTable(card, 1, [](std::uint32_t s) { return 1023 - s; });
     LoadTable(card, 2, [](std::uint32_t s) { return s * 64 + 1; });
 
@@ -54,20 +46,14 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(plain.data());
     const auto* q = reinterpret_cast<const std::uint8_t*>(inverse.data());
     const auto* r = reinterpret_cast<const std::uint16_t*>(wide.data());
-    EXPECT_EQ(p[0], 0);
-    EXPECT_EQ(p[511], 255);
-    EXPECT_EQ(q[0], 255);
-    EXPECT_EQ(q[511], 0);
-    EXPECT_EQ(r[0], 1);
-    EXPECT_EQ(r[511], 1023 * 64 + 1);
+    EXPECT_EQ(std::tuple(p[0], p[511], q[0], q[511]), std::tuple(0, 255, 255, 0));
+    EXPECT_EQ(std::tuple(r[0], r[511]), std::tuple(1, 1023 * 64 + 1));
     for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
 }
 
 TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
     ManualClock clock;
-    CardOptions o = Unpaced();
-    o.fps = 10;
-    SimulatedCardService card(clock, o);
+    SimulatedCardService card(clock, {.fps = 10});
     Grab(card, 512, 256, kMode8Bit);
     EXPECT_EQ(clock.Now(), 100ms);
     // Half a frame is there half a period after the start.

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -79,14 +78,13 @@ TEST_F(CameraPortTest, OpensCom1ElseCom2WithTheCameraLineAndTimeouts) {
 }
 
 TEST_F(CameraPortTest, EveryFamilySendsParsesAndReports) {
-    struct Case {
+    const struct {
         Call call;
         std::string reply, sent;
         int result;
         std::string message;   // empty: no message
         int failedWrite = -1;  // else the write fails, reporting this many bytes sent
-    };
-    const std::vector<Case> cases{
+    } cases[] = {
         // Selector queries: one upper-case letter at a fixed offset.
         {On(Mode, 0), "MDE XX\r", "MDE?\r", 1, "Kamera MDE Error!: MDE XX\r"},
         {On(Mode, 0), "mde cd\r", "MDE?\r", 1, "Kamera MDE Error!: mde cd\r"},
@@ -134,7 +132,7 @@ TEST_F(CameraPortTest, EveryFamilySendsParsesAndReports) {
         {On(Strobe, 2), "", "STP N\r", 2, "COMx Write Error! (0 Bytes send)", 0},
     };
     Open();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.sent + " <- " + c.reply);
         line.writes.clear();
         line.readSizes.clear();

@@ -61,13 +61,6 @@ TEST(CameraSettingsModel, EveryWayOutHasItsResultAndFreesThePort) {
     Strings trigger = sent, save = sent;
     trigger[1] = "MDE TR\r";
     save.push_back("SAV\r");
-    struct Case {
-        const char* what;
-        std::function<void(Rig&)> setUp;
-        std::function<int(M&)> act;  // null: the dialog never opens
-        int result;
-        Strings sent, messages;
-    };
     const auto none = [](Rig&) {};
     const auto noPort = [](Rig& r) { r.line.missingPorts = {"COM1", "COM2"}; };
     const auto silent = [](Rig& r) { r.line.replies.clear(), r.line.otherReply = ""; };
@@ -76,7 +69,13 @@ TEST(CameraSettingsModel, EveryWayOutHasItsResultAndFreesThePort) {
         c.checked[M::kMode] = 1056;
         return m.Ok(c);
     };
-    const std::vector<Case> cases{
+    const struct {
+        const char* what;
+        std::function<void(Rig&)> setUp;
+        std::function<int(M&)> act;  // null: the dialog never opens
+        int result;
+        Strings sent, messages;
+    } cases[] = {
         {"ok", none, [](M& m) { return m.Ok(m.Shown()); }, 1, sent, {}},
         {"trigger", none, inTrigger, 2, trigger, {}},
         {"save", none, [](M& m) { return m.Save(m.Shown()); }, 4, save, {}},
@@ -85,7 +84,7 @@ TEST(CameraSettingsModel, EveryWayOutHasItsResultAndFreesThePort) {
         {"no port", noPort, nullptr, 2, {}, {"COM1/COM2 not opened!"}},
         {"silent", silent, nullptr, 2, {"IDN?\r"}, {"Die Kamera an COM1 antwortet nicht."}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Rig r;
         c.setUp(r);

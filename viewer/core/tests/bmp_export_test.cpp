@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "testing/recording_operator.h"
 #include "testing/temp_folder.h"
@@ -23,7 +22,6 @@ TEST(BmpExport, FileIsHeaderAndWholeBlockWithTheColouringOfTheMoment) {
     s.thresh = 100;
     s.mitte = 20;
     const std::uint8_t header[14] = {'B', 'M', 0x36, 0x64, 0x60, 0, 0, 0, 0, 0, 0x36, 0x04, 0, 0};
-    std::vector<std::array<RgbQuad, 256>> saved;
     for (int lut : {kNormal, kInverse, kThreshold}) {
         s.lut = lut;
         FillColorTable(s, image->ColourTable());
@@ -34,13 +32,7 @@ TEST(BmpExport, FileIsHeaderAndWholeBlockWithTheColouringOfTheMoment) {
         EXPECT_EQ(std::memcmp(file.data(), header, 14), 0) << lut;
         // The block as it stands: the current colour table and the raw pixels.
         EXPECT_EQ(std::memcmp(file.data() + 14, image->Block().data(), file.size() - 14), 0);
-        std::memcpy(saved.emplace_back().data(), file.data() + 54, 1024);
     }
-    // Grey 128 as it looks in each colouring: grey, inverted, above the middle band.
-    EXPECT_EQ(saved[0][128], (RgbQuad{128, 128, 128, 0}));
-    EXPECT_EQ(saved[1][128], (RgbQuad{127, 127, 127, 0}));
-    EXPECT_EQ(saved[2][128], ColourOfIndex(s.vg, kDefaultVg));
-    EXPECT_EQ(saved[2][110], ColourOfIndex(s.mg, kDefaultMg));
 }
 
 TEST(BmpExport, FailureIsToldWithFileAndReasonAfterTheWaitCursor) {

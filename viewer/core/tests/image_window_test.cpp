@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
-#include <cstring>
 #include <functional>
 
 #include "common/card_wait.h"
@@ -17,10 +15,8 @@ namespace qm71 {
 namespace {
 
 constexpr int kMin = INT_MIN;  // a THRESH a settings file may hold
-using Request = std::tuple<SubCommand, int, int>;
+using Request = testing::ScriptedCard::Request;
 using Texts = std::vector<std::string>;
-
-const auto Of = [](const DriverRequest& r) { return Request{r.subCommand, r.value1, r.value2}; };
 
 struct Viewer : ::testing::Test {
     testing::ScriptedCard card;
@@ -55,9 +51,7 @@ TEST_F(Viewer, StartUpNeedsTheImageThenLoadsTheCardInOrder) {
     };
     for (int j = 0; j < 512; ++j) expected.emplace_back(TableEntries, 2 * j, 2 * j + 1);
     expected.emplace_back(Commit, 0x88E0, 1);
-    std::vector<Request> sent;
-    for (const DriverRequest& r : card.log) sent.push_back(Of(r));
-    EXPECT_EQ(sent, expected);
+    EXPECT_EQ(card.Requests(), expected);
     EXPECT_EQ(driver.Line().cardBase, 0x720u);
     // A base the card should not report is taken as 0x320; a load error is shown.
     card.log.clear();
@@ -85,9 +79,9 @@ TEST_F(Viewer, FramesLandBottomUpAndTheCardIsArmedOnlyAfterADrawnFrame) {
                          host.drawn.destination),
               std::tuple(1, pixels, Rect{0, 0, 3072, 2056}, Rect{0, 0, 768, 514}));
     ASSERT_EQ(card.lines.size(), 2056u);
-    EXPECT_EQ(card.lines.front().destination, pixels + 2055 * 3072);
-    EXPECT_EQ(card.lines.back().destination, pixels);
-    EXPECT_EQ(card.lines.front().count, 768u);
+    EXPECT_EQ(std::tuple(card.lines.front().destination, card.lines.back().destination,
+                         card.lines.front().count),
+              std::tuple(pixels + 2055 * 3072, pixels, 768u));
     EXPECT_EQ(pixels[2054 * 3072], std::byte{1});
     EXPECT_EQ(driver.Line().destination, pixels);
     EXPECT_TRUE(app->OnIdle());  // drawn before, so armed again
@@ -119,7 +113,7 @@ TEST_F(Viewer, SoftwareTriggerReadsTheAnsweredFrameOrGivesUpOnce) {
     EXPECT_TRUE(w.SoftwareTrigger());
     ASSERT_GE(card.log.size(), 6u);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Of(card.log[i]), Request(SubCommand::TriggerControl, 0, "\0\0\2\1"[i]));
+        EXPECT_EQ(card.Requests()[i], Request(SubCommand::TriggerControl, 0, "\0\0\2\1"[i]));
     EXPECT_EQ(card.log[4].subCommand, SubCommand::LineCount);
     EXPECT_EQ(card.log[5].subCommand, SubCommand::BeginReadout);
     EXPECT_EQ(std::tuple(card.lines.size(), host.draws), std::tuple(2056u, 1));

@@ -9,13 +9,8 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <algorithm>
-#include <fstream>
 #include <span>
-#include <sstream>
 
 #include "common/ui/colours_dialog.h"
 #include "common/ui/info_dialog.h"
@@ -25,39 +20,23 @@
 #include "resources/qm/program_info.h"
 #include "testing/fakes.h"
 #include "testing/qt_test_application.h"
+#include "testing/temp_folder.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 
 namespace qm71 {
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
-
 struct ViewerProgramTest : ::testing::Test {
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        qputenv("QM71_CONFIG_DIR", dir.path().toUtf8());
+        qputenv("QM71_CONFIG_DIR", dir.Path().c_str());
         qputenv("QM71_DEVICE", "sim");
         qputenv("QM71_SIM", "fps=0");
     }
-    std::string Ini() const { return dir.filePath("qm71.ini").toStdString(); }
-    void Keys(std::initializer_list<QKeyCombination> keys) {
-        for (const QKeyCombination k : keys)
-            QTest::keyClick(window, k.key(), k.keyboardModifiers());
-    }
-    // Runs `act` on the modal dialog of type D that the next step opens.
-    template <typename D, typename Act>
-    static void Modal(Act act) {
-        QTimer::singleShot(0, [act] {
-            auto* d = dynamic_cast<D*>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
-            act(*d);
-        });
-    }
+    void Keys(std::initializer_list<QKeyCombination> keys) { testing::Type(window, keys); }
     // Opens the control panel with the right button and presses these buttons;
     // for a negative id it gives that button the focus and presses Enter.
     void Panel(std::vector<int> ids) {
-        Modal<ControlPanelDialog>([ids](ControlPanelDialog& p) {
+        testing::OnModal<ControlPanelDialog>([ids](ControlPanelDialog& p) {
             for (int id : ids) {
                 auto* button = Control<QAbstractButton>(&p, std::abs(id));
                 button->setFocus();
@@ -68,7 +47,7 @@ struct ViewerProgramTest : ::testing::Test {
         QTest::mouseClick(window, Qt::RightButton, {}, {20, 20});
     }
 
-    QTemporaryDir dir;
+    testing::TempFolder dir;
     testing::RecordingOperator op;
     ManualClock clock;
     QWidget* window = nullptr;
@@ -77,12 +56,12 @@ struct ViewerProgramTest : ::testing::Test {
 // A settings file with every value at an end of int: the program starts with
 // the defaults of the keys it cannot use, draws frames, takes every key at its
 // limit, typed extremes and the control panel's choices, and writes the
-// settings back. In the sanitizer build nothing may
-// overflow on the way.
+// settings back. In the sanitizer build nothing may overflow on the way.
 TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
-    std::ofstream(Ini()) << "[CONFIG]\nX=2147483647\nY=-2147483648\nB=2147483647\n"
-                            "H=-2147483648\nLUT=2\nSCALE=-1\nTHRESH=-2147483648\n"
-                            "MITTE=2147483647\nVG=-2147483648\nMG=2147483647\nBG=2147483647\n";
+    dir.Put("qm71.ini",
+            "[CONFIG]\nX=2147483647\nY=-2147483648\nB=2147483647\nH=-2147483648\n"
+            "LUT=2\nSCALE=-1\nTHRESH=-2147483648\nMITTE=2147483647\nVG=-2147483648\n"
+            "MG=2147483647\nBG=2147483647\n");
     ViewerProgram program(op, clock);
     ASSERT_TRUE(program.Start());
     window = program.Window();
@@ -98,7 +77,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     // the loop rests; Escape and Enter end it through the model.
     using D = ColoursDialog;
     for (const bool ok : {false, true}) {
-        Modal<D>([&](D& d) {
+        testing::OnModal<D>([&](D& d) {
             EXPECT_FALSE(program.IdleRunning());
             EXPECT_EQ(d.frameGeometry().center(), d.screen()->availableGeometry().center());
             Control<QComboBox>(&d, D::kBackgroundList)->setCurrentIndex(19);
@@ -129,7 +108,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     EXPECT_EQ(std::tuple(program.FramesDrawn(), c.lut), std::tuple(frozen, kInverse));
     Panel({1030});
     Panel({-1006});
-    Modal<InfoDialog>([](InfoDialog& d) {  // F1: the version line of this build
+    testing::OnModal<InfoDialog>([](InfoDialog& d) {  // F1: the version line of this build
         const InfoBox box({qm::kIcon, qm::kProduct, qm::kInfoOk});
         EXPECT_EQ(Control<QLabel>(&d, InfoBox::kVersionId)->text().toStdString(), box.version);
         EXPECT_EQ(Control<QAbstractButton>(&d, 1)->text(), "OK");
@@ -140,10 +119,9 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     EXPECT_TRUE(program.IdleRunning());
     Panel({1006});
     EXPECT_TRUE(program.App().Ended());
-    std::stringstream text;
-    text << std::ifstream(Ini()).rdbuf();
-    EXPECT_NE(text.str().find("\nB=768\nH=514\nLUT=1\nSCALE=0\nTHRESH=201\nMITTE=300\n"
-                              "VG=254\nMG=8\nBG=255\n"),
+    EXPECT_NE(dir.Get("qm71.ini")
+                  .find("\nB=768\nH=514\nLUT=1\nSCALE=0\nTHRESH=201\nMITTE=300\n"
+                        "VG=254\nMG=8\nBG=255\n"),
               std::string::npos);
     EXPECT_TRUE(op.messages.empty());
 }

@@ -17,9 +17,6 @@
 namespace qm71 {
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
-
 // The widgets show the model and hand the user's settings back to it; while
 // the camera keeps a read waiting, the program's waiting box offers Abbrechen.
 TEST(CameraDialog, ControlsCarryTheSettingsBothWaysAndTheWaitCanBeGivenUp) {
