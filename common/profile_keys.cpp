@@ -20,10 +20,12 @@ struct ColouringKey {
     KeyRange range;
 };
 constexpr ColouringKey kColouringKeys[] = {
-    {"LUT", &ColouringSettings::lut, Within<0, 2>},          // normal, inverse, threshold
-    {"THRESH", &ColouringSettings::thresh, Within<0, 255>},  // start of the middle band
-    {"MITTE", &ColouringSettings::mitte, Within<0, 255>},    // width of the middle band
-    {"VG", &ColouringSettings::vg, IsColourIndex},           // one of the twenty colours
+    {"LUT", &ColouringSettings::lut, Within<0, 2>},  // normal, inverse, threshold
+    // Start and width of the middle band: the colours dialog stores what is
+    // typed, and the lookup holds any value to 0..256.
+    {"THRESH", &ColouringSettings::thresh, AnyValue},
+    {"MITTE", &ColouringSettings::mitte, AnyValue},
+    {"VG", &ColouringSettings::vg, IsColourIndex},  // one of the twenty colours
     {"MG", &ColouringSettings::mg, IsColourIndex},
     {"BG", &ColouringSettings::bg, IsColourIndex},
 };

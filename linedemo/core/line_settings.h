@@ -20,8 +20,8 @@ struct LineDisplaySettings {
 // written once, when the main window goes away. What each may hold; a value
 // outside that is read as the key's default (in brackets):
 //   LUT      0..2 (0)                   VG, MG, BG  0..9, 246..255 (255, 8, 0)
-//   THRESH   0..255 (128)               SCALE       0..5 (0)
-//   MITTE    0..255 (10)                TRIG        any; not 0 is on (0)
+//   THRESH   any (128)                  SCALE       0..5 (0)
+//   MITTE    any (10)                   TRIG        any; not 0 is on (0)
 //   B, H     1.., cut to the screen (5000, 640)
 //   X, Y     any; the window's far edge is kept inside int (centred)
 //   ZEILE, SPALTE, BASIS  written only

@@ -21,8 +21,8 @@ struct DisplaySettings {
 // the start-up and written once, when the main window goes away. What each
 // may hold; a value outside that is read as the key's default (in brackets):
 //   LUT      0..2 (0)                   VG, MG, BG  0..9, 246..255 (255, 8, 0)
-//   THRESH   0..255 (128)               SCALE       any, masked to 0..3 (0)
-//   MITTE    0..255 (10)
+//   THRESH   any (128)                  SCALE       any, masked to 0..3 (0)
+//   MITTE    any (10)
 //   B, H     1.., cut to the screen (3072, 2056)
 //   X, Y     any; the window's far edge is kept inside int (centred)
 struct ViewerSettings {

@@ -26,7 +26,7 @@ TEST(ViewerSettings, ReadAtBothMomentsInOrderWithDefaults) {
                     {"VG", "246"}};
     s.ReadDisplay(store);
     EXPECT_EQ(std::tuple(s.display.scale, c.lut, c.thresh, c.mitte, c.vg, c.mg, c.bg),
-              std::tuple(3, 0, 128, 10, 246, 8, 0));
+              std::tuple(3, 0, INT_MIN, 256, 246, 8, 0));
 
     // The window's place, once the screen is known, is bounded by the screen only.
     const auto placed = [&store](std::map<std::string, std::string> values, int w, int h) {

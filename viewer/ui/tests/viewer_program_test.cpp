@@ -72,7 +72,7 @@ TEST_F(ViewerProgramTest, LiveViewerTakesExtremeSettingsKeysAndPanelChoices) {
     EXPECT_TRUE(testing::ShowsAPicture(*window));
     Keys({Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp,
           Qt::Key_H | Qt::ControlModifier, Qt::Key_V | (Qt::ControlModifier | Qt::ShiftModifier)});
-    EXPECT_EQ(std::tuple(c.lut, c.thresh, c.bg, c.vg), std::tuple(2, 128, 1, 254));
+    EXPECT_EQ(std::tuple(c.lut, c.thresh, c.bg, c.vg), std::tuple(2, INT_MIN + 17, 1, 254));
     // The colours dialog opens centred and its controls reach the model while
     // the loop rests; Escape and Enter end it through the model.
     using D = ColoursDialog;
