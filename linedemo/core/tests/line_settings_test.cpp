@@ -19,10 +19,11 @@ TEST(LineSettingsFile, KeysAreReadWithDefaultsAndUnsafeValuesMadeSafe) {
          true,
          {10, 20, 810, 620},
          {{"SCALE", "5"}, {"TRIG", "7"}, {"B", "800"}, {"H", "600"}, {"X", "10"}, {"Y", "20"}}},
-        // A scale the window does not have is 1:8; sizes of 0 or less are
-        // missing; a size wider than the screen is the screen's.
+        // A scale the window does not have is 1:8, a colouring it does not
+        // have normal; sizes of 0 or less are missing; a size wider than the
+        // screen is the screen's.
         {0, false, {0, 0, 1280, 640}, {{"SCALE", "6"}, {"B", "0"}, {"H", "-5"}, {"X", "0"}}},
-        {0, false, {-1860, 0, -580, 640}, {{"SCALE", "-1"}, {"B", "20000"}}},
+        {0, false, {-1860, 0, -580, 640}, {{"SCALE", "-1"}, {"B", "20000"}, {"LUT", "2147483647"}}},
     };
     for (const auto& [scale, trigger, window, file] : cases) {
         testing::MemoryProfile store;
@@ -32,8 +33,8 @@ TEST(LineSettingsFile, KeysAreReadWithDefaultsAndUnsafeValuesMadeSafe) {
         s.ReadWindowPlacement(store, 1280, 1024);
         EXPECT_EQ(store.reads, (Texts{"LUT", "THRESH", "MITTE", "VG", "MG", "BG", "SCALE", "TRIG",
                                       "B", "H", "X", "Y"}));
-        EXPECT_EQ(std::tuple(s.display.scale, s.trigger, s.window),
-                  std::tuple(scale, trigger, window));
+        EXPECT_EQ(std::tuple(s.display.scale, s.trigger, s.window, s.display.colouring.lut),
+                  std::tuple(scale, trigger, window, 0));
     }
 }
 
