@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/baseline.h"
 #include "bench/ratios.h"
 
 namespace qm71::bench {
@@ -120,5 +121,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     qm71::bench::PrintRatios(reporter);
+    qm71::bench::PrintBaselineCheck([&reporter](const std::string& name) {
+        const qm71::bench::Times* times = reporter.Find(name);
+        return times == nullptr ? 0.0 : times->cpu;
+    });
     return 0;
 }

@@ -1,5 +1,6 @@
-// Drawing the viewer's 3072 x 2056 frame at its four scales, against a plain
-// copy of the frame and against letting QPainter stretch an indexed QImage.
+// Drawing the viewer's 3072 x 2056 frame at its four scales, against copying
+// the bytes each drawing writes and against letting QPainter stretch an
+// indexed QImage.
 
 #include "bench/draw_cases.h"
 
@@ -13,18 +14,14 @@ const Picture& TheFrame() {
     return frame;
 }
 
-// The four scales of the viewer, with the client areas measured here. Budgets:
-// a quarter-size drawing costs no more than copying the frame once, a 1:1
-// window no more than three copies.
+// The four scales of the viewer, with the client areas measured here.
 const bool kDrawBenchmarks = qm71::bench::RegisterDrawBenchmarks(DrawBenchmarks{
     .prefix = "",
-    .memcpyName = "BM_MemcpyFrame",
     .picture = TheFrame,
     .cases = {{"x0.25", {0, 0, 3072, 2056}, 768, 514},
               {"x0.5", {0, 0, 3072, 2056}, 1536, 1028},
               {"x1", {0, 0, 1920, 1028}, 1920, 1028},
               {"x2", {0, 0, 960, 514}, 1920, 1028}},
-    .memcpyBudget = {1, 0, 3, 0},
 });
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include <QImage>
 #include <QList>
 #include <QPainter>
-#include <cstring>
+#include <string>
 
+#include "bench/baseline.h"
 #include "bench/ratios.h"
 #include "common/colour_table.h"
 
@@ -14,15 +15,8 @@ namespace qm71::bench {
 
 namespace {
 
-void BM_Memcpy(benchmark::State& state, const Picture& (*picture)()) {
-    const Picture& p = picture();
-    std::vector<std::uint8_t> target(p.pixels.size());
-    for (auto _ : state) {
-        std::memcpy(target.data(), p.pixels.data(), p.pixels.size());
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(p.pixels.size()));
+std::size_t BytesWritten(const DrawCase& c) {
+    return std::size_t(c.width) * std::size_t(c.height) * sizeof(std::uint32_t);
 }
 
 void BM_DrawDib(benchmark::State& state, const Picture& (*picture)(), DrawCase c) {
@@ -35,6 +29,7 @@ void BM_DrawDib(benchmark::State& state, const Picture& (*picture)(), DrawCase c
         benchmark::DoNotOptimize(surface.data());
         benchmark::ClobberMemory();
     }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(BytesWritten(c)));
 }
 
 // The obvious Qt way: wrap the picture in an indexed QImage and let QPainter
@@ -59,6 +54,7 @@ void BM_QPainterIndexed8(benchmark::State& state, const Picture& (*picture)(), D
         benchmark::DoNotOptimize(target.constBits());
         benchmark::ClobberMemory();
     }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(BytesWritten(c)));
 }
 
 }  // namespace
@@ -83,8 +79,6 @@ Picture MakePicture(int width, int height) {
 }
 
 bool RegisterDrawBenchmarks(const DrawBenchmarks& set) {
-    const std::string& memcpy = set.memcpyName;
-    benchmark::RegisterBenchmark(memcpy.c_str(), BM_Memcpy, set.picture)->Apply(StandardSettings);
     // Registered by hand: the case names contain dots and colons, which the
     // macros' names cannot carry.
     for (const DrawCase& c : set.cases) {
@@ -97,12 +91,13 @@ bool RegisterDrawBenchmarks(const DrawBenchmarks& set) {
                                      BM_QPainterIndexed8, set.picture, c)
             ->Apply(StandardSettings);
     }
-    for (std::size_t i = 0; i < set.cases.size(); ++i) {
-        const std::string& name = set.cases[i].name;
-        AddRatio({.label = set.prefix + "DrawDib " + name + " / memcpy",
-                  .numerator = "BM_" + set.prefix + "DrawDib/" + name,
-                  .denominator = memcpy,
-                  .atMost = i < set.memcpyBudget.size() ? set.memcpyBudget[i] : 0});
+    for (const DrawCase& c : set.cases) {
+        const std::size_t bytes = BytesWritten(c);
+        AddRatio({.label = set.prefix + "DrawDib " + c.name + " / copy of the " +
+                           std::to_string(bytes) + " bytes it writes",
+                  .numerator = "BM_" + set.prefix + "DrawDib/" + c.name,
+                  .denominator = CopyBaseline(bytes),
+                  .atMost = set.baselineBudget});
     }
     for (const DrawCase& c : set.cases) {
         AddRatio({.label = set.prefix + "QPainter / DrawDib at " + c.name,

@@ -4,8 +4,8 @@
 // main in bench_main.cpp. A benchmark file registers its ratios at start-up:
 //
 //   static const bool kRatios = qm71::bench::AddRatio(
-//       {.label = "DrawDib x1 / memcpy", .numerator = "BM_DrawDib/x1",
-//        .denominator = "BM_MemcpyFrame", .atMost = 3});
+//       {.label = "GrabCycle / one copy of the frame", .numerator = "BM_GrabCycle",
+//        .denominator = qm71::bench::CopyBaseline(bytes), .atMost = 1.2});
 
 #include <benchmark/benchmark.h>
 
