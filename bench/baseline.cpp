@@ -79,17 +79,18 @@ double SecondsOf(CopyFunction copy, std::byte* to, const std::byte* from, std::s
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void BM_Copy(benchmark::State& state, std::size_t bytes) {
+void BM_Copy(benchmark::State& state, std::size_t bytes, std::size_t sources) {
     const std::size_t span = (bytes + kPage - 1) / kPage * kPage;
     std::unique_ptr<std::byte, PageFree> memory(
-        static_cast<std::byte*>(std::aligned_alloc(kPage, 2 * span + kPage)));
+        static_cast<std::byte*>(std::aligned_alloc(kPage, (sources + 1) * span + kPage)));
     if (!memory) {
         state.SkipWithError("no memory");
         return;
     }
-    std::byte* const from = memory.get();
-    for (std::size_t i = 0; i < bytes; ++i) from[i] = std::byte(i * 131 >> 3);
-    std::memset(from + span, 0, span + kPage);
+    // The destination first, then the sources.
+    std::byte* const from = memory.get() + span + kPage;
+    for (std::size_t i = 0; i < sources * span; ++i) from[i] = std::byte(i * 131 >> 3);
+    std::memset(memory.get(), 0, span + kPage);
 
     // Every method at every placement, each warmed up, the fastest kept.
     const Method* best = &kMethods[0];
@@ -97,10 +98,11 @@ void BM_Copy(benchmark::State& state, std::size_t bytes) {
     double bestSeconds = std::numeric_limits<double>::max();
     for (const Method& method : kMethods) {
         for (const std::size_t offset : kOffsets) {
-            std::byte* to = from + span + offset;
-            for (int i = 0; i < 2; ++i) method.copy(to, from, bytes);
-            for (int i = 0; i < 5; ++i) {
-                const double seconds = SecondsOf(method.copy, to, from, bytes);
+            std::byte* to = memory.get() + offset;
+            auto source = [&](std::size_t i) { return from + i % sources * span; };
+            for (std::size_t i = 0; i < 2 * sources; ++i) method.copy(to, source(i), bytes);
+            for (std::size_t i = 0; i < 5; ++i) {
+                const double seconds = SecondsOf(method.copy, to, source(i), bytes);
                 if (seconds < bestSeconds) {
                     bestSeconds = seconds;
                     best = &method;
@@ -109,9 +111,11 @@ void BM_Copy(benchmark::State& state, std::size_t bytes) {
             }
         }
     }
-    std::byte* const to = from + span + bestOffset;
+    std::byte* const to = memory.get() + bestOffset;
+    std::size_t next = 0;
     for (auto _ : state) {
-        best->copy(to, from, bytes);
+        best->copy(to, from + next * span, bytes);
+        next = next + 1 < sources ? next + 1 : 0;
         benchmark::DoNotOptimize(to);
         benchmark::ClobberMemory();
     }
@@ -124,12 +128,26 @@ std::string NameOf(std::size_t bytes) {
     return "BM_Copy/" + std::to_string(bytes);
 }
 
+std::set<std::string>& RingNames() {
+    static std::set<std::string> names;
+    return names;
+}
+
 }  // namespace
 
 std::string CopyBaseline(std::size_t bytes) {
     std::string name = NameOf(bytes);
     if (Sizes().insert(bytes).second) {
-        benchmark::RegisterBenchmark(name.c_str(), BM_Copy, bytes)->Apply(StandardSettings);
+        benchmark::RegisterBenchmark(name.c_str(), BM_Copy, bytes, 1)->Apply(StandardSettings);
+    }
+    return name;
+}
+
+std::string CopyFromRingBaseline(std::size_t bytes, std::size_t sources) {
+    std::string name = NameOf(bytes) + "/from" + std::to_string(sources);
+    if (RingNames().insert(name).second) {
+        benchmark::RegisterBenchmark(name.c_str(), BM_Copy, bytes, sources)
+            ->Apply(StandardSettings);
     }
     return name;
 }

@@ -18,6 +18,12 @@ namespace qm71::bench {
 // and returns its benchmark name, "BM_Copy/<bytes>".
 std::string CopyBaseline(std::size_t bytes);
 
+// The same copy, each time from the next of `sources` buffers in turn, for a
+// path whose source does not stay in the cache because it cycles through
+// that many (the simulated card service keeps 16 frames in turn): its
+// benchmark name is "BM_Copy/<bytes>/from<sources>".
+std::string CopyFromRingBaseline(std::size_t bytes, std::size_t sources);
+
 // After a run: checks that no baseline copies slower per byte than one of a
 // larger size (a slower small copy means its buffers were not placed or warmed
 // fairly) and prints one line saying so. `cpuSeconds` gives a benchmark's CPU

@@ -23,6 +23,10 @@ class TracingCardService final : public CardPortPair {
     void In32Block(std::uint16_t port, std::span<std::uint32_t> values) override {
         inner_->In32Block(port, values);
     }
+    void In32Rows(std::uint16_t port, std::byte* first, std::size_t rowWords, std::size_t rows,
+                  std::ptrdiff_t stride) override {
+        inner_->In32Rows(port, first, rowWords, rows, stride);
+    }
 
   private:
     std::unique_ptr<CardPortPair> inner_;

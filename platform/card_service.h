@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace qm71 {
@@ -45,6 +48,26 @@ class PortInput {
     virtual ~PortInput() = default;
     virtual std::uint32_t In32(std::uint16_t port) = 0;
     virtual void In32Block(std::uint16_t port, std::span<std::uint32_t> values) = 0;
+
+    // `rows` blocks of `rowWords` values in a row, block r stored at `first +
+    // r * stride` bytes (a negative stride fills a bottom-up picture), in
+    // memory order of the values, whatever the alignment. The same as one
+    // In32Block per block; a port that can serve a whole frame in one go
+    // overrides it.
+    virtual void In32Rows(std::uint16_t port, std::byte* first, std::size_t rowWords,
+                          std::size_t rows, std::ptrdiff_t stride) {
+        std::array<std::uint32_t, 512> chunk;
+        for (std::size_t r = 0; r < rows; ++r) {
+            std::byte* out = first + std::ptrdiff_t(r) * stride;
+            for (std::size_t done = 0; done < rowWords;) {
+                const std::size_t n = std::min(rowWords - done, chunk.size());
+                In32Block(port, std::span(chunk.data(), n));
+                std::memcpy(out + done * sizeof(std::uint32_t), chunk.data(),
+                            n * sizeof(std::uint32_t));
+                done += n;
+            }
+        }
+    }
 };
 
 // The card's resident service and its data port, served by one object so that

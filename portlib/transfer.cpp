@@ -169,7 +169,10 @@ int Transfer(const FrameDescriptor* frame, const Layout& layout) {
         return QM71_OK;
     }
     const std::uint16_t port = SetUp(width, height, layout.sixteenBit);
-    if (layout.bottomUp) {
+    if (layout.bottomUp && g_ports.in32Rows != nullptr) {
+        g_ports.in32Rows(g_ports.context, port, pixels + (h - 1) * w, w / 4, h,
+                         -static_cast<std::ptrdiff_t>(w));
+    } else if (layout.bottomUp) {
         for (std::size_t row = 0; row < h; ++row) {
             ReadWords(port, pixels + (h - 1 - row) * w, w / 4);
         }

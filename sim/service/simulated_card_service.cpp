@@ -159,7 +159,7 @@ void SimulatedCardService::Serve(std::byte* dst, std::size_t bytes) {
         bytes -= n;
         readAt_ += n;
     }
-    std::memset(dst, 0xFF, bytes);
+    if (bytes > 0) std::memset(dst, 0xFF, bytes);
 }
 
 std::uint32_t SimulatedCardService::In32(std::uint16_t port) {
@@ -175,6 +175,19 @@ void SimulatedCardService::In32Block(std::uint16_t port, std::span<std::uint32_t
         return;
     }
     Serve(dst, values.size_bytes());
+}
+
+void SimulatedCardService::In32Rows(std::uint16_t port, std::byte* first, std::size_t rowWords,
+                                    std::size_t rows, std::ptrdiff_t stride) {
+    const std::size_t bytes = rowWords * sizeof(std::uint32_t);
+    for (std::size_t r = 0; r < rows; ++r) {
+        std::byte* dst = first + std::ptrdiff_t(r) * stride;
+        if (!portReady_ || port != kDataPort) {
+            std::memset(dst, 0xFF, bytes);
+        } else {
+            Serve(dst, bytes);
+        }
+    }
 }
 
 }  // namespace qm71::sim

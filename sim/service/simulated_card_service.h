@@ -46,6 +46,8 @@ class SimulatedCardService final : public CardPortPair {
     std::uint32_t Call(ServiceFunction function, std::uint32_t cx, std::uint32_t dx) override;
     std::uint32_t In32(std::uint16_t port) override;
     void In32Block(std::uint16_t port, std::span<std::uint32_t> values) override;
+    void In32Rows(std::uint16_t port, std::byte* first, std::size_t rowWords, std::size_t rows,
+                  std::ptrdiff_t stride) override;
 
   private:
     void Reset();

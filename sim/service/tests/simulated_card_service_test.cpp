@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace qm71::sim {
@@ -49,6 +50,19 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     EXPECT_EQ(std::tuple(p[0], p[511], q[0], q[511]), std::tuple(0, 255, 255, 0));
     EXPECT_EQ(std::tuple(r[0], r[511]), std::tuple(1, 1023 * 64 + 1));
     for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
+}
+
+TEST(SimulatedCardService, RowsFillABottomUpPictureWithTheStreamedRows) {
+    ManualClock clock;
+    SimulatedCardService streamed(clock, {.fps = 0}), rows(clock, {.fps = 0});
+    const auto words = Grab(streamed, 512, 256, kMode8Bit);
+    rows.Call(SetGeometry, 512, 256);
+    rows.Call(StartFrame, 0, rows.Call(SetMode, kMode8Bit, 1));
+    std::vector<std::byte> picture(512 * 256);
+    rows.In32Rows(kPort, picture.data() + 255 * 512, 128, 256, -512);
+    for (std::size_t r = 0; r < 256; ++r)
+        ASSERT_EQ(std::memcmp(picture.data() + (255 - r) * 512, words.data() + r * 128, 512), 0)
+            << r;
 }
 
 TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
