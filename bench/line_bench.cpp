@@ -36,10 +36,12 @@ void BM_LineAcquisition(benchmark::State& state) {
     Driver driver(card);
     driver.Open();
     OpenLineGrabber(driver, trigger);
-    std::vector<std::byte> image(kImageBytes);
+    // Into an image block as the program keeps it, placed as it places them.
+    const auto block = LineImageWindow::AllocateImage();
+    std::byte* image = block->Pixels();
     for (auto _ : state) {
-        const bool complete = trigger ? TriggeredImage(driver, SystemClock(), image.data())
-                                      : FreeRunImage(driver, SystemClock(), image.data());
+        const bool complete = trigger ? TriggeredImage(driver, SystemClock(), image)
+                                      : FreeRunImage(driver, SystemClock(), image);
         if (!complete) state.SkipWithError("no image");
         benchmark::DoNotOptimize(image[1000]);
     }

@@ -29,8 +29,7 @@ class DisplayImage final : public ImageBlock {
     }
 
   private:
-    explicit DisplayImage(std::unique_ptr<std::byte[]> block)
-        : ImageBlock(std::move(block), kWidth, kHeight) {}
+    explicit DisplayImage(BlockMemory block) : ImageBlock(std::move(block), kWidth, kHeight) {}
 };
 
 }  // namespace qm71
