@@ -91,6 +91,7 @@ TEST(DrawDib, EveryScaleEdgeAndColourTableMatchesTheReference) {
         {3, 2, {0, 0, 3, 2}, 3, 2},                       // rows with a padding byte, bottom-up
         {3, -2, {0, 0, 3, 2}, 3, 2},                      // and top-down
         {3072, 2056, {0, 0, 3072, 2056}, 768, 514},       // the viewer at x 0.25
+        {5000, 640, {0, 0, 5000, 640}, 625, 80},          // the line demo at 1:8
         {3072, 2056, {1000, 600, 640, 512}, 1280, 1024},  // at x 2, a part
         {48, 40, {0, 0, 36, 28}, 18, 14},                 // x 0.5
         {48, -29, {3, 5, 7, 6}, 28, 24},                  // x 4
