@@ -99,6 +99,19 @@ bool RegisterDrawBenchmarks(const DrawBenchmarks& set) {
                   .denominator = CopyBaseline(bytes),
                   .atMost = set.baselineBudget});
     }
+    // A reduction reads more of the picture than it writes, and the picture
+    // does not stay in the cache: beside its bytes copied from a ring as large
+    // as the picture it shows how far memory bounds it.
+    const Picture& picture = set.picture();
+    for (const DrawCase& c : set.cases) {
+        const std::size_t bytes = BytesWritten(c);
+        if (c.source.width <= c.width || picture.pixels.size() < 2 * bytes) continue;
+        const std::size_t ring = picture.pixels.size() / bytes;
+        AddRatio({.label = set.prefix + "DrawDib " + c.name + " / copy of its bytes from " +
+                           std::to_string(ring) + " sources",
+                  .numerator = "BM_" + set.prefix + "DrawDib/" + c.name,
+                  .denominator = CopyFromRingBaseline(bytes, ring)});
+    }
     for (const DrawCase& c : set.cases) {
         AddRatio({.label = set.prefix + "QPainter / DrawDib at " + c.name,
                   .numerator = "BM_" + set.prefix + "QPainterIndexed8/" + c.name,
