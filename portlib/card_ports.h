@@ -30,12 +30,12 @@ inline void InstallCardPorts(CardPorts& ports) {
                              std::size_t count) {
         static_cast<CardPorts*>(c)->input->In32Block(port, std::span(values, count));
     };
-    callbacks.in32Rows = [](void* c, std::uint16_t port, void* first, std::size_t rowWords,
-                            std::size_t rows, std::ptrdiff_t stride) {
+    qm71_install_ports(&callbacks);
+    qm71_install_row_reader([](void* c, std::uint16_t port, void* first, std::size_t rowWords,
+                               std::size_t rows, std::ptrdiff_t stride) {
         static_cast<CardPorts*>(c)->input->In32Rows(port, static_cast<std::byte*>(first), rowWords,
                                                     rows, stride);
-    };
-    qm71_install_ports(&callbacks);
+    });
 }
 
 }  // namespace qm71

@@ -41,24 +41,28 @@ enum { QM71_OK = 0, QM71_OUT_OF_DOMAIN = 1, QM71_NO_PORTS = 2 };
 
 /* The card as the library sees it. call: a service sub-function with CX and
  * DX, answering DX (the data port after 34h). in32: one 32-bit read from a
- * port. in32Block: count reads into consecutive values, ascending.
- * in32Rows (optional, null when not given, as a brace-initialised struct
- * leaves it): rows blocks of rowWords reads, block r stored from
- * (char*)first + r * stride on (stride in bytes, negative for a bottom-up
- * picture; any alignment), values in memory order as in32Block stores them.
- * With it a bottom-up frame costs one call instead of one per row. */
+ * port. in32Block: count reads into consecutive values, ascending. */
 typedef struct Qm71Ports {
     void* context;
     uint32_t (*call)(void* context, uint8_t subFunction, uint32_t cx, uint32_t dx);
     uint32_t (*in32)(void* context, uint16_t port);
     void (*in32Block)(void* context, uint16_t port, uint32_t* values, size_t count);
-    void (*in32Rows)(void* context, uint16_t port, void* first, size_t rowWords, size_t rows,
-                     ptrdiff_t stride);
 } Qm71Ports;
 
 /* Installs the ports for every following entry (copied; null uninstalls).
- * Install before the first grab, not while an entry runs. */
+ * Install before the first grab, not while an entry runs. Installing ports
+ * also takes away a row reader installed before. */
 void qm71_install_ports(const Qm71Ports* ports);
+
+/* Optional, after qm71_install_ports: rows blocks of rowWords reads from the
+ * port, called with the installed ports' context; block r is stored from
+ * (char*)first + r * stride on (stride in bytes, negative for a bottom-up
+ * picture; any alignment), values in memory order as in32Block stores them.
+ * With it a bottom-up frame costs one call instead of one per row; without
+ * it (null) the library reads row by row through in32Block. */
+typedef void (*Qm71RowReader)(void* context, uint16_t port, void* first, size_t rowWords,
+                              size_t rows, ptrdiff_t stride);
+void qm71_install_row_reader(Qm71RowReader in32Rows);
 
 /* One-shot flags, each consumed by exactly one following entry:
  * a nonzero FramePendingFlag makes the next entry skip the frame start (35h);

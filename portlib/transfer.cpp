@@ -24,6 +24,7 @@ constexpr std::uint32_t kSizeLimit = 65536;
 constexpr std::size_t kChunkWords = 2048;
 
 Qm71Ports g_ports{};
+Qm71RowReader g_rows = nullptr;
 std::atomic<int> g_framePending{0};
 std::atomic<int> g_keepSums{0};
 
@@ -169,9 +170,9 @@ int Transfer(const FrameDescriptor* frame, const Layout& layout) {
         return QM71_OK;
     }
     const std::uint16_t port = SetUp(width, height, layout.sixteenBit);
-    if (layout.bottomUp && g_ports.in32Rows != nullptr) {
-        g_ports.in32Rows(g_ports.context, port, pixels + (h - 1) * w, w / 4, h,
-                         -static_cast<std::ptrdiff_t>(w));
+    if (layout.bottomUp && g_rows != nullptr) {
+        g_rows(g_ports.context, port, pixels + (h - 1) * w, w / 4, h,
+               -static_cast<std::ptrdiff_t>(w));
     } else if (layout.bottomUp) {
         for (std::size_t row = 0; row < h; ++row) {
             ReadWords(port, pixels + (h - 1 - row) * w, w / 4);
@@ -188,6 +189,11 @@ extern "C" {
 
 void qm71_install_ports(const Qm71Ports* ports) {
     qm71::portlib::g_ports = ports != nullptr ? *ports : Qm71Ports{};
+    qm71::portlib::g_rows = nullptr;
+}
+
+void qm71_install_row_reader(Qm71RowReader in32Rows) {
+    qm71::portlib::g_rows = in32Rows;
 }
 
 void qm71_set_frame_pending(int pending) {

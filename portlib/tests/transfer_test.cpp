@@ -65,14 +65,19 @@ TEST_F(Transfer, DibRowsAreTheImgRowsBottomUp) {
     std::vector<std::uint8_t> img(131072), dib(131072);
     FrameDescriptor frame{img.data(), 0, 0, 0, 0, 0};
     QM71IMG512X256X8(&frame);
-    card.position = 0;
-    frame.pixels = dib.data();
-    QM71DIB512X256X8(&frame);
     // Word n carries bytes n, n >> 8, ... : byte 0 of the stream is first.
     EXPECT_EQ(img[4], 1);
-    for (std::size_t row = 0; row < 256; ++row)
-        ASSERT_EQ(std::memcmp(dib.data() + row * 512, img.data() + (255 - row) * 512, 512), 0)
-            << row;
+    // Through the ports' row reader, then row by row once it is dropped.
+    for (const bool rowReader : {true, false}) {
+        if (!rowReader) qm71_install_row_reader(nullptr);
+        card.position = 0;
+        std::fill(dib.begin(), dib.end(), 0);
+        frame.pixels = dib.data();
+        QM71DIB512X256X8(&frame);
+        for (std::size_t row = 0; row < 256; ++row)
+            ASSERT_EQ(std::memcmp(dib.data() + row * 512, img.data() + (255 - row) * 512, 512), 0)
+                << row << rowReader;
+    }
 }
 
 TEST_F(Transfer, SixteenBitPixelsAreLittleEndianWordsInStreamOrder) {
