@@ -14,7 +14,10 @@ inline constexpr std::chrono::seconds kCardTimeout{2};
 
 // How long to rest after a poll of the card found nothing. The driver is only
 // polled (LineCount), with no event to wait on, so the rest starts short and
-// doubles, up to kLongest, as long as it proves too short.
+// doubles, up to kLongest, as long as it proves too short. kLongest is what a
+// frame's last row may wait to be seen; it stays well inside the camera's
+// pause between two frames, so that a host that keeps up arms the card in
+// time for the next one.
 class CardBackoff {
   public:
     static constexpr Clock::Duration kFirst = std::chrono::microseconds(50);

@@ -67,8 +67,12 @@ TEST_F(Viewer, FramesLandBottomUpAndTheCardIsArmedOnlyAfterADrawnFrame) {
     card.rows = [&] { return available; };
     std::byte* pixels = Start().Image()->Pixels();
     card.log.clear();
-    EXPECT_FALSE(app->OnIdle().drawn);  // armed, nothing yet
-    EXPECT_FALSE(app->OnIdle().drawn);  // polls again without arming
+    // Armed, nothing yet: the loop rests, and longer when again nothing came.
+    const IdleTurn first = app->OnIdle();
+    const IdleTurn second = app->OnIdle();  // polls again without arming
+    EXPECT_FALSE(first.drawn || second.drawn);
+    EXPECT_GT(first.rest.count(), 0);
+    EXPECT_GT(second.rest, first.rest);
     // Then one more row per poll: each row is read only once the card has it.
     card.rows = [&] { return available < 2056 ? ++available : available; };
     ASSERT_TRUE(app->OnIdle().drawn);
