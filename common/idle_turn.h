@@ -5,7 +5,8 @@
 namespace qm71 {
 
 // What one idle turn of a live loop did: it drew a picture, or it found
-// nothing yet and the loop may rest for `rest` before the next turn.
+// nothing yet and the loop may rest for `rest` before the next turn (a front
+// end whose timer counts whole milliseconds rounds it up).
 struct IdleTurn {
     bool drawn = false;
     Clock::Duration rest{0};
