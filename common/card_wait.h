@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/clock.h"
@@ -11,22 +12,67 @@ namespace qm71 {
 // fraction of a second.
 inline constexpr std::chrono::seconds kCardTimeout{2};
 
-// Polls `ready` until it returns true. Returns false when kCardTimeout passes
-// without it. The first polls follow each other at once (rows come fast); after
-// that the wait sleeps a little between polls so a stalled card does not keep a
-// core busy.
+// How long to rest after a poll of the card found nothing. The driver is only
+// polled (LineCount), with no event to wait on, so the rest starts short and
+// doubles, up to kLongest, as long as it proves too short. kLongest is what a
+// frame's last row may wait to be seen; it stays well inside the camera's
+// pause between two frames, so that a host that keeps up arms the card in
+// time for the next one.
+class CardBackoff {
+  public:
+    static constexpr Clock::Duration kFirst = std::chrono::microseconds(50);
+    static constexpr Clock::Duration kLongest = std::chrono::milliseconds(2);
+
+    Clock::Duration Rest() const { return rest_; }
+    // The rest was too short.
+    void Longer() { rest_ = std::min(rest_ * 2, kLongest); }
+    // Start short again.
+    void Reset() { rest_ = kFirst; }
+
+  private:
+    Clock::Duration rest_ = kFirst;
+};
+
+// The waits of one frame or image on the card: each polls until the card has
+// what it needs, resting between polls, and gives up after kCardTimeout
+// without it. The rest carries over from one wait to the next. Where each row
+// comes a fixed time after its request (a software trigger), the rest that
+// brought one row is kept for the next. Where the rows stream in at the
+// camera's pace, a host that has caught up rests longer each time, so that
+// it wakes to a batch of rows: a frame costs a few dozen wake-ups, and a row
+// waits at most CardBackoff::kLongest before it is seen.
+class CardWait {
+  public:
+    enum class Rows { OnRequest, Streaming };
+
+    explicit CardWait(Clock& clock, Rows rows = Rows::OnRequest)
+        : clock_(clock), streaming_(rows == Rows::Streaming) {}
+
+    // Polls `ready` until it returns true; false when kCardTimeout passes
+    // without it.
+    template <typename Ready>
+    bool Until(Ready&& ready) {
+        if (ready()) return true;
+        const Clock::Duration deadline = clock_.Now() + kCardTimeout;
+        while (clock_.Now() < deadline) {
+            clock_.Sleep(backoff_.Rest());
+            const bool came = ready();
+            if (!came || streaming_) backoff_.Longer();
+            if (came) return true;
+        }
+        return false;
+    }
+
+  private:
+    Clock& clock_;
+    bool streaming_;
+    CardBackoff backoff_;
+};
+
+// One wait of its own.
 template <typename Ready>
 bool PollCard(Clock& clock, Ready&& ready) {
-    constexpr int kSpins = 256;
-    constexpr std::chrono::microseconds kPause{100};
-    for (int i = 0; i < kSpins; ++i)
-        if (ready()) return true;
-    const Clock::Duration deadline = clock.Now() + kCardTimeout;
-    while (!ready()) {
-        if (clock.Now() >= deadline) return false;
-        clock.Sleep(kPause);
-    }
-    return true;
+    return CardWait(clock).Until(ready);
 }
 
 }  // namespace qm71

@@ -1,11 +1,12 @@
 #include "common/ui/idle_loop.h"
 
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
 
 namespace qm71 {
 
-IdleLoop::IdleLoop(std::function<bool()> canRun, std::function<bool()> turn)
+IdleLoop::IdleLoop(std::function<bool()> canRun, std::function<IdleTurn()> turn)
     : canRun_(std::move(canRun)), turn_(std::move(turn)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] { Turn(); });
 }
@@ -17,10 +18,9 @@ void IdleLoop::Start() {
 
 void IdleLoop::Turn() {
     if (!QApplication::activeModalWidget()) {
-        const bool drawn = turn_();
-        if (drawn) ++drawn_;
-        // Nothing yet: let the loop rest a moment instead of spinning a core.
-        timer_.setInterval(drawn ? 0 : 1);
+        const IdleTurn turn = turn_();
+        if (turn.drawn) ++drawn_;
+        timer_.setInterval(std::chrono::ceil<std::chrono::milliseconds>(turn.rest));
     }
     Update();
 }

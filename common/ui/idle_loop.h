@@ -4,17 +4,20 @@
 #include <QTimer>
 #include <functional>
 
+#include "common/idle_turn.h"
+
 namespace qm71 {
 
 // The acquisition loop of a Qt front end, run from the idle of the event
-// loop: a zero-interval timer calls `turn` while `canRun` says a turn can
-// bring a picture and no modal dialog is open (a dialog's own loop never
-// runs the idle hook). Otherwise the timer stops, so a paused program sleeps;
-// Update() after every event and command starts it again.
+// loop: a timer calls `turn` while `canRun` says a turn can bring a picture
+// and no modal dialog is open (a dialog's own loop never runs the idle hook).
+// After a turn that drew, the next comes as soon as the event queue is empty;
+// after one that found nothing, once the rest the turn asked for has passed.
+// Otherwise the timer stops, so a paused program sleeps; Update() after every
+// event and command starts it again.
 class IdleLoop {
   public:
-    // `turn` returns true when it drew a picture.
-    IdleLoop(std::function<bool()> canRun, std::function<bool()> turn);
+    IdleLoop(std::function<bool()> canRun, std::function<IdleTurn()> turn);
 
     // Starts counting the time for the rate report and the loop itself.
     void Start();
@@ -32,7 +35,7 @@ class IdleLoop {
     void Turn();
 
     std::function<bool()> canRun_;
-    std::function<bool()> turn_;
+    std::function<IdleTurn()> turn_;
     QTimer timer_;
     QElapsedTimer running_;
     long long drawn_ = 0;

@@ -11,8 +11,8 @@ namespace {
 // values the last poll left go on to the next request, as the one request
 // record of the driver link does. False when the card fell silent.
 template <typename Done>
-bool PollLines(Driver& driver, Clock& clock, std::uint16_t& v1, std::uint16_t& v2, Done done) {
-    return PollCard(clock, [&] {
+bool PollLines(Driver& driver, CardWait& wait, std::uint16_t& v1, std::uint16_t& v2, Done done) {
+    return wait.Until([&] {
         v1 = 1;
         driver.DriverCommand(SubCommand::LineCount, v1, v2);
         return done(v1);
@@ -47,24 +47,25 @@ void SetLineMode(Driver& driver, bool trigger) {
 
 bool FreeRunImage(Driver& driver, Clock& clock, std::byte* buffer) {
     std::uint16_t v1 = 0, v2 = 0;
+    CardWait wait(clock, CardWait::Rows::Streaming);
     driver.DriverCommand(SubCommand::ArmFrame, v1, v2);
-    if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
+    if (!PollLines(driver, wait, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
     driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
     TransferInto(driver, buffer, 0);
     for (int i = 1; i < kLineCount; ++i) {
-        if (!PollLines(driver, clock, v1, v2, [i](std::uint16_t n) { return n != i; }))
-            return false;
+        if (!PollLines(driver, wait, v1, v2, [i](std::uint16_t n) { return n != i; })) return false;
         TransferInto(driver, buffer, i);
     }
     return true;
 }
 
 bool TriggeredImage(Driver& driver, Clock& clock, std::byte* buffer) {
+    CardWait wait(clock);
     for (int i = 0; i < kTriggeredLines; ++i) {
         driver.Send(SubCommand::TriggerControl, 0, 0);
         driver.Send(SubCommand::TriggerControl, 0, 1);
         std::uint16_t v1 = 0, v2 = 0;
-        if (!PollLines(driver, clock, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
+        if (!PollLines(driver, wait, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
         driver.DriverCommand(SubCommand::BeginReadout, v1, v2);
         TransferInto(driver, buffer, i);
     }

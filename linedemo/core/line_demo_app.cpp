@@ -28,21 +28,21 @@ Rect LineDemoApp::InitInstance(int screenWidth, int screenHeight) {
     return settings.window;
 }
 
-bool LineDemoApp::OnIdle() {
-    if (!liveMode_ || ended_) return false;
+IdleTurn LineDemoApp::OnIdle() {
+    if (!liveMode_ || ended_) return {};
     switch (window_->AcquisitionCycle()) {
         case LineImageWindow::Cycle::Drawn:
-            return true;
+            return {.drawn = true};
         case LineImageWindow::Cycle::NotRun:
-            return false;
+            return {};
         case LineImageWindow::Cycle::TimedOut:
             // Live mode goes off before the box opens, so nothing acquires
             // behind it; F5 resumes.
             liveMode_ = false;
             op_.Message(kLineTimeoutMessage, "Fehler");
-            return false;
+            return {};
     }
-    return false;
+    return {};
 }
 
 bool LineDemoApp::ShouldIdleRun() const {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/driver.h"
+#include "common/idle_turn.h"
 #include "common/main_window_events.h"
 #include "linedemo/core/line_image_window.h"
 #include "platform/clock.h"
@@ -29,8 +30,9 @@ inline constexpr const char* kLineOutOfMemoryMessage =
 //   3. pass the window's messages to this object's WindowEvents and carry out
 //      the commands they leave (control panel, colours dialog, information
 //      box, the end); the control panel's result goes to PanelResult();
-//   4. while ShouldIdleRun(), call OnIdle() from a zero-interval timer, and
-//      stop the timer when it turns false; check again after every event;
+//   4. while ShouldIdleRun(), call OnIdle() from a timer, again as soon as
+//      the event queue is empty or after the rest it asks for, and stop the
+//      timer when it turns false; check again after every event;
 //   5. paint what the window logic hands its host;
 //   6. Shutdown(window rectangle) when the window closes.
 class LineDemoApp final : public MainWindowEvents<LineImageWindow> {
@@ -48,10 +50,10 @@ class LineDemoApp final : public MainWindowEvents<LineImageWindow> {
     // The window is up: live mode on.
     void Started() { liveMode_ = true; }
 
-    // One idle turn: one acquisition cycle. True when an image was drawn.
+    // One idle turn: one acquisition cycle, which waits for the whole image.
     // A card that stops delivering ends live mode with one message; F5
     // resumes.
-    bool OnIdle();
+    IdleTurn OnIdle();
     // Idle turns can bring an image: live, not ended, and the window able to
     // acquire (focus, no Alt, no drag, no dialog, an image block and a card).
     bool ShouldIdleRun() const;

@@ -104,8 +104,9 @@ bool ImageWindow::ReadFrame(std::byte* pixels) {
     std::byte* destination =
         pixels + (DisplayImage::kHeight - 1) * std::size_t{DisplayImage::kWidth};
     bool complete = true;
+    CardWait wait(clock_, CardWait::Rows::Streaming);
     for (int row = 0; row < DisplayImage::kHeight; ++row) {
-        const bool arrived = PollCard(clock_, [&] {
+        const bool arrived = wait.Until([&] {
             std::uint16_t count = 0, v2 = 0;
             driver_.DriverCommand(SubCommand::LineCount, count, v2);
             return count > row;

@@ -28,21 +28,25 @@ bool ViewerApp::Acquiring() const {
     return liveMode_ && !ended_ && window_ && window_->CardOpen();
 }
 
-bool ViewerApp::OnIdle() {
-    if (!liveMode_ || !window_ || ended_) return false;
+IdleTurn ViewerApp::OnIdle() {
+    if (!liveMode_ || !window_ || ended_) return {};
     switch (window_->GrabCycle()) {
         case ImageWindow::Grab::Drawn:
-            return true;
-        case ImageWindow::Grab::NoRows:
-            return false;
+            noRows_.Reset();
+            return {.drawn = true};
+        case ImageWindow::Grab::NoRows: {
+            const IdleTurn turn{.rest = noRows_.Rest()};
+            noRows_.Longer();
+            return turn;
+        }
         case ImageWindow::Grab::TimedOut:
             // Live mode goes off before the box opens, so nothing grabs behind it;
             // F5 resumes.
             liveMode_ = false;
             op_.Message(kCardTimeoutMessage, "Fehler");
-            return false;
+            return {};
     }
-    return false;
+    return {};
 }
 
 bool ViewerApp::Command(int id) {

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "common/card_wait.h"
 #include "common/driver.h"
+#include "common/idle_turn.h"
 #include "common/main_window_events.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
@@ -41,9 +43,10 @@ class ViewerApp final : public MainWindowEvents<ImageWindow> {
     Rect InitInstance(int screenWidth, int screenHeight);
     void Started() { liveMode_ = true; }
 
-    // One idle turn. Returns true when it had something to do, false when the
-    // front end may let the loop rest a moment.
-    bool OnIdle();
+    // One idle turn: a frame read and drawn, or none begun yet, and then how
+    // long the loop may rest before it asks the card again (longer while
+    // the card stays without rows, see CardBackoff).
+    IdleTurn OnIdle();
 
     void ToggleLiveMode() { liveMode_ = !liveMode_; }
     // The window's commands and F5; the dialogs are left to the front end.
@@ -63,6 +66,7 @@ class ViewerApp final : public MainWindowEvents<ImageWindow> {
     ProfileStore& store_;
     Operator& op_;
     std::optional<ImageWindow> window_;
+    CardBackoff noRows_;
     bool liveMode_ = false;
     bool ended_ = false;
 };

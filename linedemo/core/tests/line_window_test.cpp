@@ -74,11 +74,11 @@ TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
         pause(true);
         EXPECT_FALSE(app->ShouldIdleRun());
         const std::size_t sent = card.log.size();
-        EXPECT_FALSE(app->OnIdle());
+        EXPECT_FALSE(app->OnIdle().drawn);
         EXPECT_EQ(card.log.size(), sent);
         pause(false);
         EXPECT_TRUE(app->ShouldIdleRun());
-        EXPECT_TRUE(app->OnIdle());
+        EXPECT_TRUE(app->OnIdle().drawn);
     }
     EXPECT_EQ(std::tuple(host.draws, host.drawn.text, host.drawn.textAt),
               std::tuple(6, "Idle 5", Point{10, 60}));
@@ -112,17 +112,17 @@ TEST_F(LineDemo, ACardThatStopsEndsLiveModeWithOneMessageAndTheLastWholeImage) {
         const auto block = w.Picture().picture;
         return std::vector<std::byte>(block.begin(), block.end());
     };
-    EXPECT_TRUE(app->OnIdle());  // 640 lines
+    EXPECT_TRUE(app->OnIdle().drawn);  // 640 lines
     const auto freeRun = picture();
     app->Command(qmdemo::ID_SOFTWARE_TRIGGER);
-    EXPECT_TRUE(app->OnIdle());  // 639 lines
+    EXPECT_TRUE(app->OnIdle().drawn);  // 639 lines
     const auto triggered = picture();
     const std::size_t top = LineOffset(kTriggeredLines) + ImageBlock::kPixelOffset;
     EXPECT_TRUE(std::equal(triggered.begin() + top, triggered.end(), freeRun.begin() + top));
-    EXPECT_FALSE(app->OnIdle());
+    EXPECT_FALSE(app->OnIdle().drawn);
     EXPECT_EQ(op.messages, Texts{kLineTimeoutMessage});
     EXPECT_FALSE(app->ShouldIdleRun());
-    EXPECT_FALSE(app->OnIdle());
+    EXPECT_FALSE(app->OnIdle().drawn);
     EXPECT_EQ(op.messages.size(), 1u);
     EXPECT_EQ(std::tuple(host.draws, host.drawn.text), std::tuple(2, "Idle 1"));
     // What repaints draw and Ctrl+W saves: the last whole image.
@@ -138,13 +138,13 @@ TEST_F(LineDemo, WithoutDriverOrImageNothingIsAcquiredOrRead) {
     EXPECT_EQ(op.messages, (Texts{"Treiber nicht gefunden"}));
     EXPECT_EQ(op.styles[0].owner, MessageStyle::Owner::None);
     EXPECT_FALSE(app->ShouldIdleRun());
-    EXPECT_FALSE(app->OnIdle());
+    EXPECT_FALSE(app->OnIdle().drawn);
     card.present = true;
     op.messages.clear();
     Start([] { return std::unique_ptr<ImageBlock>(); });
     EXPECT_EQ(op.messages, Texts{kLineOutOfMemoryMessage});
     EXPECT_FALSE(app->ShouldIdleRun());
-    EXPECT_FALSE(app->OnIdle());
+    EXPECT_FALSE(app->OnIdle().drawn);
     EXPECT_EQ(card.Count(SubCommand::ArmFrame), 0u);
     EXPECT_TRUE(host.shown.picture.empty());
     EXPECT_TRUE(app->Command(qmdemo::ID_SAVE_NUMBERED));
@@ -193,7 +193,7 @@ TEST_F(LineDemo, RepaintShowsTheLiveImageTheRightWayUp) {
     LineImageWindow& w = Start();
     app->Command(qmdemo::ID_SCALE_1_1);
     ReportLastMove();
-    ASSERT_TRUE(app->OnIdle());
+    ASSERT_TRUE(app->OnIdle().drawn);
     // Colours change while paused: repaints show the image as the live
     // drawing did, over the whole client area, in the new colours, from the
     // top of the bottom-up block: the last line acquired is the top line.

@@ -67,11 +67,15 @@ TEST_F(Viewer, FramesLandBottomUpAndTheCardIsArmedOnlyAfterADrawnFrame) {
     card.rows = [&] { return available; };
     std::byte* pixels = Start().Image()->Pixels();
     card.log.clear();
-    EXPECT_FALSE(app->OnIdle());  // armed, nothing yet
-    EXPECT_FALSE(app->OnIdle());  // polls again without arming
+    // Armed, nothing yet: the loop rests, and longer when again nothing came.
+    const IdleTurn first = app->OnIdle();
+    const IdleTurn second = app->OnIdle();  // polls again without arming
+    EXPECT_FALSE(first.drawn || second.drawn);
+    EXPECT_GT(first.rest.count(), 0);
+    EXPECT_GT(second.rest, first.rest);
     // Then one more row per poll: each row is read only once the card has it.
     card.rows = [&] { return available < 2056 ? ++available : available; };
-    ASSERT_TRUE(app->OnIdle());
+    ASSERT_TRUE(app->OnIdle().drawn);
     EXPECT_EQ(card.Count(SubCommand::ArmFrame), 1u);
     EXPECT_GE(card.Count(SubCommand::LineCount), 2058u);
     // Drawn at once: the whole picture over the client area clamped to x 0.25.
@@ -84,7 +88,7 @@ TEST_F(Viewer, FramesLandBottomUpAndTheCardIsArmedOnlyAfterADrawnFrame) {
               std::tuple(pixels + 2055 * 3072, pixels, 768u));
     EXPECT_EQ(pixels[2054 * 3072], std::byte{1});
     EXPECT_EQ(driver.Line().destination, pixels);
-    EXPECT_TRUE(app->OnIdle());  // drawn before, so armed again
+    EXPECT_TRUE(app->OnIdle().drawn);  // drawn before, so armed again
     EXPECT_EQ(card.Count(SubCommand::ArmFrame), 2u);
 }
 
@@ -92,7 +96,7 @@ TEST_F(Viewer, StalledCardTimesOutOnceStopsLiveModeAndIsReArmedOnResume) {
     card.rows = [] { return std::uint16_t{1000}; };
     std::byte* pixels = Start().Image()->Pixels();
     const auto before = clock.Now();
-    EXPECT_FALSE(app->OnIdle());
+    EXPECT_FALSE(app->OnIdle().drawn);
     EXPECT_GE(clock.Now() - before, kCardTimeout);
     EXPECT_LT(clock.Now() - before, kCardTimeout + std::chrono::milliseconds(10));
     EXPECT_EQ(op.messages, Texts{kCardTimeoutMessage});
