@@ -10,6 +10,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define QM71_DIB_AVX512 1
+#endif
 
 namespace qm71::dib {
 
@@ -99,6 +103,9 @@ struct ColourPairs {
     // scattered over the big table, each in its own cache line and most on
     // their own page.
     const std::uint64_t* twins;
+    // The surface colours split into their four bytes: planes[c][v] is byte c
+    // (blue, green, red, alpha) of the colour of value v.
+    const std::array<std::uint8_t, 256>* planes;
 };
 
 // The pair table of the colours drawn last. Building it writes 512 KB, so it is
@@ -111,7 +118,7 @@ class PairTable {
   public:
     ColourPairs For(const std::array<std::uint32_t, 256>& colours) {
         if (pairs_.empty() || colours != colours_) Build(colours);
-        return {pairs_.data(), twins_.data()};
+        return {pairs_.data(), twins_.data(), planes_.data()};
     }
 
   private:
@@ -124,29 +131,20 @@ class PairTable {
         }
         for (std::size_t v = 0; v < 256; ++v) {
             twins_[v] = std::uint64_t(colours[v]) << 32 | colours[v];
+            for (std::size_t c = 0; c < 4; ++c) planes_[c][v] = std::uint8_t(colours[v] >> 8 * c);
         }
         colours_ = colours;
     }
 
     std::array<std::uint32_t, 256> colours_{};
     std::array<std::uint64_t, 256> twins_{};
+    alignas(64) std::array<std::array<std::uint8_t, 256>, 4> planes_{};
     std::vector<std::uint64_t> pairs_;
 };
 
 PairTable& ThreadPairTable() {
     thread_local PairTable table;
     return table;
-}
-
-// A hint only: the bytes [p, p + n) will be read soon. Does nothing when p is
-// nullptr.
-void PrefetchBytes(const std::uint8_t* p, std::int64_t n) {
-    if (p == nullptr) return;
-#if defined(__GNUC__)
-    for (std::int64_t at = 0; at < n; at += 64) __builtin_prefetch(p + at);
-#else
-    static_cast<void>(n);
-#endif
 }
 
 void StorePair(std::uint32_t* out, std::uint64_t pair) {
@@ -311,6 +309,107 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
     for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
 }
 
+#if defined(QM71_DIB_AVX512)
+// Reductions by 2, 4 and 8 where the processor can look up 64 bytes at once
+// (AVX-512 VBMI): a block of 64 surface pixels takes its values out of
+// 64 * kStep row bytes with one two-register byte permute per 128 bytes, then
+// looks each of the colours' four bytes up in its 256-byte plane (two
+// permutes over 128 entries each, chosen by the value's top bit) and
+// interleaves the four bytes into 64 pixels. No value goes through memory, and
+// the table stays in registers.
+
+// The byte permutes' constants for one step: group g picks the values that lie
+// in bytes [128 g, 128 g + 128) of the block. The interleaving works within
+// 16-byte lanes, so byte 16 l + 4 j + m of the picked values holds pixel
+// 16 j + 4 l + m, which lands where it belongs.
+struct PickPermutes {
+    std::array<std::array<std::uint8_t, 64>, 4> index{};
+    std::array<std::uint64_t, 4> mask{};
+};
+
+constexpr PickPermutes MakePickPermutes(int step) {
+    PickPermutes p;
+    for (int q = 0; q < 64; ++q) {
+        const int l = q / 16;
+        const int j = q % 16 / 4;
+        const int pixel = 16 * j + 4 * l + q % 4;
+        const int at = pixel * step;
+        p.index[std::size_t(at / 128)][std::size_t(q)] = std::uint8_t(at % 128);
+        p.mask[std::size_t(at / 128)] |= std::uint64_t{1} << q;
+    }
+    return p;
+}
+
+template <int kStep>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int MapRowEveryAvx512(
+    const std::uint8_t* __restrict in, std::uint32_t* __restrict out, int n,
+    const std::array<std::uint8_t, 256>* planes) {
+    static constexpr PickPermutes kPick = MakePickPermutes(kStep);
+    constexpr int kGroups = kStep / 2;
+    __m512i pickIndex[kGroups];
+    for (int g = 0; g < kGroups; ++g) pickIndex[g] = _mm512_loadu_si512(kPick.index[g].data());
+    __m512i table[4][4];
+    for (int c = 0; c < 4; ++c) {
+        for (int t = 0; t < 4; ++t) table[c][t] = _mm512_loadu_si512(planes[c].data() + 64 * t);
+    }
+    int i = 0;
+    // A block reads 64 * kStep bytes, so it is only taken while a further
+    // sampled column follows it.
+    for (; i + 65 <= n; i += 64) {
+        const std::uint8_t* p = in + std::ptrdiff_t(kStep) * i;
+        __m512i values = _mm512_setzero_si512();
+        for (int g = 0; g < kGroups; ++g) {
+            const __m512i low = _mm512_loadu_si512(p + 128 * g);
+            const __m512i high = _mm512_loadu_si512(p + 128 * g + 64);
+            values =
+                _mm512_or_si512(values, _mm512_maskz_permutex2var_epi8(kPick.mask[std::size_t(g)],
+                                                                       low, pickIndex[g], high));
+        }
+        const __mmask64 upper = _mm512_movepi8_mask(values);
+        __m512i bytes[4];
+        for (int c = 0; c < 4; ++c) {
+            bytes[c] = _mm512_mask_blend_epi8(
+                upper, _mm512_permutex2var_epi8(table[c][0], values, table[c][1]),
+                _mm512_permutex2var_epi8(table[c][2], values, table[c][3]));
+        }
+        const __m512i blueGreenLow = _mm512_unpacklo_epi8(bytes[0], bytes[1]);
+        const __m512i blueGreenHigh = _mm512_unpackhi_epi8(bytes[0], bytes[1]);
+        const __m512i redAlphaLow = _mm512_unpacklo_epi8(bytes[2], bytes[3]);
+        const __m512i redAlphaHigh = _mm512_unpackhi_epi8(bytes[2], bytes[3]);
+        _mm512_storeu_si512(out + i, _mm512_unpacklo_epi16(blueGreenLow, redAlphaLow));
+        _mm512_storeu_si512(out + i + 16, _mm512_unpackhi_epi16(blueGreenLow, redAlphaLow));
+        _mm512_storeu_si512(out + i + 32, _mm512_unpacklo_epi16(blueGreenHigh, redAlphaHigh));
+        _mm512_storeu_si512(out + i + 48, _mm512_unpackhi_epi16(blueGreenHigh, redAlphaHigh));
+    }
+    return i;
+}
+
+const bool kHasAvx512Vbmi =
+    __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
+
+// Draws the leading whole blocks of a reduction by 2, 4 or 8 where the
+// processor allows; returns how many pixels it drew (0 otherwise).
+int MapRowEveryWide(const std::uint8_t* in, std::uint32_t* out, int n, std::int64_t step,
+                    const std::array<std::uint8_t, 256>* planes) {
+    if (!kHasAvx512Vbmi) return 0;
+    switch (step) {
+        case 2:
+            return MapRowEveryAvx512<2>(in, out, n, planes);
+        case 4:
+            return MapRowEveryAvx512<4>(in, out, n, planes);
+        case 8:
+            return MapRowEveryAvx512<8>(in, out, n, planes);
+        default:
+            return 0;
+    }
+}
+#else
+int MapRowEveryWide(const std::uint8_t*, std::uint32_t*, int, std::int64_t,
+                    const std::array<std::uint8_t, 256>*) {
+    return 0;
+}
+#endif
+
 // 16-bit 5-5-5 pixels, `n` of them from `in` (little-endian, any alignment),
 // each widened to 0xFFRRGGBB. A 5-bit channel v becomes v << 3 | v >> 2, so
 // that 0 stays 0 and 31 becomes 255, as a display widens it.
@@ -418,7 +517,7 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
     if (dib.pixels == nullptr || (!wide && dib.colours == nullptr)) return;
     if (dib.height == std::numeric_limits<int>::min()) return;  // no row count
 
-    ColourPairs tables{nullptr, nullptr};
+    ColourPairs tables{nullptr, nullptr, nullptr};
     if (!wide) {
         std::array<std::uint32_t, 256> colours;
         for (std::size_t v = 0; v < colours.size(); ++v) {
@@ -464,15 +563,6 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
             std::fill(out, out + dst.width, kBlack);
             continue;
         }
-        // Reductions skip rows, which defeats the hardware prefetcher at the
-        // start of every row: ask for the next row's bytes while this one is
-        // drawn. Not for columns so sparse that most fetched lines would go
-        // unused.
-        if (dy + 1 < dst.height && columns.span <= std::int64_t(run) * 16) {
-            if (const std::uint8_t* next = sourceBytes(sourceRow(dy + 1)); next != in) {
-                PrefetchBytes(next, columns.span * pixelBytes);
-            }
-        }
         const RowJob job{in, out + columns.begin, run, tables.pairs, tables.twins};
 
         std::fill(out, out + columns.begin, kBlack);
@@ -485,7 +575,11 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
         } else if (columns.repeat > 2) {
             MapRowRepeated(job, columns.repeat);
         } else {
-            for (int at = 0; at < run; at += kPickChunk) {
+            int at = 0;
+            if (columns.step > 1) {
+                at = MapRowEveryWide(job.in, job.out, run, columns.step, tables.planes);
+            }
+            for (; at < run; at += kPickChunk) {
                 const int n = std::min(kPickChunk, run - at);
                 if (columns.step > 1) {
                     PickEvery(job.in + std::ptrdiff_t(at) * columns.step, picked.data(), n,
