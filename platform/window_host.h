@@ -51,8 +51,9 @@ class WindowHost {
     // From now on the window shows `drawing` whenever the window system asks
     // for a paint; the whole client area needs painting again.
     virtual void Invalidate(const Drawing& drawing) = 0;
-    // Paints `drawing` now, before returning (a frame has just arrived). Later
-    // paints show what Invalidate said last.
+    // Paints `drawing` now, before returning (a frame has just arrived); from
+    // then on paints show it without its text, until the next Invalidate or
+    // DrawNow. Nothing is left to paint again afterwards.
     virtual void DrawNow(const Drawing& drawing) = 0;
     // Makes the program's other top-level windows paint themselves again.
     virtual void RedrawOtherWindows() = 0;
@@ -68,6 +69,12 @@ class ShownDrawing {
         if (!always && drawing.SamePlace(last_)) return;
         last_ = drawing;
         if (host) host->Invalidate(drawing);
+    }
+    // `drawing` painted at once; later paints show it without its text.
+    void DrawNow(WindowHost* host, const Drawing& drawing) {
+        last_ = drawing;
+        last_.text.clear();
+        if (host) host->DrawNow(drawing);
     }
 
   private:

@@ -88,7 +88,8 @@ class FakeHost final : public WindowHost {
     void Invalidate(const Drawing& drawing) override { shown = drawing; }
     void DrawNow(const Drawing& drawing) override {
         ++draws;
-        drawn = drawing;
+        drawn = shown = drawing;
+        shown.text.clear();
     }
     void RedrawOtherWindows() override { ++redraws; }
 

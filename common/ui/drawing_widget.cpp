@@ -23,6 +23,8 @@ void DrawingWidget::Show(const Drawing& drawing) {
 }
 
 void DrawingWidget::PaintNow(const Drawing& drawing) {
+    shown_ = drawing;
+    shown_.text.clear();
     now_ = &drawing;
     repaint();
     now_ = nullptr;

@@ -89,12 +89,11 @@ LineImageWindow::Cycle LineImageWindow::AcquisitionCycle() {
     // The colouring goes with the picture.
     std::ranges::copy(image_->ColourTable(), incoming_->ColourTable().begin());
     std::swap(image_, incoming_);
-    shown_.Update(host_, Picture());
     Drawing live = Picture();
     live.text = "Idle " + std::to_string(cycleCounter_);
     live.textAt = {10, 60};
     cycleCounter_ = cycleCounter_ == INT_MAX ? 0 : cycleCounter_ + 1;
-    if (host_) host_->DrawNow(live);
+    shown_.DrawNow(host_, live);
     return Cycle::Drawn;
 }
 

@@ -136,7 +136,7 @@ void SampleApp::ShowFrame() {
     const int w = int(state_.image->Width()) + window_.Width() - client_.Width();
     const int h = int(state_.image->Height()) + window_.Height() - client_.Height();
     host_->MoveWindow({place_.x, place_.y, place_.x + w, place_.y + h});
-    host_->DrawNow(Picture());
+    shown_.DrawNow(host_, Picture());
 }
 
 }  // namespace qm71::sample

@@ -93,7 +93,7 @@ ImageWindow::Grab ImageWindow::GrabCycle() {
     // A frame given up half-way is re-armed by the next cycle.
     frameDrawn_ = true;
     if (!ReadFrame(image_->Pixels())) return Grab::TimedOut;
-    if (host_) host_->DrawNow(Picture());
+    shown_.DrawNow(host_, Picture());
     return Grab::Drawn;
 }
 
@@ -140,8 +140,7 @@ bool ImageWindow::SoftwareTrigger() {
     }
     driver_.DriverCommand(SubCommand::BeginReadout, rows, v2);
     const bool complete = ReadFrame(image_->Pixels());
-    shown_.Update(host_, Picture(), true);
-    if (host_) host_->DrawNow(Picture());
+    shown_.DrawNow(host_, Picture());
     if (!complete) op_.Message(kCardTimeoutMessage, "Fehler");
     return complete;
 }
