@@ -12,8 +12,13 @@ function(qm71_test name)
   if(T_TIMING)
     set(serial TRUE)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 RUN_SERIAL ${serial})
+  # Cross-built tests are listed when ctest runs (under Wine), not while building.
+  set(discovery POST_BUILD)
+  if(CMAKE_CROSSCOMPILING)
+    set(discovery PRE_TEST)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE ${discovery}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;WINEDEBUG=-all" TIMEOUT 120 RUN_SERIAL ${serial})
 endfunction()
 
 # qm71_fuzz(<name> SOURCES <files...> LIBS <targets...>)
@@ -45,11 +50,20 @@ endfunction()
 
 # Adds each listed sub-folder that has a CMakeLists.txt. QM71_SKIP_DIRS lists
 # folders (relative to the source root) to leave out of a local build.
+# Folders are tied to a platform by their name: "ui", "qt" and "posix" hold the
+# Linux front ends and ports (qm71-camsim serves a pseudo-terminal), "win32"
+# the Windows ones.
 set(QM71_SKIP_DIRS "" CACHE STRING "Folders to leave out, relative to the source root")
+if(WIN32)
+  set(QM71_OTHER_PLATFORM_DIRS ui qt posix camsim)
+else()
+  set(QM71_OTHER_PLATFORM_DIRS win32)
+endif()
 macro(qm71_subdirs)
   foreach(sub ${ARGN})
     file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${sub})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt AND NOT rel IN_LIST QM71_SKIP_DIRS)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt AND NOT rel IN_LIST QM71_SKIP_DIRS
+       AND NOT sub IN_LIST QM71_OTHER_PLATFORM_DIRS)
       add_subdirectory(${sub})
     endif()
   endforeach()

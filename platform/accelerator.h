@@ -8,17 +8,17 @@ namespace qm71 {
 // Virtual-key codes the accelerator tables use; letters and digits are their
 // upper-case characters.
 enum VirtualKey : std::uint16_t {
-    VK_MENU = 0x12,  // Alt
-    VK_PRIOR = 0x21,
-    VK_NEXT = 0x22,
-    VK_UP = 0x26,
-    VK_DOWN = 0x28,
-    VK_F1 = 0x70,  // F1..F12 are VK_F1 + 0..11
-    VK_F5 = 0x74,
-    VK_F12 = 0x7B,
+    kKeyMenu = 0x12,  // Alt
+    kKeyPrior = 0x21,
+    kKeyNext = 0x22,
+    kKeyUp = 0x26,
+    kKeyDown = 0x28,
+    kKeyF1 = 0x70,  // F1..F12 are kKeyF1 + 0..11
+    kKeyF5 = 0x74,
+    kKeyF12 = 0x7B,
 };
 
-enum Modifier : std::uint8_t { MOD_NONE = 0, MOD_SHIFT = 1, MOD_CONTROL = 2, MOD_ALT = 4 };
+enum Modifier : std::uint8_t { kModNone = 0, kModShift = 1, kModControl = 2, kModAlt = 4 };
 
 // One entry of an accelerator table: a key with exactly these modifiers held
 // sends the command.

@@ -214,7 +214,7 @@ void LineImageWindow::OnMouseMove(Point screen, bool leftHeld) {
 void LineImageWindow::OnSetFocus(std::uint8_t modifiers) {
     focus_ = true;
     // An Alt released while another window had the keys was never heard here.
-    if (!(modifiers & MOD_ALT)) systemKey_ = false;
+    if (!(modifiers & kModAlt)) systemKey_ = false;
 }
 
 void LineImageWindow::OnKillFocus() {
@@ -223,11 +223,11 @@ void LineImageWindow::OnKillFocus() {
 }
 
 void LineImageWindow::OnKeyDown(std::uint16_t key) {
-    if (key == VK_MENU) systemKey_ = true;
+    if (key == kKeyMenu) systemKey_ = true;
 }
 
 void LineImageWindow::OnKeyUp(std::uint16_t key) {
-    if (key == VK_MENU) systemKey_ = false;
+    if (key == kKeyMenu) systemKey_ = false;
 }
 
 void LineImageWindow::OnModal(bool open) {

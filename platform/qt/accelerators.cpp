@@ -17,18 +17,18 @@ std::uint16_t VirtualKeyOf(int key) {
         return static_cast<std::uint16_t>(key);  // same codes as the characters
     switch (key) {
         case Qt::Key_PageUp:
-            return VK_PRIOR;
+            return kKeyPrior;
         case Qt::Key_PageDown:
-            return VK_NEXT;
+            return kKeyNext;
         case Qt::Key_Up:
-            return VK_UP;
+            return kKeyUp;
         case Qt::Key_Down:
-            return VK_DOWN;
+            return kKeyDown;
         case Qt::Key_Alt:
-            return VK_MENU;
+            return kKeyMenu;
         default:
             if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
-                return static_cast<std::uint16_t>(VK_F1 + (key - Qt::Key_F1));
+                return static_cast<std::uint16_t>(kKeyF1 + (key - Qt::Key_F1));
             return 0;
     }
 }
@@ -77,10 +77,10 @@ KeyPress KeyOf(const QKeyEvent& event, NativeKeys native) {
 }
 
 std::uint8_t ModifiersOf(Qt::KeyboardModifiers m) {
-    std::uint8_t held = MOD_NONE;
-    if (m & Qt::ShiftModifier) held |= MOD_SHIFT;
-    if (m & Qt::ControlModifier) held |= MOD_CONTROL;
-    if (m & Qt::AltModifier) held |= MOD_ALT;
+    std::uint8_t held = kModNone;
+    if (m & Qt::ShiftModifier) held |= kModShift;
+    if (m & Qt::ControlModifier) held |= kModControl;
+    if (m & Qt::AltModifier) held |= kModAlt;
     return held;
 }
 

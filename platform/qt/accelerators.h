@@ -25,7 +25,7 @@ NativeKeys NativeKeysOfPlatform();
 // platform names the physical key, the digits of the keypad are not those keys.
 struct KeyPress {
     std::uint16_t key = 0;
-    std::uint8_t modifiers = MOD_NONE;
+    std::uint8_t modifiers = kModNone;
 };
 KeyPress KeyOf(const QKeyEvent& event, NativeKeys native = NativeKeysOfPlatform());
 // Qt's modifiers as the tables name them.

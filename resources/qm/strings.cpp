@@ -42,7 +42,7 @@ constexpr std::array<std::pair<int, std::string_view>, 30> kStrings{{
 }};
 }  // namespace
 
-std::string_view LoadString(int id) {
+std::string_view ResourceString(int id) {
     const auto it = std::find_if(kStrings.begin(), kStrings.end(),
                                  [id](const auto& entry) { return entry.first == id; });
     return it == kStrings.end() ? std::string_view{} : it->second;

@@ -28,6 +28,6 @@ enum StringId : int {
 };
 
 // The text of a string id; empty for an id the table does not hold.
-std::string_view LoadString(int id);
+std::string_view ResourceString(int id);
 
 }  // namespace qm71::qm

@@ -26,8 +26,8 @@ enum LineDemoCommandId : int {
 inline constexpr auto kLineDemoAccelerators = [] {
     std::array<Accelerator, qm::kViewerAccelerators.size() + 2> table{};
     auto end = std::ranges::copy(qm::kViewerAccelerators, table.begin()).out;
-    *end++ = {'T', MOD_ALT, ID_SOFTWARE_TRIGGER};
-    *end = {'W', MOD_CONTROL, ID_SAVE_NUMBERED};
+    *end++ = {'T', kModAlt, ID_SOFTWARE_TRIGGER};
+    *end = {'W', kModControl, ID_SAVE_NUMBERED};
     return table;
 }();
 

@@ -21,7 +21,7 @@ enum CommandId : int {
 inline constexpr auto kSampleAccelerators = [] {
     std::array<Accelerator, ID_GRAB_LAST - ID_GRAB_FIRST + 1> table{};
     for (int i = 0; i < int(table.size()); ++i)
-        table[std::size_t(i)] = {std::uint16_t(VK_F1 + i), MOD_NONE, ID_GRAB_FIRST + i};
+        table[std::size_t(i)] = {std::uint16_t(kKeyF1 + i), kModNone, ID_GRAB_FIRST + i};
     return table;
 }();
 

@@ -47,7 +47,7 @@ int CameraPort::ExchangeSelector(const SelectorFamily& family, int s) {
     // Only the query and the listed selectors have texts of their own; the ids
     // after the run belong to the next family.
     if (s < 0 || s > family.count) return s;
-    const auto reply = Exchange(qm::LoadString(family.queryId + s), family.writeReport);
+    const auto reply = Exchange(qm::ResourceString(family.queryId + s), family.writeReport);
     if (!reply) return s;
     const std::string_view text = ReplyText(*reply);
     if (s != 0) {
@@ -109,14 +109,14 @@ bool CameraPort::SendSetting(std::string_view command, std::string_view errorPre
 
 int CameraPort::ExchangeNumeric(const NumericFamily& family, int v, int sent) {
     if (v == family.queryArgument) {
-        const auto reply = Exchange(qm::LoadString(family.queryId), WriteReport::Plain);
+        const auto reply = Exchange(qm::ResourceString(family.queryId), WriteReport::Plain);
         if (!reply) return v;
         const std::string_view text = ReplyText(*reply);
         if (const auto value = ParseNumericReply(text)) return *value;
         op_.Message(std::string(family.errorPrefix) + std::string(text));
         return kNumericFallback;
     }
-    const bool wentOut = SendSetting(FormatCommand(qm::LoadString(family.formatId), sent),
+    const bool wentOut = SendSetting(FormatCommand(qm::ResourceString(family.formatId), sent),
                                      family.errorPrefix, WriteReport::Plain);
     return wentOut ? sent : v;
 }
@@ -135,7 +135,7 @@ int CameraPort::ExchangeGain(int v) {
 
 int CameraPort::ExchangeBlackLevel(int v) {
     if (v == BlackLevelQuery) {
-        const auto reply = Exchange(qm::LoadString(qm::IDS_BLACK_QUERY), WriteReport::Plain);
+        const auto reply = Exchange(qm::ResourceString(qm::IDS_BLACK_QUERY), WriteReport::Plain);
         if (!reply) return BlackLevelFactory;
         const std::string_view text = ReplyText(*reply);
         if (const auto value = ParseBlackLevelReply(text, BlackLevelFactory)) return *value;
@@ -143,18 +143,18 @@ int CameraPort::ExchangeBlackLevel(int v) {
         return BlackLevelFactory;
     }
     if (v == BlackLevelFactory) {
-        SendSetting(qm::LoadString(qm::IDS_BLACK_FACTORY),
+        SendSetting(qm::ResourceString(qm::IDS_BLACK_FACTORY),
                     "Kamera BKF Error!: ", WriteReport::Plain);
         return v;
     }
     const int sent = LimitBlackLevel(v);
-    const bool wentOut = SendSetting(FormatCommand(qm::LoadString(qm::IDS_BLACK_SET), sent),
+    const bool wentOut = SendSetting(FormatCommand(qm::ResourceString(qm::IDS_BLACK_SET), sent),
                                      "Kamera BKE Error!: ", WriteReport::Plain);
     return wentOut ? sent : v;
 }
 
 void CameraPort::SendAndAccept(int commandId, std::string_view errorPrefix) {
-    const auto reply = Exchange(qm::LoadString(commandId), WriteReport::Plain);
+    const auto reply = Exchange(qm::ResourceString(commandId), WriteReport::Plain);
     if (!reply) return;
     const std::string_view text = ReplyText(*reply);
     if (!IsSaveAccepted(text)) op_.Message(std::string(errorPrefix) + std::string(text));
@@ -170,7 +170,7 @@ void CameraPort::ResetCamera() {
 
 std::optional<std::string> CameraPort::QueryIdentity() {
     const auto reply =
-        Exchange(qm::LoadString(qm::IDS_IDENTITY_QUERY), WriteReport::Silent, kIdentitySize);
+        Exchange(qm::ResourceString(qm::IDS_IDENTITY_QUERY), WriteReport::Silent, kIdentitySize);
     if (!reply) return std::nullopt;
     return IdentityText(*reply);
 }

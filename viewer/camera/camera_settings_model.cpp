@@ -66,7 +66,7 @@ std::optional<int> CameraSettingsModel::Open() {
     const CameraReadout readout = QueryCamera(port_);
     if (port_.Lost()) return Close(kResultCancel);
     if (readout.identity)
-        title_ = std::string(qm::LoadString(qm::IDS_CAMERA_TITLE)) + *readout.identity;
+        title_ = std::string(qm::ResourceString(qm::IDS_CAMERA_TITLE)) + *readout.identity;
     shown_ = ControlsOf(readout.settings);
     return std::nullopt;
 }

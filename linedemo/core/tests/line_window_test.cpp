@@ -38,7 +38,7 @@ struct LineDemo : ::testing::Test {
         w.OnCreate(host, 1024, 768);
         Report(placement);
         app->Started();
-        app->OnSetFocus(MOD_NONE);
+        app->OnSetFocus(kModNone);
         return w;
     }
     // The window system did what was asked last, or `window`.
@@ -58,15 +58,15 @@ struct LineDemo : ::testing::Test {
 TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
     LineImageWindow& w = Start();
     const std::pair<const char*, std::function<void(bool)>> pauses[] = {
-        {"focus", [&](bool on) { on ? app->OnKillFocus() : app->OnSetFocus(MOD_NONE); }},
+        {"focus", [&](bool on) { on ? app->OnKillFocus() : app->OnSetFocus(kModNone); }},
         {"Alt",
-         [&](bool on) { on ? (void)app->OnKeyDown(VK_MENU, MOD_ALT) : app->OnKeyUp(VK_MENU); }},
+         [&](bool on) { on ? (void)app->OnKeyDown(kKeyMenu, kModAlt) : app->OnKeyUp(kKeyMenu); }},
         {"drag",
          [&](bool on) {
              on ? app->OnLButtonDown({5, 5}) : app->OnButtonUp();
          }},
         {"dialog", [&](bool on) { app->OnModal(on); }},
-        {"F5", [&](bool) { app->OnKeyDown(VK_F5, MOD_NONE); }},
+        {"F5", [&](bool) { app->OnKeyDown(kKeyF5, kModNone); }},
         {"no display", [&](bool on) { w.OnCreate(host, 1024, 768, !on); }},
     };
     for (const auto& [what, pause] : pauses) {
@@ -87,18 +87,18 @@ TEST_F(LineDemo, AcquiresOnlyWhileNothingPausesIt) {
     // is over once the dialog has closed and the window has the focus.
     for (const bool dialog : {true, false}) {
         app->OnLButtonDown({5, 5});
-        EXPECT_EQ(app->OnKeyDown('O', MOD_CONTROL), qmdemo::ID_CONTROL_PANEL);
+        EXPECT_EQ(app->OnKeyDown('O', kModControl), qmdemo::ID_CONTROL_PANEL);
         dialog ? app->OnModal(true) : app->OnKillFocus();
-        dialog ? app->OnModal(false) : app->OnSetFocus(MOD_NONE);
+        dialog ? app->OnModal(false) : app->OnSetFocus(kModNone);
         EXPECT_TRUE(app->ShouldIdleRun()) << dialog;
     }
     // Alt let go while another window had the keys counts when the focus
     // comes back without it.
-    for (const std::uint8_t held : {MOD_ALT, MOD_NONE}) {
-        app->OnKeyDown(VK_MENU, MOD_ALT);
+    for (const std::uint8_t held : {kModAlt, kModNone}) {
+        app->OnKeyDown(kKeyMenu, kModAlt);
         app->OnKillFocus();
         app->OnSetFocus(held);
-        EXPECT_EQ(app->ShouldIdleRun(), held == MOD_NONE);
+        EXPECT_EQ(app->ShouldIdleRun(), held == kModNone);
     }
 }
 

@@ -133,7 +133,7 @@ TEST(SampleApp, MainWindowPlacementAndFrames) {
     EXPECT_TRUE(host.shown.picture.empty());
     // The window system leaves 392 x 40 inside frame, caption and menu.
     f.app.OnSize({0, 0, 392, 40}, {320, 255, 720, 355});
-    EXPECT_EQ(f.app.OnKeyDown(VK_F1 + 1, MOD_NONE), 0);  // F2: 256 x 256
+    EXPECT_EQ(f.app.OnKeyDown(kKeyF1 + 1, kModNone), 0);  // F2: 256 x 256
     EXPECT_EQ(host.moves, (std::vector<Rect>{{320, 255, 584, 571}}));
     EXPECT_EQ(host.drawn.source, (Rect{0, 0, 256, 40}));
     f.app.OnSize({0, 0, 256, 256}, host.moves.back());

@@ -163,14 +163,14 @@ TEST_F(Viewer, ThresholdKeysAtTheirLimits) {
 // release itself went to the dialog.
 TEST_F(Viewer, KeysTheRightButtonAndDragging) {
     ImageWindow& w = Start();
-    EXPECT_EQ(std::tuple(app->OnKeyDown('O', MOD_CONTROL), app->OnRButtonDown()),
+    EXPECT_EQ(std::tuple(app->OnKeyDown('O', kModControl), app->OnRButtonDown()),
               std::tuple(qm::ID_CONTROL_PANEL, qm::ID_CONTROL_PANEL));
-    EXPECT_EQ(app->OnKeyDown('T', MOD_CONTROL | MOD_ALT) + app->OnKeyDown('T', MOD_CONTROL), 0);
-    EXPECT_EQ(app->OnKeyDown(VK_F5, MOD_NONE), 0);
+    EXPECT_EQ(app->OnKeyDown('T', kModControl | kModAlt) + app->OnKeyDown('T', kModControl), 0);
+    EXPECT_EQ(app->OnKeyDown(kKeyF5, kModNone), 0);
     EXPECT_EQ(std::tuple(w.Settings().colouring.lut, app->Acquiring()),
               std::tuple(kThreshold, false));
     for (const auto& [key, scale] : {std::pair{'4', 3}, {'Z', 3}, {'2', 2}, {'1', 1}, {'5', 0}}) {
-        app->OnKeyDown(key, MOD_CONTROL);
+        app->OnKeyDown(key, kModControl);
         EXPECT_EQ(w.Settings().scale, scale) << key;
     }
     // The panel's results: those the window carries out, and those it leaves.

@@ -86,7 +86,7 @@ std::optional<std::filesystem::path> AskBitmapFileName(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(NameFiltersOf(qm::LoadString(qm::IDS_BMP_FILTER)));
+    dialog.setNameFilters(NameFiltersOf(qm::ResourceString(qm::IDS_BMP_FILTER)));
     dialog.setDefaultSuffix("bmp");
     // Overwrite confirmation is on unless DontConfirmOverwrite is set; there
     // is no read-only box to hide.
