@@ -72,7 +72,9 @@ Camsim::Camsim(const std::string& port, const std::vector<std::string>& options)
 }
 
 Camsim::~Camsim() {
-    if (process_ > 0) EXPECT_EQ(Ask(port_, {"stop"}), "ok") << "qm71-camsim on " << port_;
+    if (process_ > 0) {
+        EXPECT_EQ(Ask(port_, {"stop"}), "ok") << "qm71-camsim on " << port_;
+    }
 }
 
 }  // namespace qm71::testing

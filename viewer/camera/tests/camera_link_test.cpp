@@ -8,6 +8,7 @@
 
 #include "testing/camsim.h"
 #include "testing/recording_operator.h"
+#include "testing/scripted_line.h"
 #include "viewer/camera/camera_settings.h"
 
 namespace qm71 {
@@ -61,6 +62,18 @@ TEST(CameraLink, HeldCom1LeavesCom2AndASilentCameraCostsOneTimeout) {
     EXPECT_GE(took.count(), 228);
     EXPECT_LT(took.count(), 1000);  // not once more for every setting
     EXPECT_EQ(op.messages, std::vector<std::string>{"Die Kamera an COM1 antwortet nicht."});
+
+    // A watcher that gives up ends a minute's wait at its first look.
+    testing::RecordingWatcher impatient;
+    impatient.keepWaiting = [] { return false; };
+    const auto other = testing::MakeSystemSerialLine();
+    CameraPort waiting(*other, op, {20, 0, 60000, 10, 100}, &impatient);
+    ASSERT_TRUE(waiting.OpenCameraPort());
+    const auto asked = SteadyClock::now();
+    EXPECT_FALSE(QueryCamera(waiting).identity.has_value());
+    EXPECT_LT(SteadyClock::now() - asked, Ms(500));
+    EXPECT_EQ(impatient.ports, std::vector<std::string>{"COM1"});
+    EXPECT_EQ(impatient.ended, 1);
     EXPECT_TRUE(holder->Open("COM1"));  // released
 }
 
