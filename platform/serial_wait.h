@@ -36,6 +36,41 @@ inline bool ValidSerialTimeouts(const SerialTimeouts& t) {
            t.writeTotalPerByteMs >= 0 && t.writeTotalConstantMs >= 0;
 }
 
+// When one read of `size` bytes is over: the total time-out counts from its
+// start, the interval from the last byte once one has come.
+class SerialReadTimer {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    SerialReadTimer(const SerialTimeouts& t, std::size_t size) : interval_(t.readIntervalMs) {
+        const auto total = SerialTotalTimeout(t.readTotalPerByteMs, t.readTotalConstantMs, size);
+        timed_ = total.has_value();
+        if (timed_) deadline_ = Clock::now() + *total;
+    }
+    // All-zero read time-outs: the read takes what is there and returns.
+    bool AtOnce() const { return interval_.count() == 0 && !timed_; }
+    void BytesCame() {
+        lastByte_ = Clock::now();
+        anyByte_ = true;
+    }
+    // Nothing: the read waits for its first byte as long as it takes.
+    std::optional<Clock::time_point> End() const {
+        const bool byInterval = anyByte_ && interval_.count() > 0;
+        if (byInterval && (!timed_ || lastByte_ + interval_ < deadline_)) {
+            return lastByte_ + interval_;
+        }
+        if (timed_) return deadline_;
+        return std::nullopt;
+    }
+
+  private:
+    std::chrono::milliseconds interval_;
+    bool timed_ = false;  // a total time-out applies
+    Clock::time_point deadline_{};
+    bool anyByte_ = false;
+    Clock::time_point lastByte_{};
+};
+
 // One read or write as the watcher sees it: asked at most every
 // kSerialWatchInterval while the operation waits, told when it returns.
 class SerialWatch {

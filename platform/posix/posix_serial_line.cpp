@@ -407,15 +407,9 @@ bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
     got = 0;
     if (fd_ < 0) return false;
     if (data.empty()) return true;
-    const SerialTimeouts& to = timeouts_;
-    const auto total =
-        SerialTotalTimeout(to.readTotalPerByteMs, to.readTotalConstantMs, data.size());
-    const bool atOnce = to.readIntervalMs == 0 && !total;
-    std::optional<TimePoint> deadline;
-    if (total) deadline = SteadyClock::now() + *total;
+    SerialReadTimer timer(timeouts_, data.size());
     SerialWatch watch(watcher_, name_);
 
-    TimePoint lastByte{};
     bool readable = false;  // the last wait said there is something to read
     for (;;) {
         // Never ask for more than is missing: what comes after stays in the
@@ -423,7 +417,7 @@ bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
         const ssize_t n = ::read(fd_, data.data() + got, data.size() - got);
         if (n > 0) {
             got += static_cast<std::size_t>(n);
-            lastByte = SteadyClock::now();
+            timer.BytesCame();
             readable = false;
             if (got == data.size()) return true;
             continue;
@@ -433,13 +427,8 @@ bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
         // Readable, yet nothing came: the line has hung up.
         if (n == 0 && readable) return false;
         // Nothing waiting right now (0 or EAGAIN, depending on the mode).
-        if (atOnce) return true;
-        std::optional<TimePoint> end = deadline;
-        if (got > 0 && to.readIntervalMs > 0) {
-            const TimePoint intervalEnd = lastByte + Milliseconds(to.readIntervalMs);
-            if (!end || intervalEnd < *end) end = intervalEnd;
-        }
-        switch (WaitFor(fd_, POLLIN, end, watch)) {
+        if (timer.AtOnce()) return true;
+        switch (WaitFor(fd_, POLLIN, timer.End(), watch)) {
             case WaitResult::Ready:
                 readable = true;
                 break;

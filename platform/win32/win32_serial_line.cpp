@@ -194,24 +194,14 @@ bool Win32SerialLine::Read(std::span<std::byte> data, std::size_t& got) {
     got = 0;
     if (!IsOpen()) return false;
     if (data.empty()) return true;
-    const SerialTimeouts& to = timeouts_;
-    const auto total =
-        SerialTotalTimeout(to.readTotalPerByteMs, to.readTotalConstantMs, data.size());
-    const bool atOnce = to.readIntervalMs == 0 && !total;
-    std::optional<TimePoint> deadline;
-    if (total) deadline = Clock::now() + *total;
+    SerialReadTimer timer(timeouts_, data.size());
     SerialWatch watch(watcher_, name_);
 
-    TimePoint lastByte{};
     for (;;) {
-        std::optional<TimePoint> end = deadline;
-        if (got > 0 && to.readIntervalMs > 0) {
-            const TimePoint intervalEnd = lastByte + std::chrono::milliseconds(to.readIntervalMs);
-            if (!end || intervalEnd < *end) end = intervalEnd;
-        }
+        const std::optional<TimePoint> end = timer.End();
         const TimePoint now = Clock::now();
-        if (!atOnce && end && now >= *end) return true;
-        const DWORD slice = atOnce ? 0 : SliceUntil(end, watch, now);
+        if (!timer.AtOnce() && end && now >= *end) return true;
+        const DWORD slice = timer.AtOnce() ? 0 : SliceUntil(end, watch, now);
         // Never ask for more than is missing: what comes after stays in the
         // driver for the next read.
         const auto rest = static_cast<DWORD>(std::min<std::size_t>(data.size() - got, MAXDWORD));
@@ -224,11 +214,11 @@ bool Win32SerialLine::Read(std::span<std::byte> data, std::size_t& got) {
         }
         if (n > 0) {
             got += n;
-            lastByte = Clock::now();
+            timer.BytesCame();
             if (got == data.size()) return true;
             continue;
         }
-        if (atOnce || !watch.KeepWaiting()) return true;
+        if (timer.AtOnce() || !watch.KeepWaiting()) return true;
     }
 }
 
