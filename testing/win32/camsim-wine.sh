@@ -6,11 +6,16 @@
 # emulator makes to its terminal. Wine's mount manager sets the prefix's COM
 # links whenever Wine starts, so the mapping goes into its registry key
 # HKLM\Software\Wine\Ports (once per prefix) as well as into dosdevices.
-# The emulators' log is appended to camsim-wine.log in the working folder.
+# Runs in one prefix wait for each other. The emulators' log is appended to
+# camsim-wine.log in the working folder.
 set -u
 camsim=$1
 shift
 prefix=${WINEPREFIX:-$HOME/.wine}
+# One run at a time per prefix: the COM ports are the prefix's. Nothing this
+# script starts gets the lock's descriptor (9>&-), or a wineserver that
+# outlives the run would hold the lock.
+exec 9>"$prefix/qm71-camsim.lock" && flock 9 || exit 1
 requests=$(mktemp -d "${TMPDIR:-/tmp}/qm71-camsim.XXXXXX") || exit 1
 declare -A running
 
@@ -27,14 +32,21 @@ cleanup() {
     rm -rf "$requests"
 }
 trap cleanup EXIT
+trap "exit 143" TERM INT
 
-for n in 1 2; do
-    if [ "$(readlink "$prefix/dosdevices/com$n")" != "$prefix/qm71-com$n" ]; then
-        wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /d "$prefix/qm71-com$n" /f \
-            >/dev/null 2>&1 || { echo "camsim-wine.sh: cannot map COM$n in $prefix" >&2; exit 1; }
-        ln -sfn "$prefix/qm71-com$n" "$prefix/dosdevices/com$n"
-    fi
-done
+mapped() {
+    [ "$(readlink "$prefix/dosdevices/com1")" = "$prefix/qm71-com1" ] &&
+        [ "$(readlink "$prefix/dosdevices/com2")" = "$prefix/qm71-com2" ]
+}
+if ! mapped; then
+    # Both at once: a running mount manager redoes every COM link on a change.
+    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n"COM1"="%s"\n"COM2"="%s"\n' \
+        "$prefix/qm71-com1" "$prefix/qm71-com2" >"$requests/ports.reg"
+    wine reg import "Z:$requests/ports.reg" >/dev/null 2>&1 9>&- ||
+        { echo "camsim-wine.sh: cannot map COM1 and COM2 in $prefix" >&2; exit 1; }
+    for _ in $(seq 50); do mapped && break; sleep 0.1; done
+    mapped || for n in 1 2; do ln -sfn "$prefix/qm71-com$n" "$prefix/dosdevices/com$n"; done
+fi
 
 # Carries out one request and answers it.
 serve() {
@@ -49,7 +61,7 @@ serve() {
     COM[0-9]*:start)
         local out="$requests/camsim-$port.out"
         : >"$out"
-        "$camsim" --link "$prefix/qm71-com${port#COM}" "${words[@]:1}" >"$out" 2>>camsim-wine.log &
+        "$camsim" --link "$prefix/qm71-com${port#COM}" "${words[@]:1}" >"$out" 2>>camsim-wine.log 9>&- &
         running[$port]=$!
         # The emulator prints its terminal once the link is in place.
         for _ in $(seq 1000); do
@@ -66,7 +78,7 @@ serve() {
 }
 
 export QM71_CAMSIM_REQUESTS="Z:$requests"
-"$@" &
+"$@" 9>&- &
 test=$!
 while kill -0 "$test" 2>/dev/null; do
     for request in "$requests"/camsim-*.request; do
