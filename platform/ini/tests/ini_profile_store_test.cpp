@@ -34,7 +34,7 @@ TEST(IniProfileStore, WriteKeepsTheRestOfTheFileAndCreatesWhatIsMissing) {
 
     IniProfileStore fresh(dir / "a" / "b" / "qm71.ini");
     ASSERT_TRUE(fresh.WriteString("CONFIG", "X", "-3"));
-    EXPECT_EQ(dir.Get("a/b/qm71.ini"), "[CONFIG]\nX=-3\n");
+    EXPECT_EQ(dir.Get("a/b/qm71.ini"), "[CONFIG]\r\nX=-3\r\n");
     EXPECT_EQ(fresh.LastWriteFailure().reason, "");
 }
 
