@@ -6,23 +6,10 @@
 #include <utility>
 
 #include "platform/ini/profile_text.h"
+#include "platform/win32/system_message.h"
 
 namespace qm71 {
 namespace {
-
-// The system's text for an error code, without the line end it comes with.
-std::string SystemMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message(text != nullptr ? text : "", n);
-    LocalFree(text);
-    while (!message.empty() &&
-           (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
-        message.pop_back();
-    return message.empty() ? "error " + std::to_string(error) : message;
-}
 
 // The folder the profile functions keep `file` in: the Windows folder for a
 // bare name, else the folder the path names.
