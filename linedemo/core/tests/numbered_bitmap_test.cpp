@@ -4,12 +4,31 @@
 
 #include <cstring>
 
-#include "linedemo/core/tests/numbered_capture.h"
+#include "linedemo/core/line_image_window.h"
+#include "testing/fakes.h"
+#include "testing/temp_folder.h"
 
 namespace qm71 {
 namespace {
 
 using Texts = std::vector<std::string>;
+
+struct NumberedCapture : ::testing::Test {
+    testing::TempFolder dir;
+    testing::RecordingOperator op;
+    std::unique_ptr<ImageBlock> image = [] {
+        auto block = LineImageWindow::AllocateImage();
+        for (std::size_t i = 0; i < block->PixelSize(); ++i)
+            block->Pixels()[i] = static_cast<std::byte>(i * 13 + i / 5000);
+        block->ColourTable()[7] = {1, 2, 3, 0};
+        return block;
+    }();
+    int number = 0;
+
+    std::filesystem::path Save() {
+        return SaveNumberedBitmap(dir.Path(), number, image->Block(), op);
+    }
+};
 
 TEST_F(NumberedCapture, GapsAreFilledFirstAndNoFileIsOverwritten) {
     dir.Put("00000001.bmp", "one");

@@ -5,7 +5,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST_F(AtomicFileTest, ReplaceGivesTheNameAllPartsAndLeavesNothingElse) {
+TEST_F(AtomicFileTest, TheNameGetsAllPartsAndNothingElseIsLeft) {
     dir.Put("plain", "an older and longer text");
     const std::string head = "BM", body(70000, 'b');
     const ByteSpan parts[] = {std::as_bytes(std::span(head)), std::as_bytes(std::span(body))};
@@ -15,8 +15,12 @@ TEST_F(AtomicFileTest, ReplaceGivesTheNameAllPartsAndLeavesNothingElse) {
         EXPECT_EQ(dir.Get(name), head + body) << name;
     }
     ASSERT_TRUE(WriteWholeFile(dir / "empty", {}, WriteMode::kReplace).ok());
-    EXPECT_EQ(dir.Get("empty"), "");
-    EXPECT_EQ(InFolder(), (Names{"empty", "fresh", "plain"}));
+    // kCreateNew takes only a free name.
+    ASSERT_TRUE(Write(dir / "00000001.bmp", "first", WriteMode::kCreateNew).ok());
+    EXPECT_EQ(Write(dir / "00000001.bmp", "second", WriteMode::kCreateNew).status,
+              WriteStatus::kNameTaken);
+    EXPECT_EQ(dir.Get("00000001.bmp") + dir.Get("empty"), "first");
+    EXPECT_EQ(InFolder(), (Names{"00000001.bmp", "empty", "fresh", "plain"}));
 }
 
 TEST_F(AtomicFileTest, FailureKeepsTheOldFileLeavesNoTemporaryAndSaysWhy) {
@@ -35,14 +39,6 @@ TEST_F(AtomicFileTest, FailureKeepsTheOldFileLeavesNoTemporaryAndSaysWhy) {
     }
     EXPECT_EQ(dir.Get("plain"), "old");
     EXPECT_EQ(InFolder(), (Names{"folder", "plain"}));
-}
-
-TEST_F(AtomicFileTest, CreateNewTakesOnlyAFreeName) {
-    ASSERT_TRUE(Write(dir / "00000001.bmp", "first", WriteMode::kCreateNew).ok());
-    EXPECT_EQ(Write(dir / "00000001.bmp", "second", WriteMode::kCreateNew).status,
-              WriteStatus::kNameTaken);
-    EXPECT_EQ(dir.Get("00000001.bmp"), "first");
-    EXPECT_EQ(InFolder(), Names{"00000001.bmp"});
 }
 
 }  // namespace

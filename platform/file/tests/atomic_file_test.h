@@ -10,14 +10,14 @@
 
 namespace qm71 {
 
-// A folder to write in, and what is in it afterwards.
 class AtomicFileTest : public ::testing::Test {
   protected:
     using Names = std::set<std::string>;
 
-    Names InFolder(const std::string& sub = {}) const {
+    // The names in a folder of `dir`, or in one given by its full path.
+    Names InFolder(const std::filesystem::path& sub = {}) const {
         Names names;
-        for (const auto& e : std::filesystem::directory_iterator(dir / sub))
+        for (const auto& e : std::filesystem::directory_iterator(dir.Path() / sub))
             names.insert(e.path().filename().string());
         return names;
     }

@@ -1,12 +1,25 @@
-#include "linedemo/core/tests/numbered_capture.h"
+#include <gtest/gtest.h>
+
+#include "linedemo/core/line_image_window.h"
+#include "linedemo/core/numbered_bitmap.h"
+#include "testing/fakes.h"
 #include "testing/file_size_limit.h"
+#include "testing/temp_folder.h"
 
 namespace qm71 {
 namespace {
 
+struct NumberedCapture : ::testing::Test {
+    testing::TempFolder dir;
+    testing::RecordingOperator op;
+    std::unique_ptr<ImageBlock> image = LineImageWindow::AllocateImage();
+    int number = 0;
+};
+
 TEST_F(NumberedCapture, AFullDiskLeavesNoFileAndSaysWhich) {
     const WriteResult r = testing::WithFileSizeLimit(1 << 20, [&] {
-        return Save().empty() && op.messages.size() == 1
+        return SaveNumberedBitmap(dir.Path(), number, image->Block(), op).empty() &&
+                       op.messages.size() == 1
                    ? WriteResult{WriteStatus::kFailed, op.messages[0]}
                    : WriteResult{WriteStatus::kWritten, ""};
     });
