@@ -132,8 +132,7 @@ WriteResult Replace(const fs::path& target, std::span<const ByteSpan> parts) {
     if (old != kNoFile && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return Failed(ERROR_ACCESS_DENIED);
     // A symbolic link (a reparse point) is replaced as a name; see WrittenFile.
-    const bool link = old != kNoFile && (old & FILE_ATTRIBUTE_REPARSE_POINT);
-    if (link) old = kNoFile;
+    if (old != kNoFile && (old & FILE_ATTRIBUTE_REPARSE_POINT)) old = kNoFile;
 
     TempFile temp;
     if (const DWORD e = temp.Create(target)) return Failed(e);
