@@ -127,13 +127,12 @@ WriteResult Replace(const fs::path& target, std::span<const ByteSpan> parts) {
     DWORD err = ERROR_SUCCESS;
     DWORD old = AttributesOf(target, err);
     if (err != ERROR_SUCCESS) return Failed(err);
-    // Both are refused before megabytes are written: Windows does not replace
-    // a read-only file, nor a folder.
-    if (old != kNoFile && (old & FILE_ATTRIBUTE_DIRECTORY)) return Failed(ERROR_DIRECTORY);
-    if (old != kNoFile && (old & FILE_ATTRIBUTE_READONLY)) return Failed(ERROR_ACCESS_DENIED);
+    // Windows replaces neither a read-only file nor a folder; both are refused
+    // with its words for it before megabytes are written.
+    if (old != kNoFile && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return Failed(ERROR_ACCESS_DENIED);
     // A symbolic link (a reparse point) is replaced as a name; see WrittenFile.
-    const bool link = old != kNoFile && (old & FILE_ATTRIBUTE_REPARSE_POINT);
-    if (link) old = kNoFile;
+    if (old != kNoFile && (old & FILE_ATTRIBUTE_REPARSE_POINT)) old = kNoFile;
 
     TempFile temp;
     if (const DWORD e = temp.Create(target)) return Failed(e);
@@ -183,7 +182,7 @@ WriteResult CreateNew(const fs::path& target, std::span<const ByteSpan> parts) {
 
 WriteResult WriteWholeFile(const fs::path& target, std::span<const ByteSpan> parts,
                            WriteMode mode) {
-    if (target.filename().empty()) return Failed(ERROR_DIRECTORY);
+    if (target.filename().empty()) return Failed(ERROR_ACCESS_DENIED);  // a folder
     return mode == WriteMode::kReplace ? Replace(target, parts) : CreateNew(target, parts);
 }
 
