@@ -6,13 +6,16 @@
 
 // Private-profile text ("INI" files) without any file access: reading one
 // value, reading an integer, and rewriting the text for one written value,
-// all as the Windows profile functions do (a comparison with them runs in the
-// Windows build's tests). IniProfileStore and the fuzzer share these
+// as the Windows profile functions do; where we differ, the comments say why
+// (a comparison with them runs in the Windows build's tests). IniProfileStore,
+// Win32ProfileStore (for what may be written) and the fuzzer share these
 // functions.
 //
 // The text is a sequence of lines ended by "\n" or "\r\n" (the last line may
-// lack its end). A UTF-8 byte order mark at the start is skipped for parsing
-// and kept on writing. After trimming blanks and tabs a line is
+// lack its end); a lone CR ends no line (Wine's functions take it for a line
+// end where no LF follows in the file, which no editor's file relies on). A
+// UTF-8 byte order mark at the start is skipped for parsing and kept on
+// writing. After trimming blanks and tabs a line is
 //   - a section header "[name]": the name is what lies between '[' and the
 //     first ']', trimmed; anything after the ']' is ignored;
 //   - a comment if it starts with ';' or '#';
@@ -51,8 +54,8 @@ int ParseProfileInt(std::string_view value);
 
 // Whether a section, key and value can be written so that they read back:
 // no line breaks anywhere; the section is not empty and has no ']' and no
-// surrounding blanks or tabs; the key is not empty, has no '=' and no surrounding blanks or
-// tabs, and does not start with ';', '#' or '['.
+// surrounding blanks or tabs; the key is not empty, has no '=' and no
+// surrounding blanks or tabs, and does not start with ';', '#' or '['.
 bool IsWritableProfileEntry(std::string_view section, std::string_view key, std::string_view value);
 
 // The text after writing `value` to `key` in `section`:
