@@ -12,10 +12,10 @@
 // functions.
 //
 // The text is a sequence of lines ended by "\n" or "\r\n" (the last line may
-// lack its end); a lone CR ends no line (Wine's functions take it for a line
-// end where no LF follows in the file, which no editor's file relies on). A
-// UTF-8 byte order mark at the start is skipped for parsing and kept on
-// writing. After trimming blanks and tabs a line is
+// lack its end); a lone CR ends no line (Wine's functions take it for one
+// only where no LF follows in the file, so one LF added at the end would
+// change how every line before it reads). A UTF-8 byte order mark at the
+// start is skipped for parsing and kept on writing. After trimming blanks and tabs a line is
 //   - a section header "[name]": the name is what lies between '[' and the
 //     first ']', trimmed; anything after the ']' is ignored;
 //   - a comment if it starts with ';' or '#';
