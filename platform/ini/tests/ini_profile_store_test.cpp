@@ -2,22 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ini/tests/profile_read_cases.h"
 #include "testing/temp_folder.h"
 
 namespace qm71 {
 namespace {
 namespace fs = std::filesystem;
 
-TEST(IniProfileStore, ReadsIntegersOrTheDefault) {
+TEST(IniProfileStore, ReadsAsTheWindowsProfileFunctions) {
     testing::TempFolder dir;
-    EXPECT_EQ(IniProfileStore(dir / "qm71.ini").GetInt("CONFIG", "THRESH", 128), 128);
-    EXPECT_EQ(IniProfileStore(dir.Path()).GetInt("CONFIG", "LUT", 5), 5);
-    dir.Put("qm71.ini", "[CONFIG]\nMITTE=\nX=-40\nB=abc\n[OTHER]\nVG=1\n");
-    IniProfileStore store(dir / "qm71.ini");
-    EXPECT_EQ(store.GetInt("CONFIG", "X", 0), -40);
-    EXPECT_EQ(store.GetInt("CONFIG", "MITTE", 10), 10);  // empty value
-    EXPECT_EQ(store.GetInt("CONFIG", "B", 3072), 0);     // not a number
-    EXPECT_EQ(store.GetInt("CONFIG", "VG", 255), 255);   // other section
+    EXPECT_EQ(IniProfileStore(dir.Path()).GetInt("CONFIG", "LUT", 5), 5);  // a folder
+    int n = 0;
+    for (const testing::ReadCase& c : testing::kReadCases) {
+        const std::string name = std::to_string(++n) + ".ini";
+        if (c.file != nullptr) dir.Put(name, c.file);
+        EXPECT_EQ(IniProfileStore(dir / name).GetInt(c.section, c.key, 77), c.answer) << n;
+    }
 }
 
 TEST(IniProfileStore, WriteKeepsTheRestOfTheFileAndCreatesWhatIsMissing) {
