@@ -6,6 +6,7 @@
 #include "common/ui/colours_dialog.h"
 #include "common/ui/info_dialog.h"
 #include "compose/card_choice.h"
+#include "compose/settings_choice.h"
 #include "platform/driver_channel.h"
 #include "platform/qt/termination.h"
 #include "resources/icons/icons.h"
@@ -19,10 +20,10 @@ namespace qm71 {
 
 ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
     : op_(op),
-      store_(ConfigDirectory() / kViewerSettingsFile),
+      store_(MakeSettingsStore(kViewerSettingsFile)),
       channel_(MakeDriverChannel(clock, CameraKind::kArea)),
       driver_(*channel_),
-      app_(store_, driver_, op_, clock),
+      app_(*store_, driver_, op_, clock),
       cameraWait_(QStringLiteral("Warte auf die Kamera an %1 …")),
       camera_(serial_, op_, kCameraTimeouts, &cameraWait_),
       idle_([this] { return app_.Acquiring(); }, [this] { return app_.OnIdle(); }) {}

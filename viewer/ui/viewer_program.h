@@ -5,9 +5,9 @@
 #include "common/driver.h"
 #include "common/ui/idle_loop.h"
 #include "platform/clock.h"
-#include "platform/ini/ini_profile_store.h"
 #include "platform/operator.h"
 #include "platform/posix/posix_serial_line.h"
+#include "platform/profile_store.h"
 #include "platform/qt/serial_wait_box.h"
 #include "viewer/camera/camera_port.h"
 #include "viewer/core/control_panel.h"
@@ -56,7 +56,7 @@ class ViewerProgram final : public ControlPanelHost {
     void Shutdown();
 
     Operator& op_;
-    IniProfileStore store_;
+    std::unique_ptr<ProfileStore> store_;
     std::unique_ptr<DriverChannel> channel_;
     Driver driver_;
     ViewerApp app_;
