@@ -18,7 +18,7 @@ function(qm71_test name)
     set(discovery PRE_TEST)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE ${discovery}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;WINEDEBUG=-all" TIMEOUT 120 RUN_SERIAL ${serial})
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 120 RUN_SERIAL ${serial})
 endfunction()
 
 # qm71_fuzz(<name> SOURCES <files...> LIBS <targets...>)
