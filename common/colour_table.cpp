@@ -51,9 +51,10 @@ void FillColorTable(const ColouringSettings& s, std::span<RgbQuad, 256> table) {
         case kThreshold: {
             // Band limits in 64 bits so that no stored value can overflow them,
             // then cut to the table.
-            const auto thresh = std::clamp<std::int64_t>(s.thresh, 0, 256);
-            const auto end =
-                std::clamp<std::int64_t>(std::int64_t{s.thresh} + s.mitte, thresh, 256);
+            const auto thresh =
+                static_cast<std::ptrdiff_t>(std::clamp<std::int64_t>(s.thresh, 0, 256));
+            const auto end = static_cast<std::ptrdiff_t>(
+                std::clamp<std::int64_t>(std::int64_t{s.thresh} + s.mitte, thresh, 256));
             const RgbQuad bg = ColourOfIndex(s.bg, kDefaultBg);
             const RgbQuad mg = ColourOfIndex(s.mg, kDefaultMg);
             const RgbQuad vg = ColourOfIndex(s.vg, kDefaultVg);
