@@ -1,7 +1,8 @@
 #include "common/win32/command_line.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <sstream>
 #include <string>
