@@ -33,6 +33,9 @@ bool SerialWaitBox::KeepWaiting(const std::string& port, std::chrono::millisecon
     if (!cancelled_ && !box_ && waited >= showAfter_) ShowBox(port);
     // Once the box is up it is modal: input reaches nothing but the box.
     const UINT only = box_ ? 0 : PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
+    // Windows the pointer passes set their own cursor; the wait cursor stays
+    // until the box is up.
+    const HCURSOR cursor = GetCursor();
     MSG msg;
     while (!cancelled_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | only)) {
         if (msg.message == WM_QUIT) {
@@ -45,6 +48,7 @@ bool SerialWaitBox::KeepWaiting(const std::string& port, std::chrono::millisecon
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (!box_) SetCursor(cursor);
     return !cancelled_;
 }
 
