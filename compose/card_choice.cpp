@@ -16,11 +16,15 @@ std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera
                              std::cerr);
 }
 
-std::string_view ChosenDevice(const char* device, std::ostream& messages) {
-    const std::string_view name = device != nullptr && *device != '\0' ? device : "sim";
-    if (name != "sim" && name != "none")
-        messages << "qm71: unknown QM71_DEVICE \"" << name
-                 << "\" (use sim or none); running without a card\n";
+std::string_view ChosenDevice(const char* device, std::ostream& messages,
+                              const SystemDriver& system) {
+    const std::string_view unset = system.name.empty() ? "sim" : system.name;
+    const std::string_view name = device != nullptr && *device != '\0' ? device : unset;
+    if (name != "sim" && name != "none" && name != system.name) {
+        messages << "qm71: unknown QM71_DEVICE \"" << name << "\" (use ";
+        if (!system.name.empty()) messages << system.name << ", ";
+        messages << "sim or none); running without a card\n";
+    }
     return name;
 }
 
@@ -37,8 +41,12 @@ sim::CardOptions ReadCardOptions(sim::CardOptions defaults, const char* simOptio
 
 std::unique_ptr<DriverChannel> MakeDriverChannel(Clock& clock, CameraKind camera,
                                                  const char* device, const char* simOptions,
-                                                 std::ostream& messages) {
-    const std::string_view name = ChosenDevice(device, messages);
+                                                 std::ostream& messages,
+                                                 const SystemDriver& system) {
+    const std::string_view name = ChosenDevice(device, messages, system);
+    if (name == system.name) {
+        if (auto driver = system.make(messages)) return driver;
+    }
     if (name != "sim") {
         messages << "qm71: no card driver (QM71_DEVICE=" << name << ")\n";
         return std::make_unique<NoDriverChannel>();

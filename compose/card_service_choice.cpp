@@ -16,9 +16,16 @@ std::unique_ptr<CardPortPair> MakeCardService(Clock& clock) {
 }
 
 std::unique_ptr<CardPortPair> MakeCardService(Clock& clock, const char* device,
-                                              const char* simOptions, std::ostream& messages) {
-    const std::string_view name = ChosenDevice(device, messages);
-    if (name != "sim") {
+                                              const char* simOptions, std::ostream& messages,
+                                              const SystemDriver& system) {
+    const std::string_view name = ChosenDevice(device, messages, system);
+    if (name == system.name) {
+        // The real service would need a kernel driver that makes the int 60h
+        // calls and the data port's `in` reads for the program: on NT both are
+        // privileged, and the card's driver offers neither.
+        messages << "qm71: the card service (int 60h) and its data port cannot be reached from "
+                    "a program on this system; using the simulated card\n";
+    } else if (name != "sim") {
         messages << "qm71: no card (QM71_DEVICE=" << name << "): every frame reads as all ones\n";
         return std::make_unique<NoCardService>();
     }

@@ -5,6 +5,7 @@
 
 #include "platform/card_service.h"
 #include "platform/clock.h"
+#include "platform/system_driver.h"
 
 namespace qm71 {
 
@@ -21,11 +22,14 @@ class NoCardService final : public CardPortPair {
 
 // The card service and data port the sample program installs in the
 // acquisition library, chosen by the environment as MakeDriverChannel chooses
-// the driver: QM71_DEVICE sim (default) or none (service calls do nothing,
-// reads give all ones), QM71_SIM options (fps, noise, trace: one line per
-// service call). Says on `messages` which card is used.
+// the driver: QM71_DEVICE sim or none (service calls do nothing, reads give
+// all ones), QM71_SIM options (fps, noise, trace: one line per service call).
+// The system's driver offers no card service, so naming it (or leaving it the
+// default) runs the simulated one and says so. Says on `messages` which card
+// is used.
 std::unique_ptr<CardPortPair> MakeCardService(Clock& clock);
 std::unique_ptr<CardPortPair> MakeCardService(Clock& clock, const char* device,
-                                              const char* simOptions, std::ostream& messages);
+                                              const char* simOptions, std::ostream& messages,
+                                              const SystemDriver& system = ThisSystemsDriver());
 
 }  // namespace qm71

@@ -18,7 +18,7 @@ sudo=""
 if [ "${1:-}" = windows ]; then
   packages+=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-    binutils-mingw-w64-x86-64 googletest wine wine32:i386 nsis zip
+    binutils-mingw-w64-x86-64 googletest wine wine32:i386 wine64 nsis zip
   )
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 fi

@@ -4,26 +4,51 @@
 
 #include <sstream>
 
+#include "testing/fakes.h"
+
 namespace qm71 {
 namespace {
 
+// A system with a driver of its own, and one whose driver this build cannot use.
+std::unique_ptr<DriverChannel> OwnDriver(std::ostream& says) {
+    says << "qm71: own driver\n";
+    return std::make_unique<testing::ScriptedCard>();
+}
+std::unique_ptr<DriverChannel> RefusedDriver(std::ostream& says) {
+    says << "qm71: refused\n";
+    return nullptr;
+}
+constexpr SystemDriver kNoDriver{}, kOwn{"drv", OwnDriver}, kRefusing{"drv", RefusedDriver};
+
 TEST(CardChoiceTest, SaysWhichCardAndFallsBackOnBadSettings) {
     ManualClock clock;
-    const char* const cases[][3] = {
-        {nullptr, nullptr, "simulated card (fps=15, base 0x320)\n"},
-        {"sim", "base=0x720,fps=0", "simulated card (fps=0, base 0x720)\n"},
-        {"sim", "fps=0,bogus=1",
+    const struct {
+        SystemDriver system;
+        const char* device;
+        const char* sim;
+        const char* says;
+        bool opens;
+    } cases[] = {
+        {kNoDriver, nullptr, nullptr, "simulated card (fps=15, base 0x320)\n", true},
+        {kNoDriver, "sim", "base=0x720,fps=0", "simulated card (fps=0, base 0x720)\n", true},
+        {kNoDriver, "sim", "fps=0,bogus=1",
          "\"bogus\" (known: fps, base, download-error, stall-after-rows, "
          "no-trigger, trace, noise); using the default card settings\nqm71: "
-         "simulated card (fps=15, base 0x320)\n"},
-        {"none", "fps=1", "qm71: no card driver (QM71_DEVICE=none)\n"},
-        {"pci0", nullptr, "\"pci0\" (use sim or none); running without a card\n"},
+         "simulated card (fps=15, base 0x320)\n",
+         true},
+        {kNoDriver, "none", "fps=1", "qm71: no card driver (QM71_DEVICE=none)\n", false},
+        {kNoDriver, "pci0", nullptr, "\"pci0\" (use sim or none); running without a card\n", false},
+        {kOwn, "", "fps=1", "qm71: own driver\n", true},
+        {kOwn, "sim", nullptr, "simulated card (fps=15, base 0x320)\n", true},
+        {kOwn, "pci0", nullptr, "\"pci0\" (use drv, sim or none); running without a card\n", false},
+        {kRefusing, nullptr, nullptr, "qm71: refused\nqm71: no card driver (QM71_DEVICE=drv)\n",
+         false},
     };
-    for (const auto& [device, sim, says] : cases) {
+    for (const auto& [system, device, sim, says, opens] : cases) {
         std::ostringstream out;
-        const auto channel = MakeDriverChannel(clock, CameraKind::kArea, device, sim, out);
+        const auto channel = MakeDriverChannel(clock, CameraKind::kArea, device, sim, out, system);
         EXPECT_TRUE(out.str().find(says) != std::string::npos) << out.str();
-        EXPECT_EQ(channel->Open(), out.str().find("simulated") != std::string::npos) << says;
+        EXPECT_EQ(channel->Open(), opens) << says;
     }
 }
 
