@@ -4,6 +4,7 @@
 
 #include "common/colours_dialog_model.h"
 #include "common/win32/dialog.h"
+#include "resources/common/colours_ids.h"
 
 namespace qm71::win32 {
 
@@ -12,15 +13,7 @@ namespace qm71::win32 {
 class ColoursDialog final : public ModalDialog {
   public:
     static constexpr int kTemplate = 145;
-    enum ControlId : int {
-        kThreshSlider = 1000,
-        kThreshEdit = 1001,
-        kMitteSlider = 1002,
-        kMitteEdit = 1003,
-        kBackgroundList = 1027,
-        kForegroundList = 1028,
-        kMiddleList = 1029,
-    };
+    using enum colours::ControlId;
     // Height of a colour list's items, in pixels.
     static constexpr int kItemHeight = 18;
 
