@@ -22,47 +22,33 @@ std::string Replaced(std::string text, const std::string& port) {
 
 SerialWaitBox::SerialWaitBox(std::string caption, std::string text,
                              std::chrono::milliseconds showAfter)
-    : caption_(std::move(caption)), text_(std::move(text)), showAfter_(showAfter) {}
+    : SerialWaitBoxBase(showAfter), caption_(std::move(caption)), text_(std::move(text)) {}
 
 SerialWaitBox::~SerialWaitBox() {
     HideBox();
 }
 
-bool SerialWaitBox::KeepWaiting(const std::string& port, std::chrono::milliseconds waited) {
-    waiting_ = true;
-    if (!cancelled_ && !box_ && waited >= showAfter_) ShowBox(port);
-    // Once the box is up it is modal: input reaches nothing but the box.
-    const UINT only = box_ ? 0 : PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
+void SerialWaitBox::HandleEvents(bool all) {
     // Windows the pointer passes set their own cursor; the wait cursor stays
     // until the box is up.
     const HCURSOR cursor = GetCursor();
+    const UINT only = all ? 0 : PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
     MSG msg;
-    while (!cancelled_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | only)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | only)) {
         if (msg.message == WM_QUIT) {
             // For the loop that waits for it, once the wait is over.
             PostQuitMessage(static_cast<int>(msg.wParam));
-            cancelled_ = true;
-            break;
+            Cancelled();
+            return;
         }
         if (box_ && IsDialogMessageW(box_, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    if (!box_) SetCursor(cursor);
-    return !cancelled_;
+    if (!all) SetCursor(cursor);
 }
 
-void SerialWaitBox::WaitEnded() {
-    HideBox();
-    waiting_ = false;
-    cancelled_ = false;
-}
-
-void SerialWaitBox::Cancel() {
-    if (waiting_) cancelled_ = true;
-}
-
-void SerialWaitBox::ShowBox(const std::string& port) {
+bool SerialWaitBox::ShowBox(const std::string& port) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -100,7 +86,7 @@ void SerialWaitBox::ShowBox(const std::string& port) {
                            (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
                            (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner_, nullptr, instance,
                            this);
-    if (!box_) return;
+    if (!box_) return false;
     const HWND label =
         CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, kMargin,
                         kMargin, textRect.right, textRect.bottom, box_, nullptr, instance, nullptr);
@@ -115,6 +101,7 @@ void SerialWaitBox::ShowBox(const std::string& port) {
     SetFocus(cancel);
     // The wait cursor would hide that the box takes a click.
     cursor_ = SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    return true;
 }
 
 void SerialWaitBox::HideBox() {
@@ -138,7 +125,7 @@ LRESULT CALLBACK SerialWaitBox::Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
     auto* self = reinterpret_cast<SerialWaitBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && ((message == WM_COMMAND && LOWORD(w) == IDCANCEL) || message == WM_CLOSE)) {
-        self->cancelled_ = true;
+        self->Cancelled();
         return 0;
     }
     return DefWindowProcW(hwnd, message, w, l);
