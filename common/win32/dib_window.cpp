@@ -166,10 +166,10 @@ LRESULT CALLBACK DibWindow::Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<DibWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->Handle(message, w, l) : DefWindowProcW(hwnd, message, w, l);
+    return self ? self->OnMessage(message, w, l) : DefWindowProcW(hwnd, message, w, l);
 }
 
-LRESULT DibWindow::Handle(UINT message, WPARAM w, LPARAM l) {
+LRESULT DibWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_CREATE:
             if (created_) created_();

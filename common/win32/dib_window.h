@@ -62,7 +62,7 @@ class DibWindow final : public WindowHost {
 
   private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-    LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+    LRESULT OnMessage(UINT message, WPARAM w, LPARAM l);
     void ReportSize();
     void PaintOn(HDC dc, const Drawing& drawing);
     void Done(int command = 0);
