@@ -222,8 +222,12 @@ LRESULT DibWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
             // A modal dialog or message box over the window disables it.
             logic_.OnModal(w == FALSE);
             return 0;
+        case WM_ENDSESSION:
+            // Logging off ends the program without destroying its window.
+            if (w && handlers_.ending) handlers_.ending();
+            return 0;
         case WM_DESTROY:
-            if (handlers_.destroyed) handlers_.destroyed();
+            if (handlers_.ending) handlers_.ending();
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             PostQuitMessage(0);

@@ -15,13 +15,13 @@ namespace qm71::win32 {
 // its window logic tells it and reports size, mouse, keys, focus and modal
 // dialogs to that logic. Keys go to the logic as virtual keys with their
 // modifiers; its accelerator table decides. Commands the logic leaves go to
-// `command`; `destroyed` hears the window go, while its rectangle is still
-// known; the message loop then ends.
+// `command`; `ending` hears the window go, or the session end, while its
+// rectangle is still known; when the window goes the message loop ends.
 class DibWindow final : public WindowHost {
   public:
     struct Handlers {
         std::function<void(int)> command;
-        std::function<void()> destroyed;
+        std::function<void()> ending;
     };
     // How the window is made: caption, window style, class icon resource.
     struct Look {
