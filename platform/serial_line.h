@@ -34,7 +34,9 @@ struct SerialSettings {
 // Time-outs in milliseconds. A read ends when `readIntervalMs` pass without a
 // byte once the first byte has come, or when readTotalPerByteMs * requested +
 // readTotalConstantMs have passed since the read began. A write may take
-// writeTotalPerByteMs * size + writeTotalConstantMs.
+// writeTotalPerByteMs * size + writeTotalConstantMs. All-zero read time-outs
+// make a read return at once with what has already arrived; zero write
+// totals let a write wait as long as it needs. Lines refuse negative values.
 struct SerialTimeouts {
     int readIntervalMs = 0;
     int readTotalPerByteMs = 0;
@@ -77,7 +79,8 @@ class SerialLine {
     virtual bool GetSettings(SerialSettings& settings) = 0;
     virtual bool SetSettings(const SerialSettings& settings) = 0;
     virtual bool SetTimeouts(const SerialTimeouts& timeouts) = 0;
-    // Null: waits ask nobody. The watcher must outlive its use by the line.
+    // Null: waits ask nobody. The watcher must outlive its use by the line
+    // and must neither close nor reopen it while it is asked.
     virtual void SetWaitWatcher(SerialWaitWatcher* watcher) = 0;
     // Drops what has arrived and not been read.
     virtual void DiscardInput() = 0;

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/serial_wait.h"
+
 namespace qm71 {
 
 namespace {
@@ -101,61 +103,12 @@ constexpr tcflag_t kLineFlags = CSIZE | PARENB | PARODD | CSTOPB
 #endif
     ;
 
-// Longest total time-out we compute with; anything beyond is treated as "no
-// time-out" (it is ten days and keeps the arithmetic far from overflow).
-constexpr std::int64_t kLongestTotalMs = 10LL * 24 * 60 * 60 * 1000;
-
-// per-byte * n + constant, or nothing when both are zero (no total time-out).
-std::optional<Milliseconds> TotalTimeout(int perByteMs, int constantMs, std::size_t n) {
-    if (perByteMs == 0 && constantMs == 0) return std::nullopt;
-    const auto perByte = static_cast<std::int64_t>(perByteMs);
-    if (perByte > 0 && n > static_cast<std::size_t>(kLongestTotalMs / perByte)) return std::nullopt;
-    const std::int64_t total = perByte * static_cast<std::int64_t>(n) + constantMs;
-    if (total > kLongestTotalMs) return std::nullopt;
-    return Milliseconds(total);
-}
-
-// One read or write as the watcher sees it: asked at most every
-// kSerialWatchInterval while the operation waits, told when it returns.
-class Watch {
-  public:
-    Watch(SerialWaitWatcher* watcher, const std::string& port)
-        : watcher_(watcher), port_(port), start_(SteadyClock::now()), lastAsked_(start_) {}
-    ~Watch() {
-        if (asked_) watcher_->WaitEnded();
-    }
-    Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
-
-    // False once the watcher has ended the wait.
-    bool KeepWaiting() {
-        if (watcher_ == nullptr) return true;
-        const TimePoint now = SteadyClock::now();
-        if (now - lastAsked_ < kSerialWatchInterval) return true;
-        lastAsked_ = now;
-        asked_ = true;
-        return watcher_->KeepWaiting(port_, std::chrono::duration_cast<Milliseconds>(now - start_));
-    }
-    // The longest a wait may last before the watcher is due again.
-    std::optional<TimePoint> NextLook() const {
-        if (watcher_ == nullptr) return std::nullopt;
-        return lastAsked_ + kSerialWatchInterval;
-    }
-
-  private:
-    SerialWaitWatcher* watcher_;
-    std::string port_;
-    TimePoint start_;
-    TimePoint lastAsked_;
-    bool asked_ = false;
-};
-
 enum class WaitResult { Ready, TimedOut, Failed, Ended };
 
 // Waits until `fd` is ready for `events` or `end` has passed (no end: no
 // limit), handing control to the watcher on the way. A hang-up or error
 // without the wanted event counts as failure.
-WaitResult WaitFor(int fd, short events, std::optional<TimePoint> end, Watch& watch) {
+WaitResult WaitFor(int fd, short events, std::optional<TimePoint> end, SerialWatch& watch) {
     for (;;) {
         if (!watch.KeepWaiting()) return WaitResult::Ended;
         const TimePoint now = SteadyClock::now();
@@ -418,11 +371,7 @@ bool PosixSerialLine::SetSettings(const SerialSettings& s) {
 
 bool PosixSerialLine::SetTimeouts(const SerialTimeouts& timeouts) {
     if (fd_ < 0) return false;
-    if (timeouts.readIntervalMs < 0 || timeouts.readTotalPerByteMs < 0 ||
-        timeouts.readTotalConstantMs < 0 || timeouts.writeTotalPerByteMs < 0 ||
-        timeouts.writeTotalConstantMs < 0) {
-        return false;
-    }
+    if (!ValidSerialTimeouts(timeouts)) return false;
     timeouts_ = timeouts;
     return true;
 }
@@ -434,11 +383,11 @@ void PosixSerialLine::DiscardInput() {
 bool PosixSerialLine::Write(std::span<const std::byte> data, std::size_t& written) {
     written = 0;
     if (fd_ < 0) return false;
-    const auto total =
-        TotalTimeout(timeouts_.writeTotalPerByteMs, timeouts_.writeTotalConstantMs, data.size());
+    const auto total = SerialTotalTimeout(timeouts_.writeTotalPerByteMs,
+                                          timeouts_.writeTotalConstantMs, data.size());
     std::optional<TimePoint> deadline;
     if (total) deadline = SteadyClock::now() + *total;
-    Watch watch(watcher_, name_);
+    SerialWatch watch(watcher_, name_);
 
     while (written < data.size()) {
         const ssize_t n = ::write(fd_, data.data() + written, data.size() - written);
@@ -458,14 +407,9 @@ bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
     got = 0;
     if (fd_ < 0) return false;
     if (data.empty()) return true;
-    const SerialTimeouts& to = timeouts_;
-    const auto total = TotalTimeout(to.readTotalPerByteMs, to.readTotalConstantMs, data.size());
-    const bool atOnce = to.readIntervalMs == 0 && !total;
-    std::optional<TimePoint> deadline;
-    if (total) deadline = SteadyClock::now() + *total;
-    Watch watch(watcher_, name_);
+    SerialReadTimer timer(timeouts_, data.size());
+    SerialWatch watch(watcher_, name_);
 
-    TimePoint lastByte{};
     bool readable = false;  // the last wait said there is something to read
     for (;;) {
         // Never ask for more than is missing: what comes after stays in the
@@ -473,7 +417,7 @@ bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
         const ssize_t n = ::read(fd_, data.data() + got, data.size() - got);
         if (n > 0) {
             got += static_cast<std::size_t>(n);
-            lastByte = SteadyClock::now();
+            timer.BytesCame();
             readable = false;
             if (got == data.size()) return true;
             continue;
@@ -483,13 +427,8 @@ bool PosixSerialLine::Read(std::span<std::byte> data, std::size_t& got) {
         // Readable, yet nothing came: the line has hung up.
         if (n == 0 && readable) return false;
         // Nothing waiting right now (0 or EAGAIN, depending on the mode).
-        if (atOnce) return true;
-        std::optional<TimePoint> end = deadline;
-        if (got > 0 && to.readIntervalMs > 0) {
-            const TimePoint intervalEnd = lastByte + Milliseconds(to.readIntervalMs);
-            if (!end || intervalEnd < *end) end = intervalEnd;
-        }
-        switch (WaitFor(fd_, POLLIN, end, watch)) {
+        if (timer.AtOnce()) return true;
+        switch (WaitFor(fd_, POLLIN, timer.End(), watch)) {
             case WaitResult::Ready:
                 readable = true;
                 break;

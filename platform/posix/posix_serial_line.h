@@ -37,11 +37,7 @@ class PosixSerialLine final : public SerialLine {
     bool IsOpen() const override { return fd_ >= 0; }
     bool GetSettings(SerialSettings& settings) override;
     bool SetSettings(const SerialSettings& settings) override;
-    // Negative values are refused. All-zero read time-outs make a read return
-    // at once with what has already arrived; zero write totals let a write
-    // wait as long as it needs.
     bool SetTimeouts(const SerialTimeouts& timeouts) override;
-    // The watcher must neither close nor reopen the line while it is asked.
     void SetWaitWatcher(SerialWaitWatcher* watcher) override { watcher_ = watcher; }
     void DiscardInput() override;
     bool Write(std::span<const std::byte> data, std::size_t& written) override;

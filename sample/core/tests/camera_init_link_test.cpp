@@ -1,10 +1,9 @@
 // The camera set-up over the real serial line, against qm71-camsim playing
-// the sample program's camera on a pseudo-terminal, with shortened time-outs.
+// the sample program's camera on COM2, with shortened time-outs.
 #include <gtest/gtest.h>
 
-#include "platform/posix/posix_serial_line.h"
 #include "sample/core/camera_init.h"
-#include "testing/camsim_process.h"
+#include "testing/camsim.h"
 #include "testing/recording_operator.h"
 
 namespace qm71::sample {
@@ -30,11 +29,11 @@ TEST(SampleCameraLink, InitAgainstTheEmulator) {
         {{"--sample", "--refuse"}, {refused, refused, refused, refused, refused}, 1},
     };
     for (const auto& c : cases) {
-        testing::Camsim camsim("QM71_COM2", c.options);
-        PosixSerialLine line;
+        testing::Camsim camsim("COM2", c.options);
+        const auto line = testing::MakeSystemSerialLine();
         testing::RecordingOperator op;
         // 1000 ms a byte + 1000 ms shortened to 150 ms for the one reply byte.
-        SampleCamera camera(line, op, {20, 50, 100, 10, 100});
+        SampleCamera camera(*line, op, {20, 50, 100, 10, 100});
         std::vector<std::string> titles;
         camera.KameraInit(256, 256, [&](const std::string& t) { titles.push_back(t); });
         EXPECT_EQ(op.messages, c.messages) << c.options.back();

@@ -17,7 +17,7 @@
 #include "resources/sample/commands.h"
 #include "sample/ui/about_box.h"
 #include "sample/ui/size_dialog.h"
-#include "testing/camsim_process.h"
+#include "testing/camsim.h"
 #include "testing/qt_test_application.h"
 #include "testing/recording_operator.h"
 
@@ -68,8 +68,7 @@ TEST(SampleProgram, ATerminationRequestEndsItWhereverItWaits) {
         SCOPED_TRACE(static_cast<int>(wait));
         ::setenv("QM71_COM2", "/nonexistent/qm71-com2", 1);
         std::optional<testing::Camsim> camsim;  // sets QM71_COM2 to itself
-        if (wait == Wait::SilentCamera)
-            camsim.emplace("QM71_COM2", Options{"--sample", "--silent"});
+        if (wait == Wait::SilentCamera) camsim.emplace("COM2", Options{"--sample", "--silent"});
         testing::RecordingOperator recorder;  // only the box case shows boxes
         QtOperator boxes(QStringLiteral("QM71SAMPLE"));
         SampleProgram program(wait == Wait::OpenCommBox ? static_cast<Operator&>(boxes) : recorder,
