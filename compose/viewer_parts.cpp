@@ -1,6 +1,7 @@
 #include "compose/viewer_parts.h"
 
 #include "compose/card_choice.h"
+#include "compose/settings_choice.h"
 #include "platform/driver_channel.h"
 #include "resources/qm/commands.h"
 #include "viewer/core/bmp_export.h"
@@ -11,10 +12,10 @@ ViewerParts::ViewerParts(Operator& op, Clock& clock, ViewerScreens& screens, Ser
                          SerialWaitWatcher* cameraWait)
     : op_(op),
       screens_(screens),
-      store_(ConfigDirectory() / kViewerSettingsFile),
+      store_(MakeSettingsStore(kViewerSettingsFile)),
       channel_(MakeDriverChannel(clock, CameraKind::kArea)),
       driver_(*channel_),
-      app_(store_, driver_, op_, clock),
+      app_(*store_, driver_, op_, clock),
       camera_(line, op_, kCameraTimeouts, cameraWait) {}
 
 void ViewerParts::Command(int id) {

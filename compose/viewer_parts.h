@@ -7,8 +7,8 @@
 #include "common/colours_host.h"
 #include "common/driver.h"
 #include "platform/clock.h"
-#include "platform/ini/ini_profile_store.h"
 #include "platform/operator.h"
+#include "platform/profile_store.h"
 #include "platform/serial_line.h"
 #include "viewer/camera/camera_port.h"
 #include "viewer/core/control_panel.h"
@@ -70,7 +70,7 @@ class ViewerParts final : public ControlPanelHost, public ColoursHost {
   private:
     Operator& op_;
     ViewerScreens& screens_;
-    IniProfileStore store_;
+    std::unique_ptr<ProfileStore> store_;
     std::unique_ptr<DriverChannel> channel_;
     Driver driver_;
     ViewerApp app_;

@@ -58,12 +58,17 @@ using ByteSpan = std::span<const std::byte>;
 // touched. It cannot promise all or nothing: a crash or a failing disk in the
 // middle of the write leaves a mixed file, and other names of the file see the
 // change at once.
+//
+// On Windows a new name is always claimed with an empty file first. kReplace
+// keeps the file's attributes, security and creation time (ReplaceFileW); it
+// refuses a read-only file and a folder closed to us with the system's reason,
+// overwrites nothing in place, and replaces a symbolic link as a name.
 WriteResult WriteWholeFile(const std::filesystem::path& target, std::span<const ByteSpan> parts,
                            WriteMode mode);
 
 // The file a write to `target` changes: symbolic links followed to their end,
 // also to a file that does not exist yet. `target` itself when it is no link
-// or the links cannot be read.
+// or the links cannot be read, and always on Windows.
 std::filesystem::path WrittenFile(const std::filesystem::path& target);
 
 }  // namespace qm71

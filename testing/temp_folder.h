@@ -3,11 +3,11 @@
 // A fresh folder for one test, removed with all it holds (also folders a test
 // closed) afterwards, and the small file helpers the tests of saving share.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace qm71::testing {
@@ -15,9 +15,10 @@ namespace qm71::testing {
 class TempFolder {
   public:
     TempFolder() {
-        std::string name = (std::filesystem::temp_directory_path() / "qm71-XXXXXX").string();
-        EXPECT_NE(::mkdtemp(name.data()), nullptr);
-        path_ = name;
+        std::random_device random;
+        do {
+            path_ = std::filesystem::temp_directory_path() / ("qm71-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
         Open(path_);  // so that a test may write as an ordinary user
     }
     ~TempFolder() {

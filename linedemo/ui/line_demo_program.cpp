@@ -6,6 +6,7 @@
 #include "common/ui/colours_dialog.h"
 #include "common/ui/info_dialog.h"
 #include "compose/card_choice.h"
+#include "compose/settings_choice.h"
 #include "linedemo/core/line_geometry.h"
 #include "linedemo/ui/panel/line_control_panel_dialog.h"
 #include "platform/driver_channel.h"
@@ -17,10 +18,10 @@
 namespace qm71 {
 
 LineDemoProgram::LineDemoProgram(Operator& op, Clock& clock)
-    : store_(ConfigDirectory() / kLineSettingsFile),
+    : store_(MakeSettingsStore(kLineSettingsFile)),
       channel_(MakeDriverChannel(clock, CameraKind::kLine)),
       driver_(*channel_),
-      app_(store_, driver_, op, clock),
+      app_(*store_, driver_, op, clock),
       idle_([this] { return app_.ShouldIdleRun(); }, [this] { return app_.OnIdle(); }) {}
 
 LineDemoProgram::~LineDemoProgram() {

@@ -7,8 +7,8 @@
 #include "linedemo/core/line_demo_app.h"
 #include "linedemo/ui/line_window_widget.h"
 #include "platform/clock.h"
-#include "platform/ini/ini_profile_store.h"
 #include "platform/operator.h"
+#include "platform/profile_store.h"
 
 namespace qm71 {
 
@@ -41,7 +41,7 @@ class LineDemoProgram {
     void RunControlPanel();
     void Shutdown();
 
-    IniProfileStore store_;
+    std::unique_ptr<ProfileStore> store_;
     std::unique_ptr<DriverChannel> channel_;
     Driver driver_;
     LineDemoApp app_;

@@ -75,6 +75,7 @@ struct ParsedLine {
     LineKind kind = LineKind::kOther;
     std::string_view name;        // section or key name
     std::size_t valueOffset = 0;  // key lines: offset in the line of the value's first character
+    bool hasEquals = false;       // key lines: false for a key without '=' and value
 };
 
 ParsedLine ParseLine(std::string_view content) {
@@ -89,12 +90,16 @@ ParsedLine ParseLine(std::string_view content) {
         }
         return parsed;
     }
-    const std::size_t eq = content.find('=');
-    if (eq == std::string_view::npos) return parsed;
-    const std::string_view key = Trim(content.substr(0, eq));
-    if (key.empty()) return parsed;
     parsed.kind = LineKind::kKey;
-    parsed.name = key;
+    const std::size_t eq = content.find('=');
+    if (eq == std::string_view::npos) {
+        // A line of a name alone is a key without a value; a write adds one.
+        parsed.name = trimmed;
+        parsed.valueOffset = static_cast<std::size_t>(trimmed.end() - content.begin());
+        return parsed;
+    }
+    parsed.hasEquals = true;
+    parsed.name = Trim(content.substr(0, eq));
     std::size_t value = eq + 1;
     while (value < content.size() && IsBlank(content[value])) ++value;
     parsed.valueOffset = value;
@@ -103,7 +108,8 @@ ParsedLine ParseLine(std::string_view content) {
 
 std::string_view ValueOf(std::string_view content, const ParsedLine& parsed) {
     std::string_view value = Trim(content.substr(parsed.valueOffset));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
     return value;
@@ -111,8 +117,8 @@ std::string_view ValueOf(std::string_view content, const ParsedLine& parsed) {
 
 std::string_view LineEndOf(std::string_view text) {
     const std::size_t nl = text.find('\n');
-    if (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') return "\r\n";
-    return "\n";
+    if (nl != std::string_view::npos && (nl == 0 || text[nl - 1] != '\r')) return "\n";
+    return "\r\n";
 }
 
 // What ends a text's unterminated last line: a CR already there only needs
@@ -129,11 +135,12 @@ bool HasSurroundingBlanks(std::string_view s) {
     return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back()));
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+// The value of a digit of any base up to 36; 36 for what is no digit.
+unsigned DigitValue(char c) {
+    if (c >= '0' && c <= '9') return unsigned(c - '0');
+    if (c >= 'a' && c <= 'z') return unsigned(c - 'a' + 10);
+    if (c >= 'A' && c <= 'Z') return unsigned(c - 'A' + 10);
+    return 36;
 }
 
 }  // namespace
@@ -142,7 +149,8 @@ std::optional<std::string> ProfileValue(std::string_view text, std::string_view 
                                         std::string_view key) {
     LineReader reader(text);
     Line line;
-    bool inSection = false;
+    // The lines before the first header are the first section without a name.
+    bool inSection = section.empty();
     while (reader.Next(line)) {
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
         const ParsedLine parsed = ParseLine(content);
@@ -159,26 +167,21 @@ std::optional<std::string> ProfileValue(std::string_view text, std::string_view 
 
 int ParseProfileInt(std::string_view value) {
     std::size_t i = 0;
-    while (i < value.size() && (IsBlank(value[i]) || value[i] == '\r' || value[i] == '\n' ||
-                                value[i] == '\v' || value[i] == '\f')) {
-        ++i;
-    }
+    while (i < value.size() && static_cast<unsigned char>(value[i]) <= ' ') ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-')) {
         negative = value[i] == '-';
         ++i;
     }
-    std::uint32_t result = 0;
-    if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
-        i += 2;
-        for (int digit; i < value.size() && (digit = HexDigit(value[i])) >= 0; ++i) {
-            result = result * 16u + static_cast<std::uint32_t>(digit);
-        }
-    } else {
-        for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-            result = result * 10u + static_cast<std::uint32_t>(value[i] - '0');
-        }
+    unsigned base = 10;
+    if (i + 1 < value.size() && value[i] == '0') {
+        const char prefix = value[i + 1];
+        base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
+        if (base != 10) i += 2;
     }
+    std::uint32_t result = 0;
+    for (unsigned digit; i < value.size() && (digit = DigitValue(value[i])) < base; ++i)
+        result = result * base + digit;
     if (negative) result = 0u - result;
     // Two's-complement reading of the 32 bits (well defined since C++20).
     return static_cast<int>(static_cast<std::int32_t>(result));
@@ -187,7 +190,9 @@ int ParseProfileInt(std::string_view value) {
 bool IsWritableProfileEntry(std::string_view section, std::string_view key,
                             std::string_view value) {
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
-    if (section.find(']') != std::string_view::npos || HasSurroundingBlanks(section)) return false;
+    if (section.empty() || section.find(']') != std::string_view::npos ||
+        HasSurroundingBlanks(section))
+        return false;
     if (key.empty() || HasSurroundingBlanks(key) || key.find('=') != std::string_view::npos) {
         return false;
     }
@@ -203,13 +208,11 @@ std::optional<std::string> ProfileTextWithValue(std::string_view text, std::stri
     Line line;
     bool inSection = false;
     bool sectionFound = false;
-    Line insertAfter;  // header or last key line of the section
+    Line insertAfter;  // header or last line of the section that is not blank
     Line last;
-    bool lastBlank = true;
     while (reader.Next(line)) {
         last = line;
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
-        lastBlank = Trim(content).empty();
         const ParsedLine parsed = ParseLine(content);
         if (parsed.kind == LineKind::kSection) {
             if (inSection) break;
@@ -217,36 +220,30 @@ std::optional<std::string> ProfileTextWithValue(std::string_view text, std::stri
                 inSection = sectionFound = true;
                 insertAfter = line;
             }
-        } else if (parsed.kind == LineKind::kKey && inSection) {
-            if (SameName(parsed.name, key)) {
-                std::string out;
-                const std::size_t valueBegin = line.begin + parsed.valueOffset;
-                out.reserve(text.size() + value.size());
-                out.append(text.substr(0, valueBegin));
-                out.append(value);
-                out.append(text.substr(line.contentEnd));
-                return out;
-            }
+        } else if (inSection && parsed.kind == LineKind::kKey && SameName(parsed.name, key)) {
+            std::string out;
+            const std::size_t valueBegin = line.begin + parsed.valueOffset;
+            out.reserve(text.size() + value.size());
+            out.append(text.substr(0, valueBegin));
+            if (!parsed.hasEquals) out.append("=");
+            out.append(value);
+            out.append(text.substr(line.contentEnd));
+            return out;
+        } else if (inSection && !Trim(content).empty()) {
             insertAfter = line;
         }
     }
 
-    std::string out;
+    // A new key goes after the section's last line that is not blank, a new
+    // section at the end of the text.
+    const std::size_t at = sectionFound ? insertAfter.end : text.size();
+    std::string out(text.substr(0, at));
     out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
-    if (sectionFound) {
-        out.append(text.substr(0, insertAfter.end));
-        if (!insertAfter.terminated) out.append(CompletingLineEnd(text, eol));
-        out.append(key).append("=").append(value).append(eol);
-        out.append(text.substr(insertAfter.end));
-        return out;
-    }
-    out.append(text);
-    if (!text.empty()) {
-        if (last.end > 0 && !last.terminated) out.append(CompletingLineEnd(text, eol));
-        if (!lastBlank) out.append(eol);
-    }
-    out.append("[").append(section).append("]").append(eol);
+    if (at > 0 && at == last.end && !last.terminated)  // a last line without its end
+        out.append(CompletingLineEnd(text, eol));
+    if (!sectionFound) out.append("[").append(section).append("]").append(eol);
     out.append(key).append("=").append(value).append(eol);
+    out.append(text.substr(at));
     return out;
 }
 

@@ -6,7 +6,6 @@
 
 #include "linedemo/core/line_image_window.h"
 #include "testing/fakes.h"
-#include "testing/file_size_limit.h"
 #include "testing/temp_folder.h"
 
 namespace qm71 {
@@ -54,18 +53,6 @@ TEST_F(NumberedCapture, GapsAreFilledFirstAndNoFileIsOverwritten) {
     EXPECT_TRUE(op.messages.empty());
 }
 
-TEST_F(NumberedCapture, AFullDiskLeavesNoFileAndSaysWhich) {
-    const WriteResult r = testing::WithFileSizeLimit(1 << 20, [&] {
-        return Save().empty() && op.messages.size() == 1
-                   ? WriteResult{WriteStatus::kFailed, op.messages[0]}
-                   : WriteResult{WriteStatus::kWritten, ""};
-    });
-    EXPECT_EQ(r.status, WriteStatus::kFailed);
-    EXPECT_NE(r.reason.find("00000001.bmp"), std::string::npos) << r.reason;
-    EXPECT_NE(r.reason.find("File too large"), std::string::npos) << r.reason;
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-}
-
 TEST_F(NumberedCapture, TheSearchStopsAtTheLargestNumber) {
     number = kLargestBitmapNumber - 1;
     dir.Put("99999999.bmp", "last");
@@ -74,24 +61,6 @@ TEST_F(NumberedCapture, TheSearchStopsAtTheLargestNumber) {
     EXPECT_EQ(number, kLargestBitmapNumber);
     EXPECT_EQ(op.messages, (Texts{kNoBitmapNumberLeftMessage, kNoBitmapNumberLeftMessage}));
     EXPECT_EQ(op.waitDepthAtMessage, (std::vector<int>{0, 0}));
-}
-
-// A folder that cannot be searched ends the save at once with the system's
-// reason; the counter stays, so the save after it tries the same names.
-TEST_F(NumberedCapture, AFolderThatCannotBeSearchedEndsTheSaveAtOnce) {
-    const auto closed = dir / "closed";
-    std::filesystem::create_directory(closed);
-    std::filesystem::permissions(closed, std::filesystem::perms::none);
-    number = kLargestBitmapNumber - 3;
-    const WriteResult r = testing::AsOrdinaryUser([&] {
-        const bool saved = !SaveNumberedBitmap(closed, number, image->Block(), op).empty();
-        const bool stayed = !saved && number == kLargestBitmapNumber - 3;
-        return WriteResult{stayed ? WriteStatus::kFailed : WriteStatus::kWritten,
-                           op.messages.size() == 1 ? op.messages[0] : ""};
-    });
-    EXPECT_EQ(r.status, WriteStatus::kFailed) << r.reason;
-    EXPECT_NE(r.reason.find("99999997.bmp"), std::string::npos) << r.reason;
-    EXPECT_NE(r.reason.find("Permission denied"), std::string::npos) << r.reason;
 }
 
 }  // namespace

@@ -86,8 +86,8 @@ TEST(LineDemoProgram, AcquiresWithTheFocusTakesKeysAndEndsThroughThePanel) {
     }
     EXPECT_TRUE(program.App().Ended());
     const std::string file = dir.Get("lcam71.ini");
-    EXPECT_NE(file.find("\nLUT=1\n"), std::string::npos) << file;
-    EXPECT_NE(file.find("\nTRIG=0\n"), std::string::npos);
+    EXPECT_NE(file.find("\nLUT=1\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("\nTRIG=0\r\n"), std::string::npos);
     EXPECT_TRUE(op.messages.empty());
     QDir::setCurrent(before);
 }

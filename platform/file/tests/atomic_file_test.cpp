@@ -1,132 +1,44 @@
-#include "platform/atomic_file.h"
-
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <set>
-
-#include "testing/file_size_limit.h"
-#include "testing/temp_folder.h"
+#include "platform/file/tests/atomic_file_test.h"
 
 namespace qm71 {
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::set<std::string>;
 
-class AtomicFileTest : public ::testing::Test {
-  protected:
-    struct stat Stat(const std::string& name) const {
-        struct stat st {};
-        EXPECT_EQ(::stat((dir / name).c_str(), &st), 0) << name;
-        return st;
+TEST_F(AtomicFileTest, TheNameGetsAllPartsAndNothingElseIsLeft) {
+    dir.Put("plain", "an older and longer text");
+    const std::string head = "BM", body(70000, 'b');
+    const ByteSpan parts[] = {std::as_bytes(std::span(head)), std::as_bytes(std::span(body))};
+    for (const char* name : {"plain", "fresh"}) {
+        const WriteResult r = WriteWholeFile(dir / name, parts, WriteMode::kReplace);
+        ASSERT_TRUE(r.ok() && r.reason.empty()) << name << ": " << r.reason;
+        EXPECT_EQ(dir.Get(name), head + body) << name;
     }
-    Names InFolder(const std::string& sub = {}) const {
-        Names names;
-        for (const auto& e : fs::directory_iterator(dir / sub)) names.insert(e.path().filename());
-        return names;
-    }
-    static WriteResult Write(const fs::path& target, const std::string& text,
-                             WriteMode mode = WriteMode::kReplace) {
-        const ByteSpan parts[] = {std::as_bytes(std::span(text))};
-        return WriteWholeFile(target, parts, mode);
-    }
-
-    testing::TempFolder dir;
-};
-
-TEST_F(AtomicFileTest, ReplaceChangesTheFileButNotItsLinksModeOrOwner) {
-    dir.Put("plain", "an older and longer text", 0640);
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown((dir / "plain").c_str(), 1234, 5678), 0);
-    }
-    fs::create_directory(dir / "sub");
-    dir.Put("real", "old", 0600);
-    fs::create_symlink("sub/link2", dir / "link1");       // relative, to a link
-    fs::create_symlink(dir / "real", dir / "sub/link2");  // absolute
-    fs::create_symlink("made", dir / "dangling");
-    dir.Put("shared", "old", 0604);
-    fs::create_hard_link(dir / "shared", dir / "other-name");
-    const ino_t sharedInode = Stat("shared").st_ino;
-    const mode_t umask = ::umask(0);
-    ::umask(umask);
-    const std::string longest(255, 'n');  // still room for the temporary name
-    const struct {
-        std::string written, changed;
-        mode_t mode;
-    } cases[] = {{"plain", "plain", 0640},
-                 {"link1", "real", 0600},
-                 {"dangling", "made", 0666 & ~umask},
-                 {"shared", "other-name", 0604},
-                 {longest, longest, 0666 & ~umask}};
-    for (const auto& c : cases) {
-        const WriteResult r = Write(dir / c.written, "new " + c.written);
-        ASSERT_TRUE(r.ok() && r.reason.empty()) << c.written << ": " << r.reason;
-        EXPECT_EQ(dir.Get(c.changed), "new " + c.written);
-        EXPECT_EQ(Stat(c.changed).st_mode & 07777, c.mode) << c.written;
-    }
-    if (::geteuid() == 0) {
-        EXPECT_EQ(Stat("plain").st_uid, 1234u);
-        EXPECT_EQ(Stat("plain").st_gid, 5678u);
-    }
-    for (const char* link : {"link1", "sub/link2", "dangling"})
-        EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
-    EXPECT_EQ(Stat("other-name").st_ino, sharedInode) << "the hard link is kept";
-    EXPECT_EQ(InFolder(), (Names{"dangling", "link1", "made", longest, "other-name", "plain",
-                                 "real", "shared", "sub"}));
-}
-
-TEST_F(AtomicFileTest, WritableFileInAClosedFolderIsOverwrittenInPlace) {
-    fs::create_directory(dir / "ro");
-    dir.Put("ro/qm71.ini", "[CONFIG]\nX=1\nY=2\n", 0666);
-    const ino_t inode = Stat("ro/qm71.ini").st_ino;
-    fs::permissions(dir / "ro", fs::perms(0555));
-    const auto write = [&](const char* name) {
-        return testing::AsOrdinaryUser([&] { return Write(dir / "ro" / name, "[CONFIG]\nX=3\n"); });
-    };
-    ASSERT_TRUE(write("qm71.ini").ok());
-    EXPECT_EQ(dir.Get("ro/qm71.ini"), "[CONFIG]\nX=3\n");
-    EXPECT_EQ(Stat("ro/qm71.ini").st_ino, inode);
-    EXPECT_EQ(write("new.ini").reason, "Permission denied");
-    EXPECT_EQ(InFolder("ro"), Names{"qm71.ini"});
+    ASSERT_TRUE(WriteWholeFile(dir / "empty", {}, WriteMode::kReplace).ok());
+    // kCreateNew takes only a free name.
+    ASSERT_TRUE(Write(dir / "00000001.bmp", "first", WriteMode::kCreateNew).ok());
+    EXPECT_EQ(Write(dir / "00000001.bmp", "second", WriteMode::kCreateNew).status,
+              WriteStatus::kNameTaken);
+    EXPECT_EQ(dir.Get("00000001.bmp") + dir.Get("empty"), "first");
+    EXPECT_EQ(InFolder(), (Names{"00000001.bmp", "empty", "fresh", "plain"}));
 }
 
 TEST_F(AtomicFileTest, FailureKeepsTheOldFileLeavesNoTemporaryAndSaysWhy) {
-    const std::string old(2000, 'o');
-    dir.Put("plain", old);
-    dir.Put("shared", old);  // overwritten in place
-    fs::create_hard_link(dir / "shared", dir / "second");
+    dir.Put("plain", "old");
     fs::create_directory(dir / "folder");
-    fs::create_symlink("loop2", dir / "loop1");
-    fs::create_symlink("loop1", dir / "loop2");
-    const std::pair<fs::path, const char*> cases[] = {
-        {dir / "plain", "File too large"},  // as on a full disk
-        {dir / "shared", "File too large"},
-        {dir / "fresh", "File too large"},
-        {dir / "plain/x", "Not a directory"},
-        {dir / "missing/x", "No such file or directory"},
-        {dir / "loop1", "Too many levels of symbolic links"},
-        {dir / "folder", "Is a directory"},
-        {dir.Path() / "", "Is a directory"},
-    };
-    for (const auto& [target, reason] : cases) {
-        const WriteResult r = testing::WithFileSizeLimit(
-            16 * 1024, [&] { return Write(target, std::string(64 * 1024, 'n')); });
-        EXPECT_EQ(r.status, WriteStatus::kFailed) << target;
-        EXPECT_EQ(r.reason, reason) << target;
+    for (const fs::path& target :
+         {dir / "plain/x", dir / "missing/x", dir / "folder", dir.Path() / ""}) {
+        for (WriteMode mode : {WriteMode::kReplace, WriteMode::kCreateNew}) {
+            const WriteResult r = Write(target, "new", mode);
+            EXPECT_EQ(r.status, mode == WriteMode::kCreateNew && target == dir / "folder"
+                                    ? WriteStatus::kNameTaken
+                                    : WriteStatus::kFailed)
+                << target;
+            EXPECT_EQ(r.reason.empty(), r.status != WriteStatus::kFailed) << target;
+        }
     }
-    EXPECT_EQ(std::pair(dir.Get("plain"), dir.Get("second")), std::pair(old, old));
-    EXPECT_EQ(InFolder(), (Names{"folder", "loop1", "loop2", "plain", "second", "shared"}));
-}
-
-TEST_F(AtomicFileTest, CreateNewTakesOnlyAFreeName) {
-    fs::create_symlink("elsewhere", dir / "00000002.bmp");
-    ASSERT_TRUE(Write(dir / "00000001.bmp", "first", WriteMode::kCreateNew).ok());
-    for (const char* taken : {"00000001.bmp", "00000002.bmp"})
-        EXPECT_EQ(Write(dir / taken, "second", WriteMode::kCreateNew).status,
-                  WriteStatus::kNameTaken);
-    EXPECT_EQ(dir.Get("00000001.bmp"), "first");
-    EXPECT_EQ(InFolder(), (Names{"00000001.bmp", "00000002.bmp"})) << "nothing through the link";
+    EXPECT_EQ(dir.Get("plain"), "old");
+    EXPECT_EQ(InFolder(), (Names{"folder", "plain"}));
 }
 
 }  // namespace

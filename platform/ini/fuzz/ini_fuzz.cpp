@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The value reads back as written, trimmed and without enclosing quotes.
     std::string_view written = value.substr(std::min(value.find_first_not_of(" \t"), value.size()));
     written = written.substr(0, written.find_last_not_of(" \t") + 1);
-    if (written.size() >= 2 && written.front() == '"' && written.back() == '"')
+    if (written.size() >= 2 && (written.front() == '"' || written.front() == '\'') &&
+        written.back() == written.front())
         written = written.substr(1, written.size() - 2);
     Check(qm71::ProfileValue(*out, section, key) == written);
     // Writing it again changes nothing (a leading blank would be taken into

@@ -46,9 +46,9 @@ TEST(BmpExport, FailureIsToldWithFileAndReasonAfterTheWaitCursor) {
     const fs::path bad = dir / "missing" / "bad.bmp";
     EXPECT_FALSE(SaveBitmapReporting(bad, *image, op));
     ASSERT_EQ(op.messages.size(), 1u);
+    const std::string reason = WriteWholeFile(bad, {}, WriteMode::kReplace).reason;
     EXPECT_EQ(op.messages[0], "Die Datei \xE2\x80\x9E" + bad.string() +
-                                  "\xE2\x80\x9C konnte nicht gespeichert werden: No such file or "
-                                  "directory.");
+                                  "\xE2\x80\x9C konnte nicht gespeichert werden: " + reason + ".");
     EXPECT_EQ(op.waitDepthAtMessage[0], 0);
     EXPECT_EQ(op.waitDepth, 0);
 }
