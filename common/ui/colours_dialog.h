@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/colours_dialog_model.h"
+#include "resources/common/colours_ids.h"
 
 class QLineEdit;
 class QSlider;
@@ -20,15 +21,7 @@ class ColourComboBox;
 class ColoursDialog final : public QDialog {
     Q_OBJECT
   public:
-    enum ControlId : int {
-        kThreshSlider = 1000,
-        kThreshEdit = 1001,
-        kMitteSlider = 1002,
-        kMitteEdit = 1003,
-        kBackgroundList = 1027,
-        kForegroundList = 1028,
-        kMiddleList = 1029,
-    };
+    using enum colours::ControlId;
 
     explicit ColoursDialog(ColoursHost& host, QWidget* parent = nullptr);
     ~ColoursDialog() override;

@@ -5,14 +5,9 @@
 
 #include "common/ui/colours_dialog.h"
 #include "common/ui/info_dialog.h"
-#include "compose/card_choice.h"
-#include "compose/settings_choice.h"
-#include "platform/driver_channel.h"
 #include "platform/qt/termination.h"
 #include "resources/icons/icons.h"
-#include "resources/qm/commands.h"
 #include "resources/qm/program_info.h"
-#include "viewer/core/bmp_export.h"
 #include "viewer/ui/camera/camera_settings_dialog.h"
 #include "viewer/ui/panel/control_panel_dialog.h"
 
@@ -20,13 +15,9 @@ namespace qm71 {
 
 ViewerProgram::ViewerProgram(Operator& op, Clock& clock)
     : op_(op),
-      store_(MakeSettingsStore(kViewerSettingsFile)),
-      channel_(MakeDriverChannel(clock, CameraKind::kArea)),
-      driver_(*channel_),
-      app_(*store_, driver_, op_, clock),
       cameraWait_(QStringLiteral("Warte auf die Kamera an %1 …")),
-      camera_(serial_, op_, kCameraTimeouts, &cameraWait_),
-      idle_([this] { return app_.Acquiring(); }, [this] { return app_.OnIdle(); }) {}
+      parts_(op, clock, *this, serial_, &cameraWait_),
+      idle_([this] { return App().Acquiring(); }, [this] { return App().OnIdle(); }) {}
 
 ViewerProgram::~ViewerProgram() {
     Shutdown();
@@ -35,15 +26,15 @@ ViewerProgram::~ViewerProgram() {
 }
 
 bool ViewerProgram::Start() {
-    ImageWindow* logic = app_.MainWindow();
+    ImageWindow* logic = parts_.Logic();
     if (!logic) return false;
 
     const QSize screen = QGuiApplication::primaryScreen()->size();
-    const Rect placement = app_.InitInstance(screen.width(), screen.height());
+    const Rect placement = App().InitInstance(screen.width(), screen.height());
 
     widget_ = std::make_unique<ImageWindowWidget>(
-        app_, ImageWindowWidget::Handlers{[this](int id) { Command(id); }, [this] { Shutdown(); },
-                                          [this] { idle_.Update(); }});
+        App(), ImageWindowWidget::Handlers{[this](int id) { Command(id); }, [this] { Shutdown(); },
+                                           [this] { idle_.Update(); }});
     InitIcons();
     widget_->setWindowIcon(QIcon(QString::fromUtf8(qm::kIcon)));
     logic->OnCreate(*widget_, screen.width(), screen.height());
@@ -54,69 +45,39 @@ bool ViewerProgram::Start() {
         cameraWait_.Cancel();
         End();
     });
-    app_.Started();
+    App().Started();
     idle_.Start();
     return true;
 }
 
 void ViewerProgram::Command(int id) {
-    ImageWindow* logic = app_.MainWindow();
-    if (!logic || !widget_) return;
-    switch (id) {
-        case qm::ID_CONTROL_PANEL:
-            RunControlPanel();
-            break;
-        case qm::ID_COLOURS: {
-            ColoursDialog dialog(*widget_, widget_.get());
-            dialog.exec();
-            break;
-        }
-        case qm::ID_APP_EXIT:
-            End();
-            return;
-        case qm::ID_HELP: {
-            InfoDialog dialog({qm::kIcon, qm::kProduct, qm::kInfoOk}, widget_.get());
-            dialog.exec();
-            break;
-        }
-        default:
-            break;
-    }
+    if (!widget_) return;
+    parts_.Command(id);
     idle_.Update();
 }
 
-void ViewerProgram::RunControlPanel() {
-    ControlPanelDialog panel(*this, widget_.get());
-    const int result = panel.exec();
-    if (ImageWindow* logic = app_.MainWindow()) Command(logic->PanelResult(result));
+int ViewerProgram::RunControlPanel(ControlPanelHost& host) {
+    ControlPanelDialog panel(host, widget_.get());
+    return panel.exec();
 }
 
-int ViewerProgram::Lut() const {
-    return app_.MainWindow()->Settings().colouring.lut;
+void ViewerProgram::RunColours(ColoursHost& host) {
+    ColoursDialog dialog(host, widget_.get());
+    dialog.exec();
 }
 
-int ViewerProgram::Scale() const {
-    return app_.MainWindow()->Settings().scale;
+void ViewerProgram::RunInfo() {
+    InfoDialog dialog({qm::kIcon, qm::kProduct, qm::kInfoOk}, widget_.get());
+    dialog.exec();
 }
 
-int ViewerProgram::DownloadAttempts() const {
-    return app_.MainWindow()->DownloadAttempts();
-}
-
-int ViewerProgram::RunCameraSettings() {
-    CameraSettingsDialog dialog(camera_, op_);
+int ViewerProgram::RunCameraSettings(CameraPort& camera) {
+    CameraSettingsDialog dialog(camera, op_);
     return dialog.exec();
 }
 
-void ViewerProgram::SoftwareTrigger() {
-    if (ImageWindow* logic = app_.MainWindow()) logic->SoftwareTrigger();
-}
-
-void ViewerProgram::SaveBitmap() {
-    ImageWindow* logic = app_.MainWindow();
-    if (!logic || !logic->Image()) return;
-    if (const auto path = AskBitmapFileName(QApplication::activeModalWidget()))
-        SaveBitmapReporting(*path, *logic->Image(), op_);
+std::optional<std::filesystem::path> ViewerProgram::AskBitmapFileName() {
+    return qm71::AskBitmapFileName(QApplication::activeModalWidget());
 }
 
 void ViewerProgram::End() {
@@ -127,9 +88,9 @@ void ViewerProgram::End() {
 }
 
 void ViewerProgram::Shutdown() {
-    if (app_.Ended() || !widget_) return;
+    if (App().Ended() || !widget_) return;
     idle_.Stop();
-    app_.Shutdown(widget_->FrameRect());
+    parts_.Shutdown(widget_->FrameRect());
     idle_.ReportRate("qm71", "frames");
 }
 

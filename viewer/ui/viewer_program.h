@@ -2,25 +2,19 @@
 
 #include <memory>
 
-#include "common/driver.h"
 #include "common/ui/idle_loop.h"
+#include "compose/viewer_parts.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/posix/posix_serial_line.h"
-#include "platform/profile_store.h"
 #include "platform/qt/serial_wait_box.h"
-#include "viewer/camera/camera_port.h"
-#include "viewer/core/control_panel.h"
-#include "viewer/core/viewer_app.h"
 #include "viewer/ui/image_window_widget.h"
 
 namespace qm71 {
 
-class DriverChannel;
-
-// Everything the viewer consists of, put together in its start-up order:
-// settings file, card, image, window, frame loop.
-class ViewerProgram final : public ControlPanelHost {
+// The viewer with its Qt windows: the parts beneath them, the main window,
+// the dialogs and the frame loop.
+class ViewerProgram final : public ViewerScreens {
   public:
     // Reads the environment (QM71_CONFIG_DIR, QM71_DEVICE, QM71_SIM), opens the
     // settings file and the card and allocates the image.
@@ -31,7 +25,7 @@ class ViewerProgram final : public ControlPanelHost {
     // the program cannot run (the reason has been shown).
     bool Start();
 
-    ViewerApp& App() { return app_; }
+    ViewerApp& App() { return parts_.App(); }
     ImageWindowWidget* Window() { return widget_.get(); }
     // Frames drawn by the frame loop since the start.
     long long FramesDrawn() const { return idle_.Drawn(); }
@@ -40,29 +34,23 @@ class ViewerProgram final : public ControlPanelHost {
 
     // Commands the window leaves to the program (dialogs, live mode).
     void Command(int id);
-    // Ends the program as its own "end" command does.
-    void End();
 
-    // ControlPanelHost
-    int Lut() const override;
-    int Scale() const override;
-    int DownloadAttempts() const override;
-    int RunCameraSettings() override;
-    void SoftwareTrigger() override;
-    void SaveBitmap() override;
+    // ViewerScreens
+    int RunControlPanel(ControlPanelHost& host) override;
+    void RunColours(ColoursHost& host) override;
+    void RunInfo() override;
+    int RunCameraSettings(CameraPort& camera) override;
+    std::optional<std::filesystem::path> AskBitmapFileName() override;
+    // Ends the program as its own "end" command does.
+    void End() override;
 
   private:
-    void RunControlPanel();
     void Shutdown();
 
     Operator& op_;
-    std::unique_ptr<ProfileStore> store_;
-    std::unique_ptr<DriverChannel> channel_;
-    Driver driver_;
-    ViewerApp app_;
-    PosixSerialLine serial_;
     SerialWaitBox cameraWait_;
-    CameraPort camera_;
+    PosixSerialLine serial_;
+    ViewerParts parts_;
     std::unique_ptr<ImageWindowWidget> widget_;
     IdleLoop idle_;
 };

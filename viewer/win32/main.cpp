@@ -1,0 +1,43 @@
+// QM: the area-camera viewer of the QM71 camera interface, on Windows.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include "common/win32/command_line.h"
+#include "common/win32/win32_operator.h"
+#include "platform/clock.h"
+#include "platform/win32/win32_serial_line.h"
+#include "viewer/win32/viewer_program.h"
+
+namespace {
+
+constexpr qm71::ProgramHelp kHelp{
+    "qm", "[--help | --version]",
+    "The area-camera viewer of the QM71 camera interface: shows the card's pictures\n"
+    "live and sets up the camera over a serial line. It takes no other arguments.\n",
+    "",
+    "  QM71_DEVICE      driver = the card's driver \\\\.\\QM71Dev (default), sim = the\n"
+    "                   simulated card, none = no card driver\n"
+    "  QM71_SIM         options of the simulated card, comma-separated: fps=N (0 = as\n"
+    "                   fast as it goes), base=0x720, download-error=E:A,\n"
+    "                   stall-after-rows=N, no-trigger\n"
+    "  QM71_CONFIG_DIR  folder of qm71.ini (default: the Windows folder)\n"
+    "  QM71_REPORT_FPS  when set, print the frames drawn per second on exit\n"};
+
+}  // namespace
+
+int main() {
+    const auto commandLine = qm71::HandleWindowsCommandLine(kHelp);
+    if (!commandLine.run) return commandLine.exitStatus;
+
+    // Trackbars, and the look of the system's visual styles (the manifest).
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    qm71::Win32Operator op("QM");
+    qm71::Win32SerialLine line;
+    qm71::win32::ViewerProgram program(op, qm71::SystemClock(), line);
+    if (!program.Start()) return 1;
+    return program.Run();
+}
