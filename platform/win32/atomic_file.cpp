@@ -4,26 +4,18 @@
 
 #include <string>
 
+#include "platform/win32/system_message.h"
+
 namespace qm71 {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The system's own text for `err` ("There is not enough space on the disk"),
-// without the line break and full stop that end it.
+// A failure with the system's own words for `err` ("There is not enough space
+// on the disk").
 WriteResult Failed(DWORD err) {
-    char* text = nullptr;
-    const DWORD n = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, err, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason(text ? text : "", n);
-    ::LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' ||
-                               reason.back() == ' ' || reason.back() == '.'))
-        reason.pop_back();
-    if (reason.empty()) reason = "Error " + std::to_string(err);
-    return {WriteStatus::kFailed, reason};
+    return {WriteStatus::kFailed, SystemMessage(err)};
 }
 WriteResult LastFailed() {
     return Failed(::GetLastError());
