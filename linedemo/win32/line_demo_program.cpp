@@ -2,17 +2,11 @@
 
 #include "common/win32/colours_dialog.h"
 #include "common/win32/info_dialog.h"
+#include "common/win32/main_window.h"
 #include "linedemo/win32/line_control_panel_dialog.h"
 #include "resources/qmdemo/program_info.h"
 
 namespace qm71::win32 {
-
-namespace {
-// The main window: a bare popup with a caption and a sizing border, no
-// system menu; the class icon is resource 2.
-constexpr DWORD kMainWindowStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME;
-constexpr int kMainIcon = 2;
-}  // namespace
 
 LineDemoProgram::LineDemoProgram(Operator& op, Clock& clock)
     : op_(op),
@@ -25,19 +19,11 @@ LineDemoProgram::~LineDemoProgram() {
 }
 
 bool LineDemoProgram::Start() {
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const Rect placement = App().InitInstance(screenWidth, screenHeight);
-    const bool created = window_.Create({"PXA/PXB1", kMainWindowStyle, kMainIcon}, placement, [&] {
-        parts_.Logic().OnCreate(window_, screenWidth, screenHeight);
-    });
-    if (!created) {
-        op_.Message("Das Fenster konnte nicht erzeugt werden.", "Fehler");
-        return false;
-    }
-    window_.ShowAt(placement);
-    App().Started();
-    return true;
+    const bool opened = OpenMainWindow(
+        window_, "PXA/PXB1", op_, [this](int w, int h) { return App().InitInstance(w, h); },
+        [this](int w, int h) { parts_.Logic().OnCreate(window_, w, h); });
+    if (opened) App().Started();
+    return opened;
 }
 
 void LineDemoProgram::Shutdown() {

@@ -1,12 +1,6 @@
 // QMDEMO: the line-camera demo of the QM71 camera interface, on Windows.
-#include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
-
-#include "common/win32/command_line.h"
-#include "common/win32/win32_operator.h"
+#include "common/win32/run_program.h"
 #include "linedemo/win32/line_demo_program.h"
-#include "platform/clock.h"
 
 namespace {
 
@@ -28,16 +22,5 @@ constexpr qm71::ProgramHelp kHelp{
 }  // namespace
 
 int main() {
-    const auto commandLine = qm71::HandleWindowsCommandLine(kHelp);
-    if (!commandLine.run) return commandLine.exitStatus;
-
-    // Trackbars, and the look of the system's visual styles (the manifest).
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    qm71::Win32Operator op("QMDEMO");
-    qm71::win32::LineDemoProgram program(op, qm71::SystemClock());
-    if (!program.Start()) return 1;
-    return program.Run();
+    return qm71::win32::RunProgram<qm71::win32::LineDemoProgram>(kHelp, "QMDEMO");
 }
