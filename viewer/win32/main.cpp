@@ -1,11 +1,5 @@
 // QM: the area-camera viewer of the QM71 camera interface, on Windows.
-#include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
-
-#include "common/win32/command_line.h"
-#include "common/win32/win32_operator.h"
-#include "platform/clock.h"
+#include "common/win32/run_program.h"
 #include "platform/win32/win32_serial_line.h"
 #include "viewer/win32/viewer_program.h"
 
@@ -27,17 +21,6 @@ constexpr qm71::ProgramHelp kHelp{
 }  // namespace
 
 int main() {
-    const auto commandLine = qm71::HandleWindowsCommandLine(kHelp);
-    if (!commandLine.run) return commandLine.exitStatus;
-
-    // Trackbars, and the look of the system's visual styles (the manifest).
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    qm71::Win32Operator op("QM");
     qm71::Win32SerialLine line;
-    qm71::win32::ViewerProgram program(op, qm71::SystemClock(), line);
-    if (!program.Start()) return 1;
-    return program.Run();
+    return qm71::win32::RunProgram<qm71::win32::ViewerProgram>(kHelp, "QM", line);
 }

@@ -6,6 +6,7 @@
 
 #include "common/win32/colours_dialog.h"
 #include "common/win32/info_dialog.h"
+#include "common/win32/main_window.h"
 #include "common/win32/text.h"
 #include "resources/qm/program_info.h"
 #include "resources/qm/strings.h"
@@ -14,13 +15,6 @@
 #include "viewer/win32/control_panel_dialog.h"
 
 namespace qm71::win32 {
-
-namespace {
-// The main window: a bare popup with a caption and a sizing border, no
-// system menu; the class icon is resource 2.
-constexpr DWORD kMainWindowStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME;
-constexpr int kMainIcon = 2;
-}  // namespace
 
 ViewerProgram::ViewerProgram(Operator& op, Clock& clock, SerialLine& line)
     : op_(op),
@@ -36,19 +30,11 @@ ViewerProgram::~ViewerProgram() {
 bool ViewerProgram::Start() {
     ImageWindow* logic = parts_.Logic();
     if (!logic) return false;
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const Rect placement = App().InitInstance(screenWidth, screenHeight);
-    const bool created = window_.Create({"PXA1/PXB1", kMainWindowStyle, kMainIcon}, placement, [&] {
-        logic->OnCreate(window_, screenWidth, screenHeight);
-    });
-    if (!created) {
-        op_.Message("Das Fenster konnte nicht erzeugt werden.", "Fehler");
-        return false;
-    }
-    window_.ShowAt(placement);
-    App().Started();
-    return true;
+    const bool opened = OpenMainWindow(
+        window_, "PXA1/PXB1", op_, [this](int w, int h) { return App().InitInstance(w, h); },
+        [&](int w, int h) { logic->OnCreate(window_, w, h); });
+    if (opened) App().Started();
+    return opened;
 }
 
 void ViewerProgram::Shutdown() {
