@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 #include "common/win32/colours_dialog.h"
@@ -12,6 +11,7 @@
 #include "resources/qm/commands.h"
 #include "resources/qm/control_panel_ids.h"
 #include "resources/qm/strings.h"
+#include "testing/win32/resources.h"
 #include "viewer/camera/camera_settings_model.h"
 #include "viewer/win32/camera_settings_dialog.h"
 #include "viewer/win32/control_panel_dialog.h"
@@ -19,23 +19,12 @@
 namespace qm71::win32 {
 namespace {
 
-INT_PTR CALLBACK Quiet(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
 // The ids among `ids` that template `id` has no control for; {-1} when the
 // template cannot be made at all.
 std::vector<int> Missing(int id, const std::vector<int>& ids) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    const HWND dialog =
-        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr, Quiet, 0);
-    if (!dialog) return {-1};
-    std::vector<int> missing;
-    for (const int control : ids)
-        if (!GetDlgItem(dialog, control)) missing.push_back(control);
-    DestroyWindow(dialog);
-    return missing;
+    return testing::MissingControls(MAKEINTRESOURCEW(id), ids);
 }
 
 TEST(QmResources, EveryControlTheDialogsBindIsInTheirTemplates) {
@@ -60,24 +49,9 @@ TEST(QmResources, EveryControlTheDialogsBindIsInTheirTemplates) {
 }
 
 TEST(QmResources, AcceleratorTable130IsTheOneTheWindowLogicUses) {
-    const HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(130));
-    ASSERT_NE(table, nullptr);
-    std::vector<ACCEL> entries(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
-    CopyAcceleratorTableW(table, entries.data(), static_cast<int>(entries.size()));
-    using Entry = std::tuple<int, int, int>;  // key, modifiers, command
-    std::vector<Entry> loaded;
-    for (const ACCEL& a : entries) {
-        EXPECT_TRUE(a.fVirt & FVIRTKEY) << a.cmd;
-        loaded.emplace_back(a.key,
-                            ((a.fVirt & FSHIFT) ? kModShift : 0) |
-                                ((a.fVirt & FCONTROL) ? kModControl : 0) |
-                                ((a.fVirt & FALT) ? kModAlt : 0),
-                            a.cmd);
-    }
-    std::vector<Entry> logic;
-    for (const Accelerator& a : qm::kViewerAccelerators)
-        logic.emplace_back(a.key, a.modifiers, a.command);
-    EXPECT_EQ(loaded, logic);
+    const auto loaded = testing::LoadedAccelerators(MAKEINTRESOURCEW(130));
+    ASSERT_FALSE(loaded.empty());
+    EXPECT_EQ(loaded, testing::Entries(qm::kViewerAccelerators));
 }
 
 TEST(QmResources, StringTableHoldsTheTextsTheProgramUsesAndIconsAndVersionAreThere) {
