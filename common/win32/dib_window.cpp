@@ -56,9 +56,11 @@ DibWindow::~DibWindow() {
 bool DibWindow::Create(const Look& look, const Rect& window, const std::function<void()>& created) {
     if (!RegisterPictureClass(look.icon, Proc)) return false;
     created_ = created;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const HMENU menu = look.menu ? LoadMenuW(instance, look.menu) : nullptr;
     CreateWindowExW(0, kClassName, Widen(look.caption).c_str(), look.style, window.left, window.top,
-                    window.Width(), window.Height(), nullptr, nullptr, GetModuleHandleW(nullptr),
-                    this);
+                    window.Width(), window.Height(), nullptr, menu, instance, this);
+    if (!hwnd_ && menu) DestroyMenu(menu);
     created_ = nullptr;
     return hwnd_ != nullptr;
 }
@@ -197,7 +199,13 @@ LRESULT DibWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
             if (message == WM_SYSKEYUP) break;
             return 0;
         case WM_SYSCHAR:
-            return 0;  // no menu to look for Alt+letter in, so no beep either
+            // Alt+letter opens the menu it names; without a menu there is
+            // nothing to look for, so no beep either.
+            if (GetMenu(hwnd_)) break;
+            return 0;
+        case WM_COMMAND:
+            if (l == 0) Done(LOWORD(w));  // a menu item
+            return 0;
         case WM_LBUTTONDOWN:
             logic_.OnLButtonDown(ScreenPoint(hwnd_, l));
             return 0;

@@ -14,20 +14,22 @@ namespace qm71::win32 {
 // A program's main window on the Win32 screen: a bare window that paints what
 // its window logic tells it and reports size, mouse, keys, focus and modal
 // dialogs to that logic. Keys go to the logic as virtual keys with their
-// modifiers; its accelerator table decides. Commands the logic leaves go to
-// `command`; `ending` hears the window go, or the session end, while its
-// rectangle is still known; when the window goes the message loop ends.
+// modifiers; its accelerator table decides. Commands the logic leaves, and
+// those of the window's menu, go to `command`; `ending` hears the window go, or the session end,
+// while its rectangle is still known; when the window goes the message loop ends.
 class DibWindow final : public WindowHost {
   public:
     struct Handlers {
         std::function<void(int)> command;
         std::function<void()> ending;
     };
-    // How the window is made: caption, window style, class icon resource.
+    // How the window is made: caption, window style, class icon resource,
+    // menu resource (none when null).
     struct Look {
         std::string caption;
         DWORD style = 0;
         int icon = 0;
+        const wchar_t* menu = nullptr;
     };
 
     DibWindow(WindowEvents& logic, Handlers handlers);

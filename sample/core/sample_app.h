@@ -41,7 +41,7 @@ struct SampleState {
     FrameDescriptor descriptor{};
 };
 
-class SampleApp {
+class SampleApp final : public WindowEvents {
   public:
     SampleApp(CardService& card, SampleCamera& camera, Operator& op)
         : card_(card), camera_(camera), op_(op) {}
@@ -61,13 +61,22 @@ class SampleApp {
     // grabbed then sizes the client area to the frame and is drawn at once.
     void OnCreate(WindowHost& host);
     // The client area and the whole window after a move or a size change.
-    void OnSize(const Rect& client, const Rect& window);
+    void OnSize(const Rect& client, const Rect& window) override;
     // A menu command: grabs and lookup tables. False for those the front end
     // carries out (the size dialog, the about box).
     bool Command(int id);
     // F1..F8 through the accelerator table; returns the command left to the
     // front end, or 0.
-    int OnKeyDown(std::uint16_t key, std::uint8_t modifiers);
+    int OnKeyDown(std::uint16_t key, std::uint8_t modifiers) override;
+    // Key releases, the mouse, the focus and modal dialogs change nothing here.
+    void OnKeyUp(std::uint16_t) override {}
+    void OnLButtonDown(Point) override {}
+    void OnMouseMove(Point, bool) override {}
+    void OnButtonUp() override {}
+    int OnRButtonDown() override { return 0; }
+    void OnSetFocus(std::uint8_t) override {}
+    void OnKillFocus() override {}
+    void OnModal(bool) override {}
     // The last frame 1:1 from the client area's top-left corner, as much of
     // it as fits; black around it and before the first.
     Drawing Picture() const;

@@ -19,17 +19,20 @@ inline INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) {
 
 // The ids among `ids` that dialog template `templateId` has no control for;
 // {-1} when the template cannot be made at all.
-inline std::vector<int> MissingControls(int templateId, const std::vector<int>& ids) {
+inline std::vector<int> MissingControls(const wchar_t* templateName, const std::vector<int>& ids) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
-                                           nullptr, QuietDialog, 0);
+    const HWND dialog =
+        CreateDialogParamW(GetModuleHandleW(nullptr), templateName, nullptr, QuietDialog, 0);
     if (!dialog) return {-1};
     std::vector<int> missing;
     for (const int control : ids)
         if (!GetDlgItem(dialog, control)) missing.push_back(control);
     DestroyWindow(dialog);
     return missing;
+}
+inline std::vector<int> MissingControls(int templateId, const std::vector<int>& ids) {
+    return MissingControls(MAKEINTRESOURCEW(templateId), ids);
 }
 
 // An accelerator as key, modifiers (kModShift ...) and command.
@@ -41,10 +44,10 @@ inline std::vector<KeyEntry> KeyEntries(std::span<const Accelerator> table) {
     return entries;
 }
 
-// Accelerator table `id` of the program in its order; every entry must be a
+// Accelerator table `name` of the program in its order; every entry must be a
 // virtual key, else its key is given as -1.
-inline std::vector<KeyEntry> LoadedKeyEntries(int id) {
-    const HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+inline std::vector<KeyEntry> LoadedKeyEntries(const wchar_t* name) {
+    const HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), name);
     if (!table) return {};
     std::vector<ACCEL> loaded(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
     CopyAcceleratorTableW(table, loaded.data(), static_cast<int>(loaded.size()));
@@ -56,6 +59,10 @@ inline std::vector<KeyEntry> LoadedKeyEntries(int id) {
                                  ((a.fVirt & FALT) ? kModAlt : 0),
                              a.cmd);
     return entries;
+}
+
+inline std::vector<KeyEntry> LoadedKeyEntries(int id) {
+    return LoadedKeyEntries(MAKEINTRESOURCEW(id));
 }
 
 // The program holds icon group `id` (a number) and a version resource.
