@@ -43,7 +43,8 @@ add_custom_target(windows_package
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} ${zip}
   COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --component programs
           --prefix ${stage} --strip
-  COMMAND ${QM71_MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DSOURCE=${PROJECT_SOURCE_DIR}
+  COMMAND ${QM71_MAKENSIS} -V2 -WX -DSOURCE=${PROJECT_SOURCE_DIR} -DVERSION=${PROJECT_VERSION}
+          -DFILE_VERSION=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0
           -DSTAGE=${stage} -DPROGRAMS=${QM71_PACKAGE_DIR}/programs.nsh
           -DOUTFILE=${PROJECT_BINARY_DIR}/qm71-${PROJECT_VERSION}-setup.exe
           ${PROJECT_SOURCE_DIR}/resources/installer/qm71.nsi

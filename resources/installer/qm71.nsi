@@ -3,7 +3,8 @@
 ; list of programs. The uninstaller removes exactly what the installer put
 ; there; the settings files (qm71.ini, lcam71.ini in the Windows folder) and
 ; captured pictures are the user's and stay.
-; The build (cmake/windows_package.cmake) defines VERSION, SOURCE (the source
+; The build (cmake/windows_package.cmake) defines VERSION, FILE_VERSION (four
+; numbers, as in the programs' version resources), SOURCE (the source
 ; folder), STAGE (the programs and readme.txt as installed by CMake), PROGRAMS
 ; (one QM71_PROGRAM line a program: file, Start-menu name, comment) and
 ; OUTFILE.
@@ -24,6 +25,7 @@ Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\QM71"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
 
 !define MUI_ICON "${SOURCE}/resources/icons/qm.ico"
 !define MUI_UNICON "${SOURCE}/resources/icons/qm.ico"
@@ -37,7 +39,7 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "German"
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) ${PUBLISHER}"
@@ -45,7 +47,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT} ${VERSION} S
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 
-; The Start menu and the desktop folders of all users.
+; Start-menu entries for all users; $DOCUMENTS is then the public Documents folder.
 Function .onInit
     SetShellVarContext all
 FunctionEnd
