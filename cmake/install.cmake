@@ -18,10 +18,17 @@ endif()
 # is one, at the size it is drawn in. Adds a test that the program answers
 # --help and --version without a display and refuses an unknown option, and
 # one that the desktop entry is valid.
+# On Windows the program goes into the Windows packages instead (see
+# windows_package.cmake), with a Start-menu entry named as the program in
+# capitals (QM, QMDEMO) that has SUMMARY as its comment.
 function(qm71_install_program target)
   cmake_parse_arguments(P "" "SUMMARY;DESKTOP;ICON" "" ${ARGN})
   if(NOT P_SUMMARY)
     message(FATAL_ERROR "qm71_install_program(${target}): SUMMARY is missing")
+  endif()
+  if(WIN32)
+    qm71_windows_package_program(${target} "${P_SUMMARY}")
+    return()
   endif()
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -119,3 +126,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 include(CPack)
+
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows_package.cmake)
+endif()
