@@ -68,3 +68,21 @@ macro(qm71_subdirs)
     endif()
   endforeach()
 endmacro()
+
+# qm71_win32_program(<name> RC <script.rc> [RESOURCES <files...>] LIBS <targets...>
+#                    SUMMARY <text>)
+# A Win32 GUI program from main.cpp and its resource script. The compiled
+# resources are the object library <name>_rc, which the program's wiring tests
+# link as well; RESOURCES lists what the script includes from resources/, so
+# that a change to one of them compiles it again. The program goes into the
+# Windows packages (qm71_install_program).
+function(qm71_win32_program name)
+  cmake_parse_arguments(P "" "RC;SUMMARY" "RESOURCES;LIBS" ${ARGN})
+  add_library(${name}_rc OBJECT ${P_RC})
+  target_include_directories(${name}_rc PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/resources)
+  list(TRANSFORM P_RESOURCES PREPEND ${PROJECT_SOURCE_DIR}/resources/)
+  set_source_files_properties(${P_RC} PROPERTIES OBJECT_DEPENDS "${P_RESOURCES}")
+  add_executable(${name} WIN32 main.cpp $<TARGET_OBJECTS:${name}_rc>)
+  target_link_libraries(${name} PRIVATE ${P_LIBS})
+  qm71_install_program(${name} SUMMARY ${P_SUMMARY})
+endfunction()
