@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "common/ui/idle_loop.h"
-#include "compose/line_demo_parts.h"
+#include "linedemo/parts/line_demo_parts.h"
 #include "linedemo/ui/line_window_widget.h"
 #include "platform/clock.h"
 #include "platform/operator.h"

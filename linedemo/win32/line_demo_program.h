@@ -2,7 +2,7 @@
 
 #include "common/win32/dib_window.h"
 #include "common/win32/idle_loop.h"
-#include "compose/line_demo_parts.h"
+#include "linedemo/parts/line_demo_parts.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 

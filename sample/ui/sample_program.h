@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "compose/sample_parts.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/posix/posix_serial_line.h"
+#include "sample/parts/sample_parts.h"
 #include "sample/ui/sample_window.h"
 
 namespace qm71::sample {

@@ -2,10 +2,10 @@
 
 #include "common/win32/dib_window.h"
 #include "common/win32/idle_loop.h"
-#include "compose/sample_parts.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/serial_line.h"
+#include "sample/parts/sample_parts.h"
 
 namespace qm71::win32 {
 

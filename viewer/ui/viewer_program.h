@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "common/ui/idle_loop.h"
-#include "compose/viewer_parts.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/posix/posix_serial_line.h"
 #include "platform/qt/serial_wait_box.h"
+#include "viewer/parts/viewer_parts.h"
 #include "viewer/ui/image_window_widget.h"
 
 namespace qm71 {

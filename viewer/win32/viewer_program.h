@@ -3,10 +3,10 @@
 #include "common/win32/dib_window.h"
 #include "common/win32/idle_loop.h"
 #include "common/win32/serial_wait_box.h"
-#include "compose/viewer_parts.h"
 #include "platform/clock.h"
 #include "platform/operator.h"
 #include "platform/serial_line.h"
+#include "viewer/parts/viewer_parts.h"
 
 namespace qm71::win32 {
 

@@ -1,4 +1,4 @@
-#include "compose/line_demo_parts.h"
+#include "linedemo/parts/line_demo_parts.h"
 
 #include "compose/card_choice.h"
 #include "compose/settings_choice.h"

@@ -1,4 +1,4 @@
-#include "compose/viewer_parts.h"
+#include "viewer/parts/viewer_parts.h"
 
 #include "compose/card_choice.h"
 #include "compose/settings_choice.h"

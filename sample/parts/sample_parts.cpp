@@ -1,4 +1,4 @@
-#include "compose/sample_parts.h"
+#include "sample/parts/sample_parts.h"
 
 #include "compose/card_service_choice.h"
 #include "resources/sample/commands.h"
