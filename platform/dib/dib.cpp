@@ -103,8 +103,9 @@ struct ColourPairs {
     // scattered over the big table, each in its own cache line and most on
     // their own page.
     const std::uint64_t* twins;
-    // The surface colours split into their four bytes: planes[c][v] is byte c
-    // (blue, green, red, alpha) of the colour of value v.
+    // The surface colours split into their bytes: planes[c][v] is byte c
+    // (blue, green, red) of the colour of value v; every surface colour is
+    // opaque, so its alpha byte is always 0xFF.
     const std::array<std::uint8_t, 256>* planes;
 };
 
@@ -131,14 +132,14 @@ class PairTable {
         }
         for (std::size_t v = 0; v < 256; ++v) {
             twins_[v] = std::uint64_t(colours[v]) << 32 | colours[v];
-            for (std::size_t c = 0; c < 4; ++c) planes_[c][v] = std::uint8_t(colours[v] >> 8 * c);
+            for (std::size_t c = 0; c < 3; ++c) planes_[c][v] = std::uint8_t(colours[v] >> 8 * c);
         }
         colours_ = colours;
     }
 
     std::array<std::uint32_t, 256> colours_{};
     std::array<std::uint64_t, 256> twins_{};
-    alignas(64) std::array<std::array<std::uint8_t, 256>, 4> planes_{};
+    alignas(64) std::array<std::array<std::uint8_t, 256>, 3> planes_{};
     std::vector<std::uint64_t> pairs_;
 };
 
@@ -320,9 +321,9 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
 // Reductions by 2, 4 and 8 where the processor can look up 64 bytes at once
 // (AVX-512 VBMI): a block of 64 surface pixels takes its values out of
 // 64 * kStep row bytes with one two-register byte permute per 128 bytes, then
-// looks each of the colours' four bytes up in its 256-byte plane (two
-// permutes over 128 entries each, chosen by the value's top bit) and
-// interleaves the four bytes into 64 pixels. No value goes through memory, and
+// looks each of the colours' blue, green and red bytes up in its 256-byte
+// plane (two permutes over 128 entries each, chosen by the value's top bit)
+// and interleaves them with the opaque alpha into 64 pixels. No value goes through memory, and
 // the table stays in registers.
 
 // The byte permutes' constants for one step: group g picks the values that lie
@@ -356,12 +357,12 @@ constexpr std::uint64_t FirstBits(std::int64_t count, int width) {
 }
 
 // The constants of one reduction, loaded once for all rows of a drawing: the
-// pick permutes' indices and the four colour planes.
+// pick permutes' indices and the three colour planes.
 template <int kStep>
 struct EveryConstants {
     static constexpr int kGroups = kStep / 2;
     __m512i pickIndex[kGroups];
-    __m512i table[4][4];
+    __m512i table[3][4];
 };
 
 // Maps one block of up to 64 pixels whose values lie in the 64 * kStep bytes
@@ -390,11 +391,12 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline voi
     const __mmask64 upper = _mm512_movepi8_mask(values);
     __m512i bytes[4];
 #pragma GCC unroll 16
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 3; ++c) {
         bytes[c] = _mm512_mask_blend_epi8(
             upper, _mm512_permutex2var_epi8(k.table[c][0], values, k.table[c][1]),
             _mm512_permutex2var_epi8(k.table[c][2], values, k.table[c][3]));
     }
+    bytes[3] = _mm512_set1_epi8(-1);
     const __m512i blueGreenLow = _mm512_unpacklo_epi8(bytes[0], bytes[1]);
     const __m512i blueGreenHigh = _mm512_unpackhi_epi8(bytes[0], bytes[1]);
     const __m512i redAlphaLow = _mm512_unpacklo_epi8(bytes[2], bytes[3]);
@@ -424,7 +426,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
 #pragma GCC unroll 16
     for (int g = 0; g < k.kGroups; ++g) k.pickIndex[g] = _mm512_loadu_si512(kPick.index[g].data());
 #pragma GCC unroll 16
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 3; ++c) {
 #pragma GCC unroll 16
         for (int t = 0; t < 4; ++t) k.table[c][t] = _mm512_loadu_si512(planes[c].data() + 64 * t);
     }
