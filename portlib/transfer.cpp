@@ -64,9 +64,9 @@ constexpr unsigned kGroupFrames = 4;
 // larger frames are added one by one.
 constexpr std::size_t kSpareBytesLimit = std::size_t{16} << 20;
 
-// The bytes to add to the sums from `n` on: sums[i] += last[i] + spare[0][i]
-// + ... + spare[kSpares - 1][i], modulo 65536. The sums live in the caller's
-// buffer and may be unaligned.
+// One pass of adding, sums[i] += last[i] + spare[0][i] + ... +
+// spare[kSpares - 1][i] modulo 65536 for i < n. The sums live in the
+// caller's buffer and may be unaligned.
 template <int kSpares>
 struct AddJob {
     const std::uint8_t* last;
@@ -75,8 +75,9 @@ struct AddJob {
 };
 
 #if defined(__GNUC__) && defined(__x86_64__)
-// The same with wider registers where the processor has them; each returns
-// how many bytes it added.
+// The pass with wider registers where the processor has them: the adding is
+// bound by storing the sums, and wider stores need fewer of them. Each
+// returns how many bytes it added.
 __attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i Widen512(
     const std::uint8_t* p) {
     return _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
@@ -188,11 +189,11 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
         SetUp(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), false);
     const std::size_t rowWords = width / 4;
     const unsigned frames = 1u << k;
-    // Zeroed, so that the bytes of each row the card does not stream add
-    // nothing.
     std::size_t group = std::min(frames, kGroupFrames);
     std::unique_ptr<std::uint8_t[]> spares;
     if (group > 1 && count <= kSpareBytesLimit / (group - 1)) {
+        // Zeroed, so that the bytes of each row the card does not stream add
+        // nothing.
         spares.reset(new (std::nothrow) std::uint8_t[(group - 1) * count]());
     }
     if (!spares) group = 1;

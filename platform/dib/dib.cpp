@@ -323,8 +323,9 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
 // 64 * kStep row bytes with one two-register byte permute per 128 bytes, then
 // looks each of the colours' blue, green and red bytes up in its 256-byte
 // plane (two permutes over 128 entries each, chosen by the value's top bit)
-// and interleaves them with the opaque alpha into 64 pixels. No value goes through memory, and
-// the table stays in registers.
+// and interleaves them with the opaque alpha into 64 pixels. No value goes
+// through memory, and the table stays in registers: the loops over the
+// constants are unrolled, so that each names its register.
 
 // The byte permutes' constants for one step: group g picks the values that lie
 // in bytes [128 g, 128 g + 128) of the block. The interleaving works within
@@ -389,18 +390,18 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline voi
                                                                         low, k.pickIndex[g], high));
     }
     const __mmask64 upper = _mm512_movepi8_mask(values);
-    __m512i bytes[4];
+    __m512i bytes[3];
 #pragma GCC unroll 16
     for (int c = 0; c < 3; ++c) {
         bytes[c] = _mm512_mask_blend_epi8(
             upper, _mm512_permutex2var_epi8(k.table[c][0], values, k.table[c][1]),
             _mm512_permutex2var_epi8(k.table[c][2], values, k.table[c][3]));
     }
-    bytes[3] = _mm512_set1_epi8(-1);
+    const __m512i alpha = _mm512_set1_epi8(-1);
     const __m512i blueGreenLow = _mm512_unpacklo_epi8(bytes[0], bytes[1]);
     const __m512i blueGreenHigh = _mm512_unpackhi_epi8(bytes[0], bytes[1]);
-    const __m512i redAlphaLow = _mm512_unpacklo_epi8(bytes[2], bytes[3]);
-    const __m512i redAlphaHigh = _mm512_unpackhi_epi8(bytes[2], bytes[3]);
+    const __m512i redAlphaLow = _mm512_unpacklo_epi8(bytes[2], alpha);
+    const __m512i redAlphaHigh = _mm512_unpackhi_epi8(bytes[2], alpha);
     const __m512i pixels[4] = {_mm512_unpacklo_epi16(blueGreenLow, redAlphaLow),
                                _mm512_unpackhi_epi16(blueGreenLow, redAlphaLow),
                                _mm512_unpacklo_epi16(blueGreenHigh, redAlphaHigh),
