@@ -441,7 +441,16 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
 #pragma GCC unroll 16
     for (int s = 0; s < 4; ++s) stores[s] = __mmask16(FirstBits(lastPixels - 16 * s, 16));
 
-    for (const RowPair& row : rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        // The next row starts far from this one, where the processor does not
+        // look ahead by itself: its first two blocks are fetched meanwhile.
+        if (r + 1 < rows.size()) {
+#pragma GCC unroll 16
+            for (int h = 0; h < 2 * kStep; ++h) {
+                _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
+            }
+        }
+        const RowPair& row = rows[r];
         for (int i = 0; i < last; i += 64) {
             MapBlockAvx512<kStep, false>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, k,
                                          nullptr, nullptr);
