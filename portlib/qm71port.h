@@ -12,7 +12,11 @@
  * W or H is 65536 or more, or the averaging exponent is above 8. Within that
  * domain a W that is not a multiple of 4 (2 for 16-bit frames) is served as
  * the card streams it: DIB rows keep their last W mod 4 bytes, IMG frames
- * fall short of W * H pixels. */
+ * fall short of W * H pixels.
+ *
+ * The averaging entries borrow heap memory for up to three frames of W * H
+ * bytes while they run, 16 MiB at the most; where that is not enough, or not
+ * to be had, they add each frame to the sums as it comes. */
 
 #include <stddef.h>
 #include <stdint.h>

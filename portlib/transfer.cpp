@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/card_service.h"
 
@@ -52,47 +54,121 @@ void ReadWords(std::uint16_t port, std::byte* dest, std::size_t words) {
     }
 }
 
+// Averaging adds the frames to 16-bit sums twice a frame's size, which stay
+// in no first-level cache: reading and writing the sums is what it costs. So
+// the frames are added in groups: the first ones of a group are read whole
+// into spare frames, as a plain grab reads them, and the last one is added
+// together with them, chunk by chunk, in one pass over the sums.
+constexpr unsigned kGroupFrames = 4;
+// Spare frames are only taken while they need no more memory than this;
+// larger frames are added one by one.
+constexpr std::size_t kSpareBytesLimit = std::size_t{16} << 20;
+
+// One pass of adding, sums[i] += last[i] + spare[0][i] + ... +
+// spare[kSpares - 1][i] modulo 65536 for i < n. The sums live in the
+// caller's buffer and may be unaligned.
+template <int kSpares>
+struct AddJob {
+    const std::uint8_t* last;
+    const std::uint8_t* spare[kSpares > 0 ? kSpares : 1];
+    std::byte* sums;
+};
+
 #if defined(__GNUC__) && defined(__x86_64__)
-// The same with 32-byte registers where the processor has them: the adding
-// is bound by storing the sums, and this halves the stores.
-__attribute__((target("avx2"))) std::size_t AddBytesAvx2(const std::uint8_t* bytes, std::size_t n,
-                                                         std::byte* sums) {
+// The pass with wider registers where the processor has them: the adding is
+// bound by storing the sums, and wider stores need fewer of them. Each
+// returns how many bytes it added.
+__attribute__((target("avx512f,avx512bw"), always_inline)) inline __m512i Widen512(
+    const std::uint8_t* p) {
+    return _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+}
+__attribute__((target("avx2"), always_inline)) inline __m256i Widen256(const std::uint8_t* p) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+template <int kSpares>
+__attribute__((target("avx512f,avx512bw"))) std::size_t AddAvx512(const AddJob<kSpares>& job,
+                                                                  std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        __m512i v = Widen512(job.last + i);
+#pragma GCC unroll 4
+        for (int j = 0; j < kSpares; ++j) v = _mm512_add_epi16(v, Widen512(job.spare[j] + i));
+        std::byte* s = job.sums + 2 * i;
+        _mm512_storeu_si512(s, _mm512_add_epi16(_mm512_loadu_si512(s), v));
+    }
+    return i;
+}
+template <int kSpares>
+__attribute__((target("avx2"))) std::size_t AddAvx2(const AddJob<kSpares>& job, std::size_t n) {
     std::size_t i = 0;
     for (; i + 16 <= n; i += 16) {
-        const __m256i v =
-            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)));
-        auto* s = reinterpret_cast<__m256i*>(sums + 2 * i);
+        __m256i v = Widen256(job.last + i);
+#pragma GCC unroll 4
+        for (int j = 0; j < kSpares; ++j) v = _mm256_add_epi16(v, Widen256(job.spare[j] + i));
+        auto* s = reinterpret_cast<__m256i*>(job.sums + 2 * i);
         _mm256_storeu_si256(s, _mm256_add_epi16(_mm256_loadu_si256(s), v));
     }
     return i;
 }
+const bool kHasAvx512 = __builtin_cpu_supports("avx512bw");
 const bool kHasAvx2 = __builtin_cpu_supports("avx2");
 #endif
 
-// Adds the four bytes of each word to four consecutive 16-bit sums (modulo
-// 65536). The sums live in the caller's buffer and may be unaligned.
-void AddBytes(const std::uint32_t* words, std::size_t count, std::byte* sums) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(words);
-    const std::size_t n = count * 4;
+template <int kSpares>
+void Add(const AddJob<kSpares>& job, std::size_t n) {
     std::size_t i = 0;
 #if defined(__GNUC__) && defined(__x86_64__)
-    if (kHasAvx2) i = AddBytesAvx2(bytes, n, sums);
+    if (kHasAvx512) {
+        i = AddAvx512(job, n);
+    } else if (kHasAvx2) {
+        i = AddAvx2(job, n);
+    }
 #endif
 #ifdef __SSE2__
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-        auto* lo = reinterpret_cast<__m128i*>(sums + 2 * i);
-        auto* hi = reinterpret_cast<__m128i*>(sums + 2 * i + 16);
-        _mm_storeu_si128(lo, _mm_add_epi16(_mm_loadu_si128(lo), _mm_unpacklo_epi8(v, zero)));
-        _mm_storeu_si128(hi, _mm_add_epi16(_mm_loadu_si128(hi), _mm_unpackhi_epi8(v, zero)));
+        auto load = [&](const std::uint8_t* p) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        };
+        __m128i v = load(job.last);
+        __m128i lo = _mm_unpacklo_epi8(v, zero);
+        __m128i hi = _mm_unpackhi_epi8(v, zero);
+#pragma GCC unroll 4
+        for (int j = 0; j < kSpares; ++j) {
+            v = load(job.spare[j]);
+            lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(v, zero));
+            hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(v, zero));
+        }
+        auto* sumsLo = reinterpret_cast<__m128i*>(job.sums + 2 * i);
+        auto* sumsHi = reinterpret_cast<__m128i*>(job.sums + 2 * i + 16);
+        _mm_storeu_si128(sumsLo, _mm_add_epi16(_mm_loadu_si128(sumsLo), lo));
+        _mm_storeu_si128(sumsHi, _mm_add_epi16(_mm_loadu_si128(sumsHi), hi));
     }
 #endif
     for (; i < n; ++i) {
+        unsigned add = job.last[i];
+        for (int j = 0; j < kSpares; ++j) add += job.spare[j][i];
         std::uint16_t sum;
-        std::memcpy(&sum, sums + 2 * i, sizeof sum);
-        sum = static_cast<std::uint16_t>(sum + bytes[i]);
-        std::memcpy(sums + 2 * i, &sum, sizeof sum);
+        std::memcpy(&sum, job.sums + 2 * i, sizeof sum);
+        sum = static_cast<std::uint16_t>(sum + add);
+        std::memcpy(job.sums + 2 * i, &sum, sizeof sum);
+    }
+}
+
+// Adds `n` bytes of the last frame of a group, with the same bytes of the
+// group's first `spares` frames, to the sums from `at` on.
+void AddGroup(const std::uint8_t* last, const std::uint8_t* spares, std::size_t spareCount,
+              std::size_t frameBytes, std::size_t at, std::size_t n, std::byte* sums) {
+    auto spare = [&](std::size_t j) { return spares + j * frameBytes + at; };
+    // Groups hold 1, 2 or 4 frames, as many as are averaged up to four.
+    static_assert(kGroupFrames == 4);
+    switch (spareCount) {
+        case 0:
+            return Add<0>({last, {}, sums + 2 * at}, n);
+        case 1:
+            return Add<1>({last, {spare(0)}, sums + 2 * at}, n);
+        default:
+            return Add<3>({last, {spare(0), spare(1), spare(2)}, sums + 2 * at}, n);
     }
 }
 
@@ -113,6 +189,14 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
         SetUp(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), false);
     const std::size_t rowWords = width / 4;
     const unsigned frames = 1u << k;
+    std::size_t group = std::min(frames, kGroupFrames);
+    std::unique_ptr<std::uint8_t[]> spares;
+    if (group > 1 && count <= kSpareBytesLimit / (group - 1)) {
+        // Zeroed, so that the bytes of each row the card does not stream add
+        // nothing.
+        spares.reset(new (std::nothrow) std::uint8_t[(group - 1) * count]());
+    }
+    if (!spares) group = 1;
     std::uint32_t chunk[kChunkWords];
     // With W a multiple of 4 the sums of consecutive rows are consecutive:
     // the frame is one stream of words. Otherwise the card streams W / 4
@@ -121,12 +205,19 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
     const std::size_t runs = whole ? 1 : height;
     const std::size_t runWords = whole ? rowWords * height : rowWords;
     for (unsigned f = 0; f < frames; ++f) {
+        const std::size_t member = f % group;
         for (std::size_t run = 0; run < runs; ++run) {
-            std::byte* sums = pixels + 2 * run * width;
+            const std::size_t first = run * width;
+            if (member + 1 < group) {
+                ReadWords(port, reinterpret_cast<std::byte*>(spares.get() + member * count + first),
+                          runWords);
+                continue;
+            }
             for (std::size_t done = 0; done < runWords;) {
                 const std::size_t n = std::min(runWords - done, kChunkWords);
                 g_ports.in32Block(g_ports.context, port, chunk, n);
-                AddBytes(chunk, n, sums + 8 * done);
+                AddGroup(reinterpret_cast<const std::uint8_t*>(chunk), spares.get(), member, count,
+                         first + 4 * done, 4 * n, pixels);
                 done += n;
             }
         }
@@ -139,7 +230,18 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
     }
     // In place and ascending: byte i is written after sum i was read, and
     // never over a sum still to come.
-    for (std::size_t i = 0; i < count; ++i) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(k));
+    const __m128i low = _mm_set1_epi16(0xFF);
+    for (; i + 16 <= count; i += 16) {
+        const auto* sums = reinterpret_cast<const __m128i*>(pixels + 2 * i);
+        const __m128i lo = _mm_and_si128(_mm_srl_epi16(_mm_loadu_si128(sums), shift), low);
+        const __m128i hi = _mm_and_si128(_mm_srl_epi16(_mm_loadu_si128(sums + 1), shift), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < count; ++i) {
         std::uint16_t sum;
         std::memcpy(&sum, pixels + 2 * i, sizeof sum);
         pixels[i] = static_cast<std::byte>(sum >> k);

@@ -103,8 +103,9 @@ struct ColourPairs {
     // scattered over the big table, each in its own cache line and most on
     // their own page.
     const std::uint64_t* twins;
-    // The surface colours split into their four bytes: planes[c][v] is byte c
-    // (blue, green, red, alpha) of the colour of value v.
+    // The surface colours split into their bytes: planes[c][v] is byte c
+    // (blue, green, red) of the colour of value v; every surface colour is
+    // opaque, so its alpha byte is always 0xFF.
     const std::array<std::uint8_t, 256>* planes;
 };
 
@@ -131,14 +132,14 @@ class PairTable {
         }
         for (std::size_t v = 0; v < 256; ++v) {
             twins_[v] = std::uint64_t(colours[v]) << 32 | colours[v];
-            for (std::size_t c = 0; c < 4; ++c) planes_[c][v] = std::uint8_t(colours[v] >> 8 * c);
+            for (std::size_t c = 0; c < 3; ++c) planes_[c][v] = std::uint8_t(colours[v] >> 8 * c);
         }
         colours_ = colours;
     }
 
     std::array<std::uint32_t, 256> colours_{};
     std::array<std::uint64_t, 256> twins_{};
-    alignas(64) std::array<std::array<std::uint8_t, 256>, 4> planes_{};
+    alignas(64) std::array<std::array<std::uint8_t, 256>, 3> planes_{};
     std::vector<std::uint64_t> pairs_;
 };
 
@@ -165,6 +166,13 @@ void StoreTwoPairs(std::uint32_t* out, const std::uint64_t* first, const std::ui
 std::uint32_t Single(const std::uint64_t* pairs, std::uint8_t value) {
     return std::uint32_t(pairs[value]);
 }
+
+// A picture row to draw: `in` points at the source column of the first shown
+// pixel, `out` at the surface pixel it lands on.
+struct RowPair {
+    const std::uint8_t* in;
+    std::uint32_t* out;
+};
 
 // One run of surface pixels from one picture row: `in` points at the source
 // column of the first pixel, `out` takes `n` pixels. None of the loops reads
@@ -313,10 +321,11 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
 // Reductions by 2, 4 and 8 where the processor can look up 64 bytes at once
 // (AVX-512 VBMI): a block of 64 surface pixels takes its values out of
 // 64 * kStep row bytes with one two-register byte permute per 128 bytes, then
-// looks each of the colours' four bytes up in its 256-byte plane (two
-// permutes over 128 entries each, chosen by the value's top bit) and
-// interleaves the four bytes into 64 pixels. No value goes through memory, and
-// the table stays in registers.
+// looks each of the colours' blue, green and red bytes up in its 256-byte
+// plane (two permutes over 128 entries each, chosen by the value's top bit)
+// and interleaves them with the opaque alpha into 64 pixels. No value goes
+// through memory, and the table stays in registers: the loops over the
+// constants are unrolled, so that each names its register.
 
 // The byte permutes' constants for one step: group g picks the values that lie
 // in bytes [128 g, 128 g + 128) of the block. The interleaving works within
@@ -340,73 +349,143 @@ constexpr PickPermutes MakePickPermutes(int step) {
     return p;
 }
 
+// Bytes [0, count) of a 64-byte load, or pixels [0, count) of a 16-pixel
+// store, as a mask: none for a count of 0 or less, all from the width on.
+constexpr std::uint64_t FirstBits(std::int64_t count, int width) {
+    if (count <= 0) return 0;
+    if (count >= width) return width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1;
+    return (std::uint64_t{1} << count) - 1;
+}
+
+// The constants of one reduction, loaded once for all rows of a drawing: the
+// pick permutes' indices and the three colour planes.
 template <int kStep>
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int MapRowEveryAvx512(
-    const std::uint8_t* __restrict in, std::uint32_t* __restrict out, int n,
-    const std::array<std::uint8_t, 256>* planes) {
-    static constexpr PickPermutes kPick = MakePickPermutes(kStep);
-    constexpr int kGroups = kStep / 2;
+struct EveryConstants {
+    static constexpr int kGroups = kStep / 2;
     __m512i pickIndex[kGroups];
-    for (int g = 0; g < kGroups; ++g) pickIndex[g] = _mm512_loadu_si512(kPick.index[g].data());
-    __m512i table[4][4];
-    for (int c = 0; c < 4; ++c) {
-        for (int t = 0; t < 4; ++t) table[c][t] = _mm512_loadu_si512(planes[c].data() + 64 * t);
-    }
-    int i = 0;
-    // A block reads 64 * kStep bytes, so it is only taken while a further
-    // sampled column follows it.
-    for (; i + 65 <= n; i += 64) {
-        const std::uint8_t* p = in + std::ptrdiff_t(kStep) * i;
-        __m512i values = _mm512_setzero_si512();
-        for (int g = 0; g < kGroups; ++g) {
-            const __m512i low = _mm512_loadu_si512(p + 128 * g);
-            const __m512i high = _mm512_loadu_si512(p + 128 * g + 64);
-            values =
-                _mm512_or_si512(values, _mm512_maskz_permutex2var_epi8(kPick.mask[std::size_t(g)],
-                                                                       low, pickIndex[g], high));
+    __m512i table[3][4];
+};
+
+// Maps one block of up to 64 pixels whose values lie in the 64 * kStep bytes
+// from `p`. Masked: only the bytes in `loads` are read (one mask per 64-byte
+// load) and only the pixels in `stores` written (one per 16 pixels).
+template <int kStep, bool kMasked>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline void MapBlockAvx512(
+    const std::uint8_t* p, std::uint32_t* out, const EveryConstants<kStep>& k,
+    const __mmask64* loads, const __mmask16* stores) {
+    static constexpr PickPermutes kPick = MakePickPermutes(kStep);
+    __m512i values = _mm512_setzero_si512();
+#pragma GCC unroll 16
+    for (int g = 0; g < EveryConstants<kStep>::kGroups; ++g) {
+        const std::uint8_t* at = p + 128 * g;
+        __m512i low, high;
+        if constexpr (kMasked) {
+            low = _mm512_maskz_loadu_epi8(loads[2 * g], at);
+            high = _mm512_maskz_loadu_epi8(loads[2 * g + 1], at + 64);
+        } else {
+            low = _mm512_loadu_si512(at);
+            high = _mm512_loadu_si512(at + 64);
         }
-        const __mmask64 upper = _mm512_movepi8_mask(values);
-        __m512i bytes[4];
-        for (int c = 0; c < 4; ++c) {
-            bytes[c] = _mm512_mask_blend_epi8(
-                upper, _mm512_permutex2var_epi8(table[c][0], values, table[c][1]),
-                _mm512_permutex2var_epi8(table[c][2], values, table[c][3]));
-        }
-        const __m512i blueGreenLow = _mm512_unpacklo_epi8(bytes[0], bytes[1]);
-        const __m512i blueGreenHigh = _mm512_unpackhi_epi8(bytes[0], bytes[1]);
-        const __m512i redAlphaLow = _mm512_unpacklo_epi8(bytes[2], bytes[3]);
-        const __m512i redAlphaHigh = _mm512_unpackhi_epi8(bytes[2], bytes[3]);
-        _mm512_storeu_si512(out + i, _mm512_unpacklo_epi16(blueGreenLow, redAlphaLow));
-        _mm512_storeu_si512(out + i + 16, _mm512_unpackhi_epi16(blueGreenLow, redAlphaLow));
-        _mm512_storeu_si512(out + i + 32, _mm512_unpacklo_epi16(blueGreenHigh, redAlphaHigh));
-        _mm512_storeu_si512(out + i + 48, _mm512_unpackhi_epi16(blueGreenHigh, redAlphaHigh));
+        values = _mm512_or_si512(values, _mm512_maskz_permutex2var_epi8(kPick.mask[std::size_t(g)],
+                                                                        low, k.pickIndex[g], high));
     }
-    return i;
+    const __mmask64 upper = _mm512_movepi8_mask(values);
+    __m512i bytes[3];
+#pragma GCC unroll 16
+    for (int c = 0; c < 3; ++c) {
+        bytes[c] = _mm512_mask_blend_epi8(
+            upper, _mm512_permutex2var_epi8(k.table[c][0], values, k.table[c][1]),
+            _mm512_permutex2var_epi8(k.table[c][2], values, k.table[c][3]));
+    }
+    const __m512i alpha = _mm512_set1_epi8(-1);
+    const __m512i blueGreenLow = _mm512_unpacklo_epi8(bytes[0], bytes[1]);
+    const __m512i blueGreenHigh = _mm512_unpackhi_epi8(bytes[0], bytes[1]);
+    const __m512i redAlphaLow = _mm512_unpacklo_epi8(bytes[2], alpha);
+    const __m512i redAlphaHigh = _mm512_unpackhi_epi8(bytes[2], alpha);
+    const __m512i pixels[4] = {_mm512_unpacklo_epi16(blueGreenLow, redAlphaLow),
+                               _mm512_unpackhi_epi16(blueGreenLow, redAlphaLow),
+                               _mm512_unpacklo_epi16(blueGreenHigh, redAlphaHigh),
+                               _mm512_unpackhi_epi16(blueGreenHigh, redAlphaHigh)};
+#pragma GCC unroll 16
+    for (int s = 0; s < 4; ++s) {
+        if constexpr (kMasked) {
+            _mm512_mask_storeu_epi32(out + 16 * s, stores[s], pixels[s]);
+        } else {
+            _mm512_storeu_si512(out + 16 * s, pixels[s]);
+        }
+    }
+}
+
+// Every row of `rows` with `n` pixels: whole blocks of 64, then the last 1 to
+// 64 pixels through masks, so that no row reads past its last shown column
+// or writes past its run.
+template <int kStep>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
+    std::span<const RowPair> rows, int n, const std::array<std::uint8_t, 256>* planes) {
+    static constexpr PickPermutes kPick = MakePickPermutes(kStep);
+    EveryConstants<kStep> k;
+#pragma GCC unroll 16
+    for (int g = 0; g < k.kGroups; ++g) k.pickIndex[g] = _mm512_loadu_si512(kPick.index[g].data());
+#pragma GCC unroll 16
+    for (int c = 0; c < 3; ++c) {
+#pragma GCC unroll 16
+        for (int t = 0; t < 4; ++t) k.table[c][t] = _mm512_loadu_si512(planes[c].data() + 64 * t);
+    }
+    const int last = (n - 1) / 64 * 64;
+    const int lastPixels = n - last;
+    const std::int64_t lastBytes = std::int64_t(lastPixels - 1) * kStep + 1;
+    __mmask64 loads[2 * k.kGroups];
+#pragma GCC unroll 16
+    for (int h = 0; h < 2 * k.kGroups; ++h) loads[h] = FirstBits(lastBytes - 64 * h, 64);
+    __mmask16 stores[4];
+#pragma GCC unroll 16
+    for (int s = 0; s < 4; ++s) stores[s] = __mmask16(FirstBits(lastPixels - 16 * s, 16));
+
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        // The next row starts far from this one, where the processor does not
+        // look ahead by itself: its first two blocks are fetched meanwhile.
+        if (r + 1 < rows.size()) {
+#pragma GCC unroll 16
+            for (int h = 0; h < 2 * kStep; ++h) {
+                _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
+            }
+        }
+        const RowPair& row = rows[r];
+        for (int i = 0; i < last; i += 64) {
+            MapBlockAvx512<kStep, false>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, k,
+                                         nullptr, nullptr);
+        }
+        MapBlockAvx512<kStep, true>(row.in + std::ptrdiff_t(kStep) * last, row.out + last, k, loads,
+                                    stores);
+    }
 }
 
 const bool kHasAvx512Vbmi =
     __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
 
-// Draws the leading whole blocks of a reduction by 2, 4 or 8 where the
-// processor allows; returns how many pixels it drew (0 otherwise).
-int MapRowEveryWide(const std::uint8_t* in, std::uint32_t* out, int n, std::int64_t step,
-                    const std::array<std::uint8_t, 256>* planes) {
-    if (!kHasAvx512Vbmi) return 0;
+// Draws the rows of a reduction by 2, 4 or 8 where the processor allows;
+// false when it does not, and nothing is drawn.
+bool MapRowsEveryWide(std::span<const RowPair> rows, int n, std::int64_t step,
+                      const std::array<std::uint8_t, 256>* planes) {
+    if (!kHasAvx512Vbmi) return false;
     switch (step) {
         case 2:
-            return MapRowEveryAvx512<2>(in, out, n, planes);
+            MapRowsEveryAvx512<2>(rows, n, planes);
+            return true;
         case 4:
-            return MapRowEveryAvx512<4>(in, out, n, planes);
+            MapRowsEveryAvx512<4>(rows, n, planes);
+            return true;
         case 8:
-            return MapRowEveryAvx512<8>(in, out, n, planes);
+            MapRowsEveryAvx512<8>(rows, n, planes);
+            return true;
         default:
-            return 0;
+            return false;
     }
 }
 #else
-int MapRowEveryWide(const std::uint8_t*, std::uint32_t*, int, std::int64_t,
-                    const std::array<std::uint8_t, 256>*) {
-    return 0;
+bool MapRowsEveryWide(std::span<const RowPair>, int, std::int64_t,
+                      const std::array<std::uint8_t, 256>*) {
+    return false;
 }
 #endif
 
@@ -461,6 +540,38 @@ void MapRow555(const std::uint8_t* in, std::uint32_t* out, int n, const ColumnMa
             std::memcpy(&picked[std::size_t(2 * i)], in + 2 * column, 2);
         }
         Widen555(picked.data(), out + at, m);
+    }
+}
+
+// Draws `rows`, each a run of `n` pixels, the way `columns` says.
+void MapRows(std::span<const RowPair> rows, int n, const ColumnMap& columns, bool wide,
+             const ColourPairs& tables) {
+    if (wide) {
+        for (const RowPair& row : rows) MapRow555(row.in, row.out, n, columns);
+        return;
+    }
+    if (columns.step > 1 && MapRowsEveryWide(rows, n, columns.step, tables.planes)) return;
+    std::array<std::uint8_t, kPickChunk> picked;
+    for (const RowPair& row : rows) {
+        const RowJob job{row.in, row.out, n, tables.pairs, tables.twins};
+        if (columns.step == 1) {
+            MapRowCopy(job);
+        } else if (columns.repeat == 2) {
+            MapRowDoubled(job);
+        } else if (columns.repeat > 2) {
+            MapRowRepeated(job, columns.repeat);
+        } else {
+            for (int at = 0; at < n; at += kPickChunk) {
+                const int m = std::min(kPickChunk, n - at);
+                if (columns.step > 1) {
+                    PickEvery(row.in + std::ptrdiff_t(at) * columns.step, picked.data(), m,
+                              std::ptrdiff_t(columns.step));
+                } else {
+                    PickListed(row.in, picked.data(), m, columns.offsets.data() + at);
+                }
+                MapRowCopy({picked.data(), row.out + at, m, tables.pairs, tables.twins});
+            }
+        }
     }
 }
 
@@ -543,7 +654,14 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
         return dib.Row(int(sy)) + columns.first * pixelBytes;
     };
 
-    std::array<std::uint8_t, kPickChunk> picked;
+    // Rows to draw are gathered and drawn together, so that the row loops set
+    // up once for many rows.
+    std::array<RowPair, 256> batch;
+    std::size_t pending = 0;
+    auto drawPending = [&] {
+        if (pending > 0) MapRows(std::span(batch.data(), pending), run, columns, wide, tables);
+        pending = 0;
+    };
     std::int64_t previousY = std::numeric_limits<std::int64_t>::min();
     const std::uint32_t* previousRow = nullptr;
     for (int dy = 0; dy < dst.height; ++dy) {
@@ -552,6 +670,7 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
         // Enlarging shows each picture row on several surface rows: copy the
         // one already drawn.
         if (sy == previousY) {
+            drawPending();
             std::memcpy(out, previousRow, rowBytes);
             continue;
         }
@@ -563,35 +682,12 @@ void DrawDib(const DibView& dib, SourceRect src, Surface dst) {
             std::fill(out, out + dst.width, kBlack);
             continue;
         }
-        const RowJob job{in, out + columns.begin, run, tables.pairs, tables.twins};
-
         std::fill(out, out + columns.begin, kBlack);
-        if (wide) {
-            MapRow555(in, job.out, run, columns);
-        } else if (columns.step == 1) {
-            MapRowCopy(job);
-        } else if (columns.repeat == 2) {
-            MapRowDoubled(job);
-        } else if (columns.repeat > 2) {
-            MapRowRepeated(job, columns.repeat);
-        } else {
-            int at = 0;
-            if (columns.step > 1) {
-                at = MapRowEveryWide(job.in, job.out, run, columns.step, tables.planes);
-            }
-            for (; at < run; at += kPickChunk) {
-                const int n = std::min(kPickChunk, run - at);
-                if (columns.step > 1) {
-                    PickEvery(job.in + std::ptrdiff_t(at) * columns.step, picked.data(), n,
-                              std::ptrdiff_t(columns.step));
-                } else {
-                    PickListed(job.in, picked.data(), n, columns.offsets.data() + at);
-                }
-                MapRowCopy({picked.data(), job.out + at, n, job.pairs, job.twins});
-            }
-        }
         std::fill(out + columns.end, out + dst.width, kBlack);
+        batch[pending++] = {in, out + columns.begin};
+        if (pending == batch.size()) drawPending();
     }
+    drawPending();
 }
 
 }  // namespace qm71::dib

@@ -107,34 +107,42 @@ std::uint8_t PixelOf(std::size_t f, std::size_t i) {
 }
 
 TEST_F(Transfer, AveragingAgreesWithAPlainLoop) {
-    constexpr std::uint32_t w = 36, h = 5;
     card.word = [](std::size_t f, std::size_t n) {
         std::uint32_t v = 0;
         for (std::size_t b = 0; b < 4; ++b) v |= std::uint32_t{PixelOf(f, 4 * n + b)} << (8 * b);
         return v;
     };
-    for (const unsigned k : {0u, 3u, 8u}) {
-        for (const bool keep : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << "k=" << k << " keep=" << keep);
-            auto word = card.word;
-            card = {};
-            card.word = word;
-            std::vector<std::uint16_t> sums(w * h);
-            for (std::size_t f = 0; f < (1u << k); ++f)
+    // A width not a multiple of 4 leaves the last sums of each row at 0.
+    for (const std::uint32_t w : {36u, 38u}) {
+        constexpr std::uint32_t h = 5;
+        const std::uint32_t streamed = w / 4 * 4;
+        for (const unsigned k : {0u, 1u, 3u, 8u}) {
+            for (const bool keep : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << "w=" << w << " k=" << k << " keep=" << keep);
+                auto word = card.word;
+                card = {};
+                card.word = word;
+                std::vector<std::uint16_t> sums(w * h);
+                for (std::size_t f = 0; f < (1u << k); ++f)
+                    for (std::size_t y = 0; y < h; ++y)
+                        for (std::size_t x = 0; x < streamed; ++x)
+                            sums[y * w + x] = static_cast<std::uint16_t>(
+                                sums[y * w + x] + PixelOf(f, y * streamed + x));
+                std::vector<std::uint16_t> buffer(w * h, 0x5555);
+                FrameDescriptor frame{buffer.data(), w, h, 0, 0, k};
+                qm71_set_keep_sums(keep);
+                EXPECT_EQ(QN71IMGWXHX8(&frame), QM71_OK);
+                EXPECT_EQ(
+                    std::count(card.calls.begin(), card.calls.end(), Call{NextFrame, 0, kPort}),
+                    (1 << k) - 1);
+                if (keep) {
+                    EXPECT_EQ(buffer, sums);
+                    continue;
+                }
+                const auto* bytes = reinterpret_cast<const std::uint8_t*>(buffer.data());
                 for (std::size_t i = 0; i < sums.size(); ++i)
-                    sums[i] = static_cast<std::uint16_t>(sums[i] + PixelOf(f, i));
-            std::vector<std::uint16_t> buffer(w * h, 0x5555);
-            FrameDescriptor frame{buffer.data(), w, h, 0, 0, k};
-            qm71_set_keep_sums(keep);
-            EXPECT_EQ(QN71IMGWXHX8(&frame), QM71_OK);
-            EXPECT_EQ(std::count(card.calls.begin(), card.calls.end(), Call{NextFrame, 0, kPort}),
-                      (1 << k) - 1);
-            if (keep) {
-                EXPECT_EQ(buffer, sums);
-                continue;
+                    ASSERT_EQ(bytes[i], sums[i] >> k) << i;
             }
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(buffer.data());
-            for (std::size_t i = 0; i < sums.size(); ++i) ASSERT_EQ(bytes[i], sums[i] >> k) << i;
         }
     }
 }
