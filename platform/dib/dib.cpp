@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -12,7 +14,7 @@
 #endif
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
-#define QM71_DIB_AVX512 1
+#define QM71_DIB_X86_64 1
 #endif
 
 namespace qm71::dib {
@@ -317,7 +319,7 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
     for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
 }
 
-#if defined(QM71_DIB_AVX512)
+#if defined(QM71_DIB_X86_64)
 // Reductions by 2, 4 and 8 where the processor can look up 64 bytes at once
 // (AVX-512 VBMI): a block of 64 surface pixels takes its values out of
 // 64 * kStep row bytes with one two-register byte permute per 128 bytes, then
@@ -460,31 +462,117 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
     }
 }
 
-const bool kHasAvx512Vbmi =
-    __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
+// Reductions by 2, 4 and 8 where the processor has AVX2: a block of 8 surface
+// pixels takes its values out of 8 * kStep row bytes into 32-bit lanes and
+// gathers their colours from the low halves of the 256 twins (2 KB, so they
+// stay in the first-level cache).
+
+// The values p[kStep * j + kAt] for j < 8, one in each 32-bit lane, where kAt
+// is 0 (the first byte of each kStep bytes) or, with kLast, kStep - 1 (the
+// last). Reads the 8 * kStep bytes from p.
+template <int kStep, bool kLast>
+__attribute__((target("avx2"), always_inline)) inline __m256i EightValuesAvx2(
+    const std::uint8_t* p) {
+    const auto* at = reinterpret_cast<const __m256i*>(p);
+    __m256i lanes;
+    if constexpr (kStep == 2) {
+        lanes = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    } else if constexpr (kStep == 4) {
+        lanes = _mm256_loadu_si256(at);
+    } else {
+        static_assert(kStep == 8);
+        // The dwords that hold the values, two loads interleaved (pixels
+        // 0 4 1 5 2 6 3 7), then put in order.
+        const __m256i a = _mm256_loadu_si256(at);
+        const __m256i b = _mm256_loadu_si256(at + 1);
+        const __m256i mixed = kLast ? _mm256_blend_epi32(_mm256_srli_epi64(a, 32), b, 0xAA)
+                                    : _mm256_blend_epi32(a, _mm256_slli_epi64(b, 32), 0xAA);
+        lanes = _mm256_permutevar8x32_epi32(mixed, _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7));
+    }
+    if constexpr (kLast) return _mm256_srli_epi32(lanes, kStep == 2 ? 8 : 24);
+    return _mm256_and_si256(lanes, _mm256_set1_epi32(0xFF));
+}
+
+// Every row of `rows` with `n` pixels, n > 8: blocks of 8 while a further
+// pixel follows, then the last 8 pixels taken from the 8 * kStep bytes that
+// end at the last shown column and stored over the end of the previous block,
+// so that no row reads past its last shown column or writes past its run.
+template <int kStep>
+__attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> rows, int n,
+                                                      const std::uint64_t* twins) {
+    const int* colours = reinterpret_cast<const int*>(twins);
+    const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (8 * kStep - 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        // As in the AVX-512 loop: the next row's first blocks are fetched
+        // meanwhile.
+        if (r + 1 < rows.size()) {
+#pragma GCC unroll 16
+            for (int h = 0; h < 2 * kStep; ++h) {
+                _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
+            }
+        }
+        const RowPair& row = rows[r];
+        for (int i = 0; i + 8 < n; i += 8) {
+            const __m256i values =
+                EightValuesAvx2<kStep, false>(row.in + std::ptrdiff_t(kStep) * i);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.out + i),
+                                _mm256_i32gather_epi32(colours, values, 8));
+        }
+        const __m256i values = EightValuesAvx2<kStep, true>(row.in + lastBlock);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.out + n - 8),
+                            _mm256_i32gather_epi32(colours, values, 8));
+    }
+}
+
+// The widest reduction loops the processor has. QM71_DIB_ISA=sse2 or =avx2
+// chooses a narrower one, for measuring and testing it; a name the processor
+// lacks gets the widest it has.
+enum class Isa { kSse2, kAvx2, kAvx512Vbmi };
+
+Isa ChooseIsa() {
+    const char* named = std::getenv("QM71_DIB_ISA");
+    const std::string_view wanted = named != nullptr ? named : "";
+    const bool avx2 = __builtin_cpu_supports("avx2");
+    if (wanted == "sse2") return Isa::kSse2;
+    if (wanted == "avx2" && avx2) return Isa::kAvx2;
+    if (__builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw")) {
+        return Isa::kAvx512Vbmi;
+    }
+    return avx2 ? Isa::kAvx2 : Isa::kSse2;
+}
+
+const Isa kIsa = ChooseIsa();
+
+template <int kStep>
+bool MapRowsEvery(std::span<const RowPair> rows, int n, const ColourPairs& tables) {
+    if (kIsa == Isa::kAvx512Vbmi) {
+        MapRowsEveryAvx512<kStep>(rows, n, tables.planes);
+        return true;
+    }
+    if (kIsa == Isa::kAvx2 && n > 8) {
+        MapRowsEveryAvx2<kStep>(rows, n, tables.twins);
+        return true;
+    }
+    return false;
+}
 
 // Draws the rows of a reduction by 2, 4 or 8 where the processor allows;
 // false when it does not, and nothing is drawn.
 bool MapRowsEveryWide(std::span<const RowPair> rows, int n, std::int64_t step,
-                      const std::array<std::uint8_t, 256>* planes) {
-    if (!kHasAvx512Vbmi) return false;
+                      const ColourPairs& tables) {
     switch (step) {
         case 2:
-            MapRowsEveryAvx512<2>(rows, n, planes);
-            return true;
+            return MapRowsEvery<2>(rows, n, tables);
         case 4:
-            MapRowsEveryAvx512<4>(rows, n, planes);
-            return true;
+            return MapRowsEvery<4>(rows, n, tables);
         case 8:
-            MapRowsEveryAvx512<8>(rows, n, planes);
-            return true;
+            return MapRowsEvery<8>(rows, n, tables);
         default:
             return false;
     }
 }
 #else
-bool MapRowsEveryWide(std::span<const RowPair>, int, std::int64_t,
-                      const std::array<std::uint8_t, 256>*) {
+bool MapRowsEveryWide(std::span<const RowPair>, int, std::int64_t, const ColourPairs&) {
     return false;
 }
 #endif
@@ -550,7 +638,7 @@ void MapRows(std::span<const RowPair> rows, int n, const ColumnMap& columns, boo
         for (const RowPair& row : rows) MapRow555(row.in, row.out, n, columns);
         return;
     }
-    if (columns.step > 1 && MapRowsEveryWide(rows, n, columns.step, tables.planes)) return;
+    if (columns.step > 1 && MapRowsEveryWide(rows, n, columns.step, tables)) return;
     std::array<std::uint8_t, kPickChunk> picked;
     for (const RowPair& row : rows) {
         const RowJob job{row.in, row.out, n, tables.pairs, tables.twins};
