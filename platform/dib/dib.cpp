@@ -154,7 +154,11 @@ void StorePair(std::uint32_t* out, std::uint64_t pair) {
     std::memcpy(out, &pair, sizeof pair);
 }
 
-void StoreTwoPairs(std::uint32_t* out, const std::uint64_t* first, const std::uint64_t* second) {
+// Inlined also into the wider loops, which would otherwise pay for switching
+// between their instructions and these.
+__attribute__((always_inline)) inline void StoreTwoPairs(std::uint32_t* out,
+                                                         const std::uint64_t* first,
+                                                         const std::uint64_t* second) {
 #if defined(__SSE2__)
     const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(first));
     const __m128 both = _mm_loadh_pi(_mm_castsi128_ps(low), reinterpret_cast<const __m64*>(second));
@@ -187,16 +191,22 @@ struct RowJob {
     const std::uint64_t* __restrict twins;
 };
 
-// Every source column, in order (1:1): two neighbouring source bytes read as
-// one 16-bit little-endian number are already the pair index, so one 8-byte
-// load gives the indices of four pairs.
+// Eight pixels whose values are the bytes of `v`, lowest first: two
+// neighbouring values read as one 16-bit little-endian number are already the
+// pair index, so `v` holds the indices of four pairs.
+__attribute__((always_inline)) inline void MapEight(std::uint64_t v, std::uint32_t* out,
+                                                    const std::uint64_t* pairs) {
+    StoreTwoPairs(out, pairs + (v & 0xFFFF), pairs + ((v >> 16) & 0xFFFF));
+    StoreTwoPairs(out + 4, pairs + ((v >> 32) & 0xFFFF), pairs + (v >> 48));
+}
+
+// Every source column, in order (1:1).
 void MapRowCopy(RowJob job) {
     int i = 0;
     for (; i + 8 <= job.n; i += 8) {
         std::uint64_t v;
         std::memcpy(&v, job.in + i, sizeof v);
-        StoreTwoPairs(job.out + i, job.pairs + (v & 0xFFFF), job.pairs + ((v >> 16) & 0xFFFF));
-        StoreTwoPairs(job.out + i + 4, job.pairs + ((v >> 32) & 0xFFFF), job.pairs + (v >> 48));
+        MapEight(v, job.out + i, job.pairs);
     }
     for (; i + 2 <= job.n; i += 2) {
         std::uint16_t index;
@@ -462,46 +472,83 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
     }
 }
 
-// Reductions by 2, 4 and 8 where the processor has AVX2: a block of 8 surface
-// pixels takes its values out of 8 * kStep row bytes into 32-bit lanes and
-// gathers their colours from the low halves of the 256 twins (2 KB, so they
-// stay in the first-level cache).
+// Reductions by 2, 4 and 8 where the processor has AVX2: a block of 32 surface
+// pixels takes its values out of 32 * kStep row bytes, one byte shuffle per
+// 32-byte load and one interleave of the two 16-byte halves, and then looks
+// them up two at a time in the pair table as a 1:1 row does. The shuffles'
+// constants stay in registers for all rows of a drawing.
 
-// The values p[kStep * j + kAt] for j < 8, one in each 32-bit lane, where kAt
-// is 0 (the first byte of each kStep bytes) or, with kLast, kStep - 1 (the
-// last). Reads the 8 * kStep bytes from p.
-template <int kStep, bool kLast>
-__attribute__((target("avx2"), always_inline)) inline __m256i EightValuesAvx2(
-    const std::uint8_t* p) {
-    const auto* at = reinterpret_cast<const __m256i*>(p);
-    __m256i lanes;
-    if constexpr (kStep == 2) {
-        lanes = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    } else if constexpr (kStep == 4) {
-        lanes = _mm256_loadu_si256(at);
-    } else {
-        static_assert(kStep == 8);
-        // The dwords that hold the values, two loads interleaved (pixels
-        // 0 4 1 5 2 6 3 7), then put in order.
-        const __m256i a = _mm256_loadu_si256(at);
-        const __m256i b = _mm256_loadu_si256(at + 1);
-        const __m256i mixed = kLast ? _mm256_blend_epi32(_mm256_srli_epi64(a, 32), b, 0xAA)
-                                    : _mm256_blend_epi32(a, _mm256_slli_epi64(b, 32), 0xAA);
-        lanes = _mm256_permutevar8x32_epi32(mixed, _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7));
+using Shuffles = std::array<std::array<std::uint8_t, 32>, 8>;
+
+// The byte shuffles of loads 0 to step - 1 of a block, for values at byte `at`
+// of every `step` bytes. A shuffle works within 16-byte lanes: each lane of
+// load q holds 16 / step values, which go to bytes [q * 16 / step,
+// (q + 1) * 16 / step) of their lane, the others being zero. Lane 0 then holds
+// the values' units 0, 2, 4, ... and lane 1 units 1, 3, 5, ..., and
+// interleaving the lanes unit by unit puts the block in order.
+constexpr Shuffles MakeShuffles(int step, int at) {
+    Shuffles s{};
+    const int perLane = 16 / step;
+    for (int q = 0; q < step; ++q) {
+        for (int b = 0; b < 32; ++b) {
+            const int j = b % 16 - perLane * q;
+            s[std::size_t(q)][std::size_t(b)] =
+                j >= 0 && j < perLane ? std::uint8_t(j * step + at) : std::uint8_t(0x80);
+        }
     }
-    if constexpr (kLast) return _mm256_srli_epi32(lanes, kStep == 2 ? 8 : 24);
-    return _mm256_and_si256(lanes, _mm256_set1_epi32(0xFF));
+    return s;
 }
 
-// Every row of `rows` with `n` pixels, n > 8: blocks of 8 while a further
-// pixel follows, then the last 8 pixels taken from the 8 * kStep bytes that
+// Maps the 32 pixels whose values lie in the 32 * kStep bytes from `p`,
+// shuffled out by `shuffles`.
+template <int kStep>
+__attribute__((target("avx2"), always_inline)) inline void MapBlockAvx2(
+    const std::uint8_t* p, std::uint32_t* out, const __m256i* shuffles,
+    const std::uint64_t* pairs) {
+    __m256i values = _mm256_setzero_si256();
+#pragma GCC unroll 16
+    for (int q = 0; q < kStep; ++q) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * q));
+        values = _mm256_or_si256(values, _mm256_shuffle_epi8(bytes, shuffles[q]));
+    }
+    const __m128i even = _mm256_castsi256_si128(values);
+    const __m128i odd = _mm256_extracti128_si256(values, 1);
+    __m128i ordered[2];
+    if constexpr (kStep == 2) {
+        ordered[0] = _mm_unpacklo_epi64(even, odd);
+        ordered[1] = _mm_unpackhi_epi64(even, odd);
+    } else if constexpr (kStep == 4) {
+        ordered[0] = _mm_unpacklo_epi32(even, odd);
+        ordered[1] = _mm_unpackhi_epi32(even, odd);
+    } else {
+        static_assert(kStep == 8);
+        ordered[0] = _mm_unpacklo_epi16(even, odd);
+        ordered[1] = _mm_unpackhi_epi16(even, odd);
+    }
+#pragma GCC unroll 16
+    for (int h = 0; h < 2; ++h) {
+        MapEight(std::uint64_t(_mm_cvtsi128_si64(ordered[h])), out + 16 * h, pairs);
+        MapEight(std::uint64_t(_mm_extract_epi64(ordered[h], 1)), out + 16 * h + 8, pairs);
+    }
+}
+
+// Every row of `rows` with `n` pixels, n > 32: blocks of 32 while a further
+// pixel follows, then the last 32 pixels taken from the 32 * kStep bytes that
 // end at the last shown column and stored over the end of the previous block,
 // so that no row reads past its last shown column or writes past its run.
 template <int kStep>
 __attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> rows, int n,
-                                                      const std::uint64_t* twins) {
-    const int* colours = reinterpret_cast<const int*>(twins);
-    const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (8 * kStep - 1);
+                                                      const std::uint64_t* pairs) {
+    static constexpr Shuffles kFirst = MakeShuffles(kStep, 0);
+    static constexpr Shuffles kLast = MakeShuffles(kStep, kStep - 1);
+    __m256i first[kStep];
+    __m256i last[kStep];
+#pragma GCC unroll 16
+    for (int q = 0; q < kStep; ++q) {
+        first[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kFirst[q].data()));
+        last[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kLast[q].data()));
+    }
+    const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (32 * kStep - 1);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         // As in the AVX-512 loop: the next row's first blocks are fetched
         // meanwhile.
@@ -512,15 +559,10 @@ __attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> r
             }
         }
         const RowPair& row = rows[r];
-        for (int i = 0; i + 8 < n; i += 8) {
-            const __m256i values =
-                EightValuesAvx2<kStep, false>(row.in + std::ptrdiff_t(kStep) * i);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.out + i),
-                                _mm256_i32gather_epi32(colours, values, 8));
+        for (int i = 0; i + 32 < n; i += 32) {
+            MapBlockAvx2<kStep>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, first, pairs);
         }
-        const __m256i values = EightValuesAvx2<kStep, true>(row.in + lastBlock);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.out + n - 8),
-                            _mm256_i32gather_epi32(colours, values, 8));
+        MapBlockAvx2<kStep>(row.in + lastBlock, row.out + n - 32, last, pairs);
     }
 }
 
@@ -549,8 +591,8 @@ bool MapRowsEvery(std::span<const RowPair> rows, int n, const ColourPairs& table
         MapRowsEveryAvx512<kStep>(rows, n, tables.planes);
         return true;
     }
-    if (kIsa == Isa::kAvx2 && n > 8) {
-        MapRowsEveryAvx2<kStep>(rows, n, tables.twins);
+    if (kIsa == Isa::kAvx2 && n > 32) {
+        MapRowsEveryAvx2<kStep>(rows, n, tables.pairs);
         return true;
     }
     return false;
