@@ -259,68 +259,11 @@ void MapRowRepeated(RowJob job, int k) {
 // The buffer holds an even number of bytes, so pairs never straddle two chunks.
 constexpr int kPickChunk = 2048;
 
-#if defined(__SSE2__)
-// Four sampled bytes, p[0], p[kStep], p[2 * kStep] and p[3 * kStep], one in
-// the low byte of each 32-bit lane: masked out of 32-bit lanes at step 4, out
-// of 64-bit lanes of two loads and packed together at step 8.
-template <int kStep>
-__m128i FourSampled(const std::uint8_t* p) {
-    auto load = [](const std::uint8_t* at) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    };
-    if constexpr (kStep == 4) {
-        return _mm_and_si128(load(p), _mm_set1_epi32(0xFF));
-    } else {
-        static_assert(kStep == 8);
-        const __m128i low = _mm_set1_epi64x(0xFF);
-        return _mm_packs_epi32(_mm_and_si128(load(p), low), _mm_and_si128(load(p + 16), low));
-    }
-}
-
-// out[i] = in[i * kStep] for the blocks of 16 that PickEvery takes, packing
-// four times four sampled bytes down to 16; returns how many were picked.
-template <int kStep>
-int PickSixteens(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n) {
-    int i = 0;
-    for (; i + 17 <= n; i += 16) {
-        const std::uint8_t* p = in + std::ptrdiff_t(kStep) * i;
-        const __m128i words0 =
-            _mm_packs_epi32(FourSampled<kStep>(p), FourSampled<kStep>(p + 4 * kStep));
-        const __m128i words1 =
-            _mm_packs_epi32(FourSampled<kStep>(p + 8 * kStep), FourSampled<kStep>(p + 12 * kStep));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(words0, words1));
-    }
-    return i;
-}
-#endif
-
-// out[i] = in[i * step] for i < n. Reads no byte beyond in[(n - 1) * step].
+// out[i] = in[i * step] for i < n: the ratios without a loop of their own,
+// and short rows.
 void PickEvery(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n,
                std::ptrdiff_t step) {
-    int i = 0;
-#if defined(__SSE2__)
-    // Steps 2, 4 and 8 (the viewer's x0.5 and x0.25, the line demo's 1:2 to
-    // 1:8) with SSE2: mask the wanted byte of every 16-, 32- or 64-bit lane
-    // and pack the lanes down to bytes. A block of 16 output bytes reads
-    // 16 * step input bytes, so a block is only taken while a further sampled
-    // column follows it.
-    if (step == 2) {
-        const __m128i low = _mm_set1_epi16(0xFF);
-        for (; i + 17 <= n; i += 16) {
-            const std::uint8_t* p = in + 2 * i;
-            const __m128i a =
-                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), low);
-            const __m128i b =
-                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), low);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(a, b));
-        }
-    } else if (step == 4) {
-        i = PickSixteens<4>(in, out, n);
-    } else if (step == 8) {
-        i = PickSixteens<8>(in, out, n);
-    }
-#endif
-    for (; i < n; ++i) out[i] = in[i * step];
+    for (int i = 0; i < n; ++i) out[i] = in[i * step];
 }
 
 // out[i] = in[offsets[i]] for i < n.
@@ -328,6 +271,80 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
                 const std::uint32_t* __restrict offsets) {
     for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
 }
+
+#if defined(__SSE2__)
+// Reductions by 2, 4 and 8 draw blocks of pixels whose values lie in the
+// block's step times as many row bytes. A row's blocks follow one another
+// while a further pixel follows them; its last block takes the values from
+// the bytes that end at the last shown column (the last byte of every step
+// bytes) and is stored over the end of the block before it, so that no row
+// reads past its last shown column or writes past its run. Rows must be wider
+// than a block.
+
+// The next row after `r` starts far from row r, where the processor does not
+// look ahead by itself: its first 128 * step bytes are fetched while row r is
+// drawn.
+__attribute__((always_inline)) inline void FetchNextRow(std::span<const RowPair> rows,
+                                                        std::size_t r, int step) {
+    if (r + 1 == rows.size()) return;
+    for (int h = 0; h < 2 * step; ++h) {
+        _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
+    }
+}
+
+// Sixteen pixels whose values are the bytes of `values`, lowest first.
+__attribute__((always_inline)) inline void MapSixteen(__m128i values, std::uint32_t* out,
+                                                      const std::uint64_t* pairs) {
+    std::array<std::uint64_t, 2> v;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(v.data()), values);
+    MapEight(v[0], out, pairs);
+    MapEight(v[1], out + 8, pairs);
+}
+
+// The 16 values p[kStep * j + at] (j < 16) as bytes, where `at` is 0 or, for
+// the last block, kStep - 1: each value is masked or shifted down to the
+// bottom of its kStep-byte lane, and the lanes packed down to bytes.
+template <int kStep, bool kLast>
+__m128i SixteenValues(const std::uint8_t* p) {
+    auto lane = [p](int at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        if constexpr (kStep == 2) {
+            return kLast ? _mm_srli_epi16(v, 8) : _mm_and_si128(v, _mm_set1_epi16(0xFF));
+        } else if constexpr (kStep == 4) {
+            return kLast ? _mm_srli_epi32(v, 24) : _mm_and_si128(v, _mm_set1_epi32(0xFF));
+        } else {
+            static_assert(kStep == 8);
+            return kLast ? _mm_srli_epi64(v, 56) : _mm_and_si128(v, _mm_set1_epi64x(0xFF));
+        }
+    };
+    if constexpr (kStep == 2) return _mm_packus_epi16(lane(0), lane(16));
+    // Four values, one in each 32-bit lane.
+    auto four = [&](int at) {
+        if constexpr (kStep == 4) {
+            return lane(at);
+        } else {
+            return _mm_packs_epi32(lane(at), lane(at + 16));
+        }
+    };
+    return _mm_packus_epi16(_mm_packs_epi32(four(0), four(4 * kStep)),
+                            _mm_packs_epi32(four(8 * kStep), four(12 * kStep)));
+}
+
+// Every row of `rows` with `n` pixels, n > 16, in blocks of 16.
+template <int kStep>
+void MapRowsEverySse2(std::span<const RowPair> rows, int n, const std::uint64_t* pairs) {
+    const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (16 * kStep - 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        FetchNextRow(rows, r, kStep);
+        const RowPair& row = rows[r];
+        for (int i = 0; i + 16 < n; i += 16) {
+            MapSixteen(SixteenValues<kStep, false>(row.in + std::ptrdiff_t(kStep) * i), row.out + i,
+                       pairs);
+        }
+        MapSixteen(SixteenValues<kStep, true>(row.in + lastBlock), row.out + n - 16, pairs);
+    }
+}
+#endif
 
 #if defined(QM71_DIB_X86_64)
 // Reductions by 2, 4 and 8 where the processor can look up 64 bytes at once
@@ -454,14 +471,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
     for (int s = 0; s < 4; ++s) stores[s] = __mmask16(FirstBits(lastPixels - 16 * s, 16));
 
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        // The next row starts far from this one, where the processor does not
-        // look ahead by itself: its first two blocks are fetched meanwhile.
-        if (r + 1 < rows.size()) {
-#pragma GCC unroll 16
-            for (int h = 0; h < 2 * kStep; ++h) {
-                _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
-            }
-        }
+        FetchNextRow(rows, r, kStep);
         const RowPair& row = rows[r];
         for (int i = 0; i < last; i += 64) {
             MapBlockAvx512<kStep, false>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, k,
@@ -525,17 +535,11 @@ __attribute__((target("avx2"), always_inline)) inline void MapBlockAvx2(
         ordered[0] = _mm_unpacklo_epi16(even, odd);
         ordered[1] = _mm_unpackhi_epi16(even, odd);
     }
-#pragma GCC unroll 16
-    for (int h = 0; h < 2; ++h) {
-        MapEight(std::uint64_t(_mm_cvtsi128_si64(ordered[h])), out + 16 * h, pairs);
-        MapEight(std::uint64_t(_mm_extract_epi64(ordered[h], 1)), out + 16 * h + 8, pairs);
-    }
+    MapSixteen(ordered[0], out, pairs);
+    MapSixteen(ordered[1], out + 16, pairs);
 }
 
-// Every row of `rows` with `n` pixels, n > 32: blocks of 32 while a further
-// pixel follows, then the last 32 pixels taken from the 32 * kStep bytes that
-// end at the last shown column and stored over the end of the previous block,
-// so that no row reads past its last shown column or writes past its run.
+// Every row of `rows` with `n` pixels, n > 32, in blocks of 32.
 template <int kStep>
 __attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> rows, int n,
                                                       const std::uint64_t* pairs) {
@@ -550,14 +554,7 @@ __attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> r
     }
     const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (32 * kStep - 1);
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        // As in the AVX-512 loop: the next row's first blocks are fetched
-        // meanwhile.
-        if (r + 1 < rows.size()) {
-#pragma GCC unroll 16
-            for (int h = 0; h < 2 * kStep; ++h) {
-                _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
-            }
-        }
+        FetchNextRow(rows, r, kStep);
         const RowPair& row = rows[r];
         for (int i = 0; i + 32 < n; i += 32) {
             MapBlockAvx2<kStep>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, first, pairs);
@@ -585,8 +582,13 @@ Isa ChooseIsa() {
 
 const Isa kIsa = ChooseIsa();
 
+#endif
+
+// Draws the rows of a reduction by kStep in blocks where the processor and the
+// row's width allow; false when they do not, and nothing is drawn.
 template <int kStep>
 bool MapRowsEvery(std::span<const RowPair> rows, int n, const ColourPairs& tables) {
+#if defined(QM71_DIB_X86_64)
     if (kIsa == Isa::kAvx512Vbmi) {
         MapRowsEveryAvx512<kStep>(rows, n, tables.planes);
         return true;
@@ -595,13 +597,19 @@ bool MapRowsEvery(std::span<const RowPair> rows, int n, const ColourPairs& table
         MapRowsEveryAvx2<kStep>(rows, n, tables.pairs);
         return true;
     }
+#endif
+#if defined(__SSE2__)
+    if (n > 16) {
+        MapRowsEverySse2<kStep>(rows, n, tables.pairs);
+        return true;
+    }
+#endif
     return false;
 }
 
-// Draws the rows of a reduction by 2, 4 or 8 where the processor allows;
-// false when it does not, and nothing is drawn.
-bool MapRowsEveryWide(std::span<const RowPair> rows, int n, std::int64_t step,
-                      const ColourPairs& tables) {
+// The same for a reduction by 2, 4 or 8; false for other steps.
+bool MapRowsEveryInBlocks(std::span<const RowPair> rows, int n, std::int64_t step,
+                          const ColourPairs& tables) {
     switch (step) {
         case 2:
             return MapRowsEvery<2>(rows, n, tables);
@@ -613,11 +621,6 @@ bool MapRowsEveryWide(std::span<const RowPair> rows, int n, std::int64_t step,
             return false;
     }
 }
-#else
-bool MapRowsEveryWide(std::span<const RowPair>, int, std::int64_t, const ColourPairs&) {
-    return false;
-}
-#endif
 
 // 16-bit 5-5-5 pixels, `n` of them from `in` (little-endian, any alignment),
 // each widened to 0xFFRRGGBB. A 5-bit channel v becomes v << 3 | v >> 2, so
@@ -680,7 +683,7 @@ void MapRows(std::span<const RowPair> rows, int n, const ColumnMap& columns, boo
         for (const RowPair& row : rows) MapRow555(row.in, row.out, n, columns);
         return;
     }
-    if (columns.step > 1 && MapRowsEveryWide(rows, n, columns.step, tables)) return;
+    if (columns.step > 1 && MapRowsEveryInBlocks(rows, n, columns.step, tables)) return;
     std::array<std::uint8_t, kPickChunk> picked;
     for (const RowPair& row : rows) {
         const RowJob job{row.in, row.out, n, tables.pairs, tables.twins};
