@@ -587,7 +587,8 @@ const Isa kIsa = ChooseIsa();
 // Draws the rows of a reduction by kStep in blocks where the processor and the
 // row's width allow; false when they do not, and nothing is drawn.
 template <int kStep>
-bool MapRowsEvery(std::span<const RowPair> rows, int n, const ColourPairs& tables) {
+bool MapRowsEvery([[maybe_unused]] std::span<const RowPair> rows, [[maybe_unused]] int n,
+                  [[maybe_unused]] const ColourPairs& tables) {
 #if defined(QM71_DIB_X86_64)
     if (kIsa == Isa::kAvx512Vbmi) {
         MapRowsEveryAvx512<kStep>(rows, n, tables.planes);
