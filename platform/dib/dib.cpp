@@ -154,11 +154,7 @@ void StorePair(std::uint32_t* out, std::uint64_t pair) {
     std::memcpy(out, &pair, sizeof pair);
 }
 
-// Inlined also into the wider loops, which would otherwise pay for switching
-// between their instructions and these.
-__attribute__((always_inline)) inline void StoreTwoPairs(std::uint32_t* out,
-                                                         const std::uint64_t* first,
-                                                         const std::uint64_t* second) {
+void StoreTwoPairs(std::uint32_t* out, const std::uint64_t* first, const std::uint64_t* second) {
 #if defined(__SSE2__)
     const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(first));
     const __m128 both = _mm_loadh_pi(_mm_castsi128_ps(low), reinterpret_cast<const __m64*>(second));
@@ -191,22 +187,16 @@ struct RowJob {
     const std::uint64_t* __restrict twins;
 };
 
-// Eight pixels whose values are the bytes of `v`, lowest first: two
-// neighbouring values read as one 16-bit little-endian number are already the
-// pair index, so `v` holds the indices of four pairs.
-__attribute__((always_inline)) inline void MapEight(std::uint64_t v, std::uint32_t* out,
-                                                    const std::uint64_t* pairs) {
-    StoreTwoPairs(out, pairs + (v & 0xFFFF), pairs + ((v >> 16) & 0xFFFF));
-    StoreTwoPairs(out + 4, pairs + ((v >> 32) & 0xFFFF), pairs + (v >> 48));
-}
-
-// Every source column, in order (1:1).
+// Every source column, in order (1:1): two neighbouring source bytes read as
+// one 16-bit little-endian number are already the pair index, so one 8-byte
+// load gives the indices of four pairs.
 void MapRowCopy(RowJob job) {
     int i = 0;
     for (; i + 8 <= job.n; i += 8) {
         std::uint64_t v;
         std::memcpy(&v, job.in + i, sizeof v);
-        MapEight(v, job.out + i, job.pairs);
+        StoreTwoPairs(job.out + i, job.pairs + (v & 0xFFFF), job.pairs + ((v >> 16) & 0xFFFF));
+        StoreTwoPairs(job.out + i + 4, job.pairs + ((v >> 32) & 0xFFFF), job.pairs + (v >> 48));
     }
     for (; i + 2 <= job.n; i += 2) {
         std::uint16_t index;
@@ -273,13 +263,12 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
 }
 
 #if defined(__SSE2__)
-// Reductions by 2, 4 and 8 draw blocks of pixels whose values lie in the
-// block's step times as many row bytes. A row's blocks follow one another
-// while a further pixel follows them; its last block takes the values from
-// the bytes that end at the last shown column (the last byte of every step
-// bytes) and is stored over the end of the block before it, so that no row
-// reads past its last shown column or writes past its run. Rows must be wider
-// than a block.
+// Reductions by 2, 4 and 8 pick the values of a row's shown columns in blocks:
+// blocks follow one another while a further pixel follows them, and the last
+// block takes its values from the bytes that end at the last shown column
+// (the last byte of every step bytes) and is stored over the end of the block
+// before it, so that no row reads past its last shown column. The picked
+// values are then mapped like a 1:1 row.
 
 // The next row after `r` starts far from row r, where the processor does not
 // look ahead by itself: its first 128 * step bytes are fetched while row r is
@@ -290,15 +279,6 @@ __attribute__((always_inline)) inline void FetchNextRow(std::span<const RowPair>
     for (int h = 0; h < 2 * step; ++h) {
         _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
     }
-}
-
-// Sixteen pixels whose values are the bytes of `values`, lowest first.
-__attribute__((always_inline)) inline void MapSixteen(__m128i values, std::uint32_t* out,
-                                                      const std::uint64_t* pairs) {
-    std::array<std::uint64_t, 2> v;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(v.data()), values);
-    MapEight(v[0], out, pairs);
-    MapEight(v[1], out + 8, pairs);
 }
 
 // The 16 values p[kStep * j + at] (j < 16) as bytes, where `at` is 0 or, for
@@ -330,18 +310,35 @@ __m128i SixteenValues(const std::uint8_t* p) {
                             _mm_packs_epi32(four(8 * kStep), four(12 * kStep)));
 }
 
-// Every row of `rows` with `n` pixels, n > 16, in blocks of 16.
+// out[i] = in[i * kStep] for i < n, n > 16, in blocks of 16.
 template <int kStep>
-void MapRowsEverySse2(std::span<const RowPair> rows, int n, const std::uint64_t* pairs) {
-    const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (16 * kStep - 1);
+void PickBlocksSse2(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n) {
+    auto store = [](std::uint8_t* at, __m128i values) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), values);
+    };
+    for (int i = 0; i + 16 < n; i += 16) {
+        store(out + i, SixteenValues<kStep, false>(in + std::ptrdiff_t(kStep) * i));
+    }
+    store(out + n - 16,
+          SixteenValues<kStep, true>(in + std::ptrdiff_t(n - 1) * kStep - (16 * kStep - 1)));
+}
+
+// Every row of `rows` with `n` pixels, each picked by `pick` (which needs more
+// pixels than one of its blocks) into a buffer and mapped from there. A row
+// wider than the buffer goes in pieces of half of it, so that the last piece
+// still holds more than half.
+template <int kStep>
+void MapRowsPicked(std::span<const RowPair> rows, int n, const std::uint64_t* pairs,
+                   void (*pick)(const std::uint8_t*, std::uint8_t*, int)) {
+    std::array<std::uint8_t, kPickChunk> picked;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         FetchNextRow(rows, r, kStep);
-        const RowPair& row = rows[r];
-        for (int i = 0; i + 16 < n; i += 16) {
-            MapSixteen(SixteenValues<kStep, false>(row.in + std::ptrdiff_t(kStep) * i), row.out + i,
-                       pairs);
+        for (int at = 0; at < n;) {
+            const int m = n - at <= kPickChunk ? n - at : kPickChunk / 2;
+            pick(rows[r].in + std::ptrdiff_t(kStep) * at, picked.data(), m);
+            MapRowCopy({picked.data(), rows[r].out + at, m, pairs, nullptr});
+            at += m;
         }
-        MapSixteen(SixteenValues<kStep, true>(row.in + lastBlock), row.out + n - 16, pairs);
     }
 }
 #endif
@@ -482,11 +479,8 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
     }
 }
 
-// Reductions by 2, 4 and 8 where the processor has AVX2: a block of 32 surface
-// pixels takes its values out of 32 * kStep row bytes, one byte shuffle per
-// 32-byte load and one interleave of the two 16-byte halves, and then looks
-// them up two at a time in the pair table as a 1:1 row does. The shuffles'
-// constants stay in registers for all rows of a drawing.
+// Picking with AVX2: a block of 32 values out of 32 * kStep row bytes, one
+// byte shuffle per 32-byte load and one interleave of the two 16-byte halves.
 
 using Shuffles = std::array<std::array<std::uint8_t, 32>, 8>;
 
@@ -509,12 +503,12 @@ constexpr Shuffles MakeShuffles(int step, int at) {
     return s;
 }
 
-// Maps the 32 pixels whose values lie in the 32 * kStep bytes from `p`,
-// shuffled out by `shuffles`.
+// Stores the 32 values that lie in the 32 * kStep bytes from `p`, shuffled
+// out by `shuffles`, at `out`.
 template <int kStep>
-__attribute__((target("avx2"), always_inline)) inline void MapBlockAvx2(
-    const std::uint8_t* p, std::uint32_t* out, const __m256i* shuffles,
-    const std::uint64_t* pairs) {
+__attribute__((target("avx2"), always_inline)) inline void PickBlockAvx2(const std::uint8_t* p,
+                                                                         std::uint8_t* out,
+                                                                         const __m256i* shuffles) {
     __m256i values = _mm256_setzero_si256();
 #pragma GCC unroll 16
     for (int q = 0; q < kStep; ++q) {
@@ -535,14 +529,14 @@ __attribute__((target("avx2"), always_inline)) inline void MapBlockAvx2(
         ordered[0] = _mm_unpacklo_epi16(even, odd);
         ordered[1] = _mm_unpackhi_epi16(even, odd);
     }
-    MapSixteen(ordered[0], out, pairs);
-    MapSixteen(ordered[1], out + 16, pairs);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), ordered[0]);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), ordered[1]);
 }
 
-// Every row of `rows` with `n` pixels, n > 32, in blocks of 32.
+// out[i] = in[i * kStep] for i < n, n > 32, in blocks of 32.
 template <int kStep>
-__attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> rows, int n,
-                                                      const std::uint64_t* pairs) {
+__attribute__((target("avx2"))) void PickBlocksAvx2(const std::uint8_t* __restrict in,
+                                                    std::uint8_t* __restrict out, int n) {
     static constexpr Shuffles kFirst = MakeShuffles(kStep, 0);
     static constexpr Shuffles kLast = MakeShuffles(kStep, kStep - 1);
     __m256i first[kStep];
@@ -552,15 +546,10 @@ __attribute__((target("avx2"))) void MapRowsEveryAvx2(std::span<const RowPair> r
         first[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kFirst[q].data()));
         last[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kLast[q].data()));
     }
-    const std::ptrdiff_t lastBlock = std::ptrdiff_t(n - 1) * kStep - (32 * kStep - 1);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        FetchNextRow(rows, r, kStep);
-        const RowPair& row = rows[r];
-        for (int i = 0; i + 32 < n; i += 32) {
-            MapBlockAvx2<kStep>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, first, pairs);
-        }
-        MapBlockAvx2<kStep>(row.in + lastBlock, row.out + n - 32, last, pairs);
+    for (int i = 0; i + 32 < n; i += 32) {
+        PickBlockAvx2<kStep>(in + std::ptrdiff_t(kStep) * i, out + i, first);
     }
+    PickBlockAvx2<kStep>(in + std::ptrdiff_t(n - 1) * kStep - (32 * kStep - 1), out + n - 32, last);
 }
 
 // The widest reduction loops the processor has. QM71_DIB_ISA=sse2 or =avx2
@@ -595,13 +584,13 @@ bool MapRowsEvery([[maybe_unused]] std::span<const RowPair> rows, [[maybe_unused
         return true;
     }
     if (kIsa == Isa::kAvx2 && n > 32) {
-        MapRowsEveryAvx2<kStep>(rows, n, tables.pairs);
+        MapRowsPicked<kStep>(rows, n, tables.pairs, PickBlocksAvx2<kStep>);
         return true;
     }
 #endif
 #if defined(__SSE2__)
     if (n > 16) {
-        MapRowsEverySse2<kStep>(rows, n, tables.pairs);
+        MapRowsPicked<kStep>(rows, n, tables.pairs, PickBlocksSse2<kStep>);
         return true;
     }
 #endif
