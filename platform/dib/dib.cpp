@@ -276,6 +276,7 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
 __attribute__((always_inline)) inline void FetchNextRow(std::span<const RowPair> rows,
                                                         std::size_t r, int step) {
     if (r + 1 == rows.size()) return;
+#pragma GCC unroll 16
     for (int h = 0; h < 2 * step; ++h) {
         _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
     }
