@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -12,7 +14,7 @@
 #endif
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
-#define QM71_DIB_AVX512 1
+#define QM71_DIB_X86_64 1
 #endif
 
 namespace qm71::dib {
@@ -247,68 +249,11 @@ void MapRowRepeated(RowJob job, int k) {
 // The buffer holds an even number of bytes, so pairs never straddle two chunks.
 constexpr int kPickChunk = 2048;
 
-#if defined(__SSE2__)
-// Four sampled bytes, p[0], p[kStep], p[2 * kStep] and p[3 * kStep], one in
-// the low byte of each 32-bit lane: masked out of 32-bit lanes at step 4, out
-// of 64-bit lanes of two loads and packed together at step 8.
-template <int kStep>
-__m128i FourSampled(const std::uint8_t* p) {
-    auto load = [](const std::uint8_t* at) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    };
-    if constexpr (kStep == 4) {
-        return _mm_and_si128(load(p), _mm_set1_epi32(0xFF));
-    } else {
-        static_assert(kStep == 8);
-        const __m128i low = _mm_set1_epi64x(0xFF);
-        return _mm_packs_epi32(_mm_and_si128(load(p), low), _mm_and_si128(load(p + 16), low));
-    }
-}
-
-// out[i] = in[i * kStep] for the blocks of 16 that PickEvery takes, packing
-// four times four sampled bytes down to 16; returns how many were picked.
-template <int kStep>
-int PickSixteens(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n) {
-    int i = 0;
-    for (; i + 17 <= n; i += 16) {
-        const std::uint8_t* p = in + std::ptrdiff_t(kStep) * i;
-        const __m128i words0 =
-            _mm_packs_epi32(FourSampled<kStep>(p), FourSampled<kStep>(p + 4 * kStep));
-        const __m128i words1 =
-            _mm_packs_epi32(FourSampled<kStep>(p + 8 * kStep), FourSampled<kStep>(p + 12 * kStep));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(words0, words1));
-    }
-    return i;
-}
-#endif
-
-// out[i] = in[i * step] for i < n. Reads no byte beyond in[(n - 1) * step].
+// out[i] = in[i * step] for i < n: the ratios without a loop of their own,
+// and short rows.
 void PickEvery(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n,
                std::ptrdiff_t step) {
-    int i = 0;
-#if defined(__SSE2__)
-    // Steps 2, 4 and 8 (the viewer's x0.5 and x0.25, the line demo's 1:2 to
-    // 1:8) with SSE2: mask the wanted byte of every 16-, 32- or 64-bit lane
-    // and pack the lanes down to bytes. A block of 16 output bytes reads
-    // 16 * step input bytes, so a block is only taken while a further sampled
-    // column follows it.
-    if (step == 2) {
-        const __m128i low = _mm_set1_epi16(0xFF);
-        for (; i + 17 <= n; i += 16) {
-            const std::uint8_t* p = in + 2 * i;
-            const __m128i a =
-                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), low);
-            const __m128i b =
-                _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), low);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(a, b));
-        }
-    } else if (step == 4) {
-        i = PickSixteens<4>(in, out, n);
-    } else if (step == 8) {
-        i = PickSixteens<8>(in, out, n);
-    }
-#endif
-    for (; i < n; ++i) out[i] = in[i * step];
+    for (int i = 0; i < n; ++i) out[i] = in[i * step];
 }
 
 // out[i] = in[offsets[i]] for i < n.
@@ -317,7 +262,89 @@ void PickListed(const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
     for (int i = 0; i < n; ++i) out[i] = in[offsets[i]];
 }
 
-#if defined(QM71_DIB_AVX512)
+#if defined(__SSE2__)
+// Reductions by 2, 4 and 8 pick the values of a row's shown columns in blocks:
+// blocks follow one another while a further pixel follows them, and the last
+// block takes its values from the bytes that end at the last shown column
+// (the last byte of every step bytes) and is stored over the end of the block
+// before it, so that no row reads past its last shown column. The picked
+// values are then mapped like a 1:1 row.
+
+// The next row after `r` starts far from row r, where the processor does not
+// look ahead by itself: its first 128 * step bytes are fetched while row r is
+// drawn.
+__attribute__((always_inline)) inline void FetchNextRow(std::span<const RowPair> rows,
+                                                        std::size_t r, int step) {
+    if (r + 1 == rows.size()) return;
+#pragma GCC unroll 16
+    for (int h = 0; h < 2 * step; ++h) {
+        _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
+    }
+}
+
+// The 16 values p[kStep * j + at] (j < 16) as bytes, where `at` is 0 or, for
+// the last block, kStep - 1: each value is masked or shifted down to the
+// bottom of its kStep-byte lane, and the lanes packed down to bytes.
+template <int kStep, bool kLast>
+__m128i SixteenValues(const std::uint8_t* p) {
+    auto lane = [p](int at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        if constexpr (kStep == 2) {
+            return kLast ? _mm_srli_epi16(v, 8) : _mm_and_si128(v, _mm_set1_epi16(0xFF));
+        } else if constexpr (kStep == 4) {
+            return kLast ? _mm_srli_epi32(v, 24) : _mm_and_si128(v, _mm_set1_epi32(0xFF));
+        } else {
+            static_assert(kStep == 8);
+            return kLast ? _mm_srli_epi64(v, 56) : _mm_and_si128(v, _mm_set1_epi64x(0xFF));
+        }
+    };
+    if constexpr (kStep == 2) return _mm_packus_epi16(lane(0), lane(16));
+    // Four values, one in each 32-bit lane.
+    auto four = [&](int at) {
+        if constexpr (kStep == 4) {
+            return lane(at);
+        } else {
+            return _mm_packs_epi32(lane(at), lane(at + 16));
+        }
+    };
+    return _mm_packus_epi16(_mm_packs_epi32(four(0), four(4 * kStep)),
+                            _mm_packs_epi32(four(8 * kStep), four(12 * kStep)));
+}
+
+// out[i] = in[i * kStep] for i < n, n > 16, in blocks of 16.
+template <int kStep>
+void PickBlocksSse2(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int n) {
+    auto store = [](std::uint8_t* at, __m128i values) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), values);
+    };
+    for (int i = 0; i + 16 < n; i += 16) {
+        store(out + i, SixteenValues<kStep, false>(in + std::ptrdiff_t(kStep) * i));
+    }
+    store(out + n - 16,
+          SixteenValues<kStep, true>(in + std::ptrdiff_t(n - 1) * kStep - (16 * kStep - 1)));
+}
+
+// Every row of `rows` with `n` pixels, each picked by `pick` (which needs more
+// pixels than one of its blocks) into a buffer and mapped from there. A row
+// wider than the buffer goes in pieces of half of it, so that the last piece
+// still holds more than half.
+template <int kStep>
+void MapRowsPicked(std::span<const RowPair> rows, int n, const std::uint64_t* pairs,
+                   void (*pick)(const std::uint8_t*, std::uint8_t*, int)) {
+    std::array<std::uint8_t, kPickChunk> picked;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        FetchNextRow(rows, r, kStep);
+        for (int at = 0; at < n;) {
+            const int m = n - at <= kPickChunk ? n - at : kPickChunk / 2;
+            pick(rows[r].in + std::ptrdiff_t(kStep) * at, picked.data(), m);
+            MapRowCopy({picked.data(), rows[r].out + at, m, pairs, nullptr});
+            at += m;
+        }
+    }
+}
+#endif
+
+#if defined(QM71_DIB_X86_64)
 // Reductions by 2, 4 and 8 where the processor can look up 64 bytes at once
 // (AVX-512 VBMI): a block of 64 surface pixels takes its values out of
 // 64 * kStep row bytes with one two-register byte permute per 128 bytes, then
@@ -442,14 +469,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
     for (int s = 0; s < 4; ++s) stores[s] = __mmask16(FirstBits(lastPixels - 16 * s, 16));
 
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        // The next row starts far from this one, where the processor does not
-        // look ahead by itself: its first two blocks are fetched meanwhile.
-        if (r + 1 < rows.size()) {
-#pragma GCC unroll 16
-            for (int h = 0; h < 2 * kStep; ++h) {
-                _mm_prefetch(reinterpret_cast<const char*>(rows[r + 1].in + 64 * h), _MM_HINT_T0);
-            }
-        }
+        FetchNextRow(rows, r, kStep);
         const RowPair& row = rows[r];
         for (int i = 0; i < last; i += 64) {
             MapBlockAvx512<kStep, false>(row.in + std::ptrdiff_t(kStep) * i, row.out + i, k,
@@ -460,34 +480,138 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapRowsEveryAvx512(
     }
 }
 
-const bool kHasAvx512Vbmi =
-    __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
+// Picking with AVX2: a block of 32 values out of 32 * kStep row bytes, one
+// byte shuffle per 32-byte load and one interleave of the two 16-byte halves.
 
-// Draws the rows of a reduction by 2, 4 or 8 where the processor allows;
-// false when it does not, and nothing is drawn.
-bool MapRowsEveryWide(std::span<const RowPair> rows, int n, std::int64_t step,
-                      const std::array<std::uint8_t, 256>* planes) {
-    if (!kHasAvx512Vbmi) return false;
+using Shuffles = std::array<std::array<std::uint8_t, 32>, 8>;
+
+// The byte shuffles of loads 0 to step - 1 of a block, for values at byte `at`
+// of every `step` bytes. A shuffle works within 16-byte lanes: each lane of
+// load q holds 16 / step values, which go to bytes [q * 16 / step,
+// (q + 1) * 16 / step) of their lane, the others being zero. Lane 0 then holds
+// the values' units 0, 2, 4, ... and lane 1 units 1, 3, 5, ..., and
+// interleaving the lanes unit by unit puts the block in order.
+constexpr Shuffles MakeShuffles(int step, int at) {
+    Shuffles s{};
+    const int perLane = 16 / step;
+    for (int q = 0; q < step; ++q) {
+        for (int b = 0; b < 32; ++b) {
+            const int j = b % 16 - perLane * q;
+            s[std::size_t(q)][std::size_t(b)] =
+                j >= 0 && j < perLane ? std::uint8_t(j * step + at) : std::uint8_t(0x80);
+        }
+    }
+    return s;
+}
+
+// Stores the 32 values that lie in the 32 * kStep bytes from `p`, shuffled
+// out by `shuffles`, at `out`.
+template <int kStep>
+__attribute__((target("avx2"), always_inline)) inline void PickBlockAvx2(const std::uint8_t* p,
+                                                                         std::uint8_t* out,
+                                                                         const __m256i* shuffles) {
+    __m256i values = _mm256_setzero_si256();
+#pragma GCC unroll 16
+    for (int q = 0; q < kStep; ++q) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * q));
+        values = _mm256_or_si256(values, _mm256_shuffle_epi8(bytes, shuffles[q]));
+    }
+    const __m128i even = _mm256_castsi256_si128(values);
+    const __m128i odd = _mm256_extracti128_si256(values, 1);
+    __m128i ordered[2];
+    if constexpr (kStep == 2) {
+        ordered[0] = _mm_unpacklo_epi64(even, odd);
+        ordered[1] = _mm_unpackhi_epi64(even, odd);
+    } else if constexpr (kStep == 4) {
+        ordered[0] = _mm_unpacklo_epi32(even, odd);
+        ordered[1] = _mm_unpackhi_epi32(even, odd);
+    } else {
+        static_assert(kStep == 8);
+        ordered[0] = _mm_unpacklo_epi16(even, odd);
+        ordered[1] = _mm_unpackhi_epi16(even, odd);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), ordered[0]);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), ordered[1]);
+}
+
+// out[i] = in[i * kStep] for i < n, n > 32, in blocks of 32.
+template <int kStep>
+__attribute__((target("avx2"))) void PickBlocksAvx2(const std::uint8_t* __restrict in,
+                                                    std::uint8_t* __restrict out, int n) {
+    static constexpr Shuffles kFirst = MakeShuffles(kStep, 0);
+    static constexpr Shuffles kLast = MakeShuffles(kStep, kStep - 1);
+    __m256i first[kStep];
+    __m256i last[kStep];
+#pragma GCC unroll 16
+    for (int q = 0; q < kStep; ++q) {
+        first[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kFirst[q].data()));
+        last[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kLast[q].data()));
+    }
+    for (int i = 0; i + 32 < n; i += 32) {
+        PickBlockAvx2<kStep>(in + std::ptrdiff_t(kStep) * i, out + i, first);
+    }
+    PickBlockAvx2<kStep>(in + std::ptrdiff_t(n - 1) * kStep - (32 * kStep - 1), out + n - 32, last);
+}
+
+// The widest reduction loops the processor has. QM71_DIB_ISA=sse2 or =avx2
+// chooses a narrower one, for measuring and testing it; a name the processor
+// lacks gets the widest it has.
+enum class Isa { kSse2, kAvx2, kAvx512Vbmi };
+
+Isa ChooseIsa() {
+    const char* named = std::getenv("QM71_DIB_ISA");
+    const std::string_view wanted = named != nullptr ? named : "";
+    const bool avx2 = __builtin_cpu_supports("avx2");
+    if (wanted == "sse2") return Isa::kSse2;
+    if (wanted == "avx2" && avx2) return Isa::kAvx2;
+    if (__builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw")) {
+        return Isa::kAvx512Vbmi;
+    }
+    return avx2 ? Isa::kAvx2 : Isa::kSse2;
+}
+
+const Isa kIsa = ChooseIsa();
+
+#endif
+
+// Draws the rows of a reduction by kStep in blocks where the processor and the
+// row's width allow; false when they do not, and nothing is drawn.
+template <int kStep>
+bool MapRowsEvery([[maybe_unused]] std::span<const RowPair> rows, [[maybe_unused]] int n,
+                  [[maybe_unused]] const ColourPairs& tables) {
+#if defined(QM71_DIB_X86_64)
+    if (kIsa == Isa::kAvx512Vbmi) {
+        MapRowsEveryAvx512<kStep>(rows, n, tables.planes);
+        return true;
+    }
+    if (kIsa == Isa::kAvx2 && n > 32) {
+        MapRowsPicked<kStep>(rows, n, tables.pairs, PickBlocksAvx2<kStep>);
+        return true;
+    }
+#endif
+#if defined(__SSE2__)
+    if (n > 16) {
+        MapRowsPicked<kStep>(rows, n, tables.pairs, PickBlocksSse2<kStep>);
+        return true;
+    }
+#endif
+    return false;
+}
+
+// The same for a reduction by 2, 4 or 8; false for other steps.
+bool MapRowsEveryInBlocks(std::span<const RowPair> rows, int n, std::int64_t step,
+                          const ColourPairs& tables) {
     switch (step) {
         case 2:
-            MapRowsEveryAvx512<2>(rows, n, planes);
-            return true;
+            return MapRowsEvery<2>(rows, n, tables);
         case 4:
-            MapRowsEveryAvx512<4>(rows, n, planes);
-            return true;
+            return MapRowsEvery<4>(rows, n, tables);
         case 8:
-            MapRowsEveryAvx512<8>(rows, n, planes);
-            return true;
+            return MapRowsEvery<8>(rows, n, tables);
         default:
             return false;
     }
 }
-#else
-bool MapRowsEveryWide(std::span<const RowPair>, int, std::int64_t,
-                      const std::array<std::uint8_t, 256>*) {
-    return false;
-}
-#endif
 
 // 16-bit 5-5-5 pixels, `n` of them from `in` (little-endian, any alignment),
 // each widened to 0xFFRRGGBB. A 5-bit channel v becomes v << 3 | v >> 2, so
@@ -550,7 +674,7 @@ void MapRows(std::span<const RowPair> rows, int n, const ColumnMap& columns, boo
         for (const RowPair& row : rows) MapRow555(row.in, row.out, n, columns);
         return;
     }
-    if (columns.step > 1 && MapRowsEveryWide(rows, n, columns.step, tables.planes)) return;
+    if (columns.step > 1 && MapRowsEveryInBlocks(rows, n, columns.step, tables)) return;
     std::array<std::uint8_t, kPickChunk> picked;
     for (const RowPair& row : rows) {
         const RowJob job{row.in, row.out, n, tables.pairs, tables.twins};

@@ -110,7 +110,9 @@ TEST(DrawDib, EveryScaleEdgeAndColourTableMatchesTheReference) {
         {512, -256, {0, 0, 512, 256}, 512, 256, true},
         {512, -256, {1, 0, 511, 256}, 511, 256, true},  // pairs from odd columns
         {37, 21, {-3, 2, 37, 21}, 37, 21},
-        {300, -5, {1, 0, 298, 5}, 149, 5},  // x 0.5 from an odd column
+        {300, -5, {1, 0, 298, 5}, 149, 5},     // x 0.5 from an odd column
+        {264, -1, {7, 0, 264, 1}, 33, 1},      // 1:8 up to the last byte of the picture
+        {5000, -2, {1, 0, 4998, 2}, 2499, 2},  // x 0.5, wider than one pass
     };
     // At 16 bits odd widths leave a padding pair, and the pairs give every
     // value of both bytes.
