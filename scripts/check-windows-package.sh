@@ -26,11 +26,7 @@ programs=$build/windows-package/programs.nsh
 allowed_dlls=(advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll
     oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll winmm.dll)
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source scripts/wine-check.sh
 for f in "$installer" "$zip" "$programs"; do
     [ -f "$f" ] || { echo "$f is missing: run scripts/package-windows.sh first" >&2; exit 1; }
 done
@@ -65,11 +61,7 @@ for file in "${!menu_name[@]}"; do
 done
 
 # Installing and uninstalling under Wine, in a prefix of its own.
-export WINEPREFIX=$work/wine WINEARCH=win32 WINEDEBUG=-all
-# No menu entries for the Linux desktop, no offer to install Mono or Gecko.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
-trap 'wineserver -k 2>/dev/null' EXIT
-wineboot -i >/dev/null 2>&1 || { echo "wineboot failed to make $WINEPREFIX" >&2; exit 1; }
+wine_prefix "$work/wine"
 c=$WINEPREFIX/drive_c
 dir=$c/Program\ Files/QM71
 menu=$c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/QM71
@@ -144,10 +136,4 @@ uninstall_package
 [ "$(ls "$dir" 2>&1)" = 00000001.bmp ] ||
     fail "the install folder should hold only 00000001.bmp, not: $(ls "$dir" 2>&1)"
 
-if ((failures)); then
-    echo "$failures checks of the Windows packages failed (Wine prefix kept: $WINEPREFIX)" >&2
-    exit 1
-fi
-wineserver -k 2>/dev/null
-rm -rf "$work"
-echo "the Windows installer and zip are as they should be"
+verdict "the Windows packages" "$work" "the Windows installer and zip are as they should be"

@@ -12,17 +12,9 @@ work=$build/programs-check
 rm -rf "$work"
 mkdir -p "$work/config" "$work/captures"
 
-export WINEPREFIX=$work/wine WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+source scripts/wine-check.sh
+wine_prefix "$work/wine"
 export QM71_DEVICE=sim QM71_REPORT_FPS=1 QM71_CONFIG_DIR="Z:${work//\//\\}\\config"
-trap 'wineserver -k 2>/dev/null' EXIT
-wineboot -i >/dev/null 2>&1 || { echo "wineboot failed to make $WINEPREFIX" >&2; exit 1; }
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 # check EXE INI KEYS: runs the program a few seconds, looks at the screen,
 # closes it as the system does at log-off and reads what it left.
@@ -54,10 +46,4 @@ check() {
 check viewer/win32/qm.exe qm71.ini 11
 check linedemo/win32/qmdemo.exe lcam71.ini 15
 
-if ((failures)); then
-    echo "$failures checks of the Windows programs failed (files kept: $work)" >&2
-    exit 1
-fi
-wineserver -k 2>/dev/null
-rm -rf "$work"
-echo "the Windows programs show their pictures and keep their settings"
+verdict "the Windows programs" "$work" "the Windows programs show their pictures and keep their settings"
