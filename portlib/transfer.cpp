@@ -192,9 +192,9 @@ void Average(std::byte* pixels, std::size_t width, std::size_t height, unsigned 
     std::size_t group = std::min(frames, kGroupFrames);
     std::unique_ptr<std::uint8_t[]> spares;
     if (group > 1 && count <= kSpareBytesLimit / (group - 1)) {
-        // Zeroed, so that the bytes of each row the card does not stream add
-        // nothing.
-        spares.reset(new (std::nothrow) std::uint8_t[(group - 1) * count]());
+        // Not cleared: a spare frame's bytes are added only where the card
+        // has just written them.
+        spares.reset(new (std::nothrow) std::uint8_t[(group - 1) * count]);
     }
     if (!spares) group = 1;
     std::uint32_t chunk[kChunkWords];
