@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qm71::InstallCardPorts(ports);
 
     FuzzedDataProvider input(data, size);
-    const EntryLayout& e = kEntries[input.ConsumeIntegralInRange<std::size_t>(0, 10)];
+    const EntryLayout& e =
+        kEntries[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kEntries) - 1)];
     FrameDescriptor frame{};
     frame.width = input.ConsumeIntegral<std::uint32_t>();
     frame.height = input.ConsumeIntegral<std::uint32_t>();
