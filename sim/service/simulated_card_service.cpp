@@ -168,26 +168,22 @@ std::uint32_t SimulatedCardService::In32(std::uint16_t port) {
     return value;
 }
 
-void SimulatedCardService::In32Block(std::uint16_t port, std::span<std::uint32_t> values) {
-    auto* dst = reinterpret_cast<std::byte*>(values.data());
+void SimulatedCardService::Read(std::uint16_t port, std::byte* dst, std::size_t bytes) {
     if (!portReady_ || port != kDataPort) {
-        std::memset(dst, 0xFF, values.size_bytes());
-        return;
+        std::memset(dst, 0xFF, bytes);
+    } else {
+        Serve(dst, bytes);
     }
-    Serve(dst, values.size_bytes());
+}
+
+void SimulatedCardService::In32Block(std::uint16_t port, std::span<std::uint32_t> values) {
+    Read(port, reinterpret_cast<std::byte*>(values.data()), values.size_bytes());
 }
 
 void SimulatedCardService::In32Rows(std::uint16_t port, std::byte* first, std::size_t rowWords,
                                     std::size_t rows, std::ptrdiff_t stride) {
     const std::size_t bytes = rowWords * sizeof(std::uint32_t);
-    for (std::size_t r = 0; r < rows; ++r) {
-        std::byte* dst = first + std::ptrdiff_t(r) * stride;
-        if (!portReady_ || port != kDataPort) {
-            std::memset(dst, 0xFF, bytes);
-        } else {
-            Serve(dst, bytes);
-        }
-    }
+    for (std::size_t r = 0; r < rows; ++r) Read(port, first + std::ptrdiff_t(r) * stride, bytes);
 }
 
 }  // namespace qm71::sim

@@ -53,6 +53,9 @@ class SimulatedCardService final : public CardPortPair {
     void Reset();
     void StartFrame();
     void Render();
+    // The frame's next bytes from the data port once the mode is set; all ones
+    // from any other port or before.
+    void Read(std::uint16_t port, std::byte* dst, std::size_t bytes);
     void Serve(std::byte* dst, std::size_t bytes);
 
     Clock& clock_;

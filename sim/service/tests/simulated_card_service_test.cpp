@@ -52,17 +52,23 @@ TEST(SimulatedCardService, TheActiveTableShapesTheData) {
     for (std::size_t i = 0; i < 512 * 256; ++i) ASSERT_EQ(q[i], 255 - p[i]) << i;
 }
 
+// Rows read bottom-up are the streamed frame; reads before the mode is set,
+// from another port or past the frame's end give all ones.
 TEST(SimulatedCardService, RowsFillABottomUpPictureWithTheStreamedRows) {
     ManualClock clock;
     SimulatedCardService streamed(clock, {.fps = 0}), rows(clock, {.fps = 0});
     const auto words = Grab(streamed, 512, 256, kMode8Bit);
     rows.Call(SetGeometry, 512, 256);
+    EXPECT_EQ(rows.In32(kPort), 0xFFFFFFFFu);
     rows.Call(StartFrame, 0, rows.Call(SetMode, kMode8Bit, 1));
     std::vector<std::byte> picture(512 * 256);
+    rows.In32Rows(kPort + 4, picture.data(), 128, 1, 512);
+    EXPECT_EQ(picture.front(), std::byte{0xFF});
     rows.In32Rows(kPort, picture.data() + 255 * 512, 128, 256, -512);
     for (std::size_t r = 0; r < 256; ++r)
         ASSERT_EQ(std::memcmp(picture.data() + (255 - r) * 512, words.data() + r * 128, 512), 0)
             << r;
+    EXPECT_EQ(rows.In32(kPort), 0xFFFFFFFFu);
 }
 
 TEST(SimulatedCardService, FramesArePacedAndNoReadWaitsLongerThanAPeriod) {
