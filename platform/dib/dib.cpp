@@ -22,8 +22,7 @@ namespace qm71::dib {
 namespace {
 
 std::int32_t ReadI32(const std::byte* p) {
-    const std::uint32_t u = LoadLe32(p);
-    return u <= 0x7FFFFFFFu ? std::int32_t(u) : -std::int32_t(~u) - 1;
+    return static_cast<std::int32_t>(LoadLe32(p));
 }
 
 // Where each surface column takes its pixel from. Source columns grow with the
@@ -34,8 +33,6 @@ struct ColumnMap {
     int end = 0;
     // Source column of surface column `begin`.
     std::int64_t first = 0;
-    // Source columns from `first` up to the last one shown.
-    std::int64_t span = 0;
     // Source columns per surface column when that is a whole number (1 for 1:1,
     // 2 for 1:2, ...); 0 when the columns follow no fixed step.
     std::int64_t step = 0;
@@ -72,7 +69,6 @@ ColumnMap MapColumns(const SourceRect& src, int surfaceWidth, int pictureWidth) 
     if (map.begin == map.end) return map;
 
     map.first = column(map.begin);
-    map.span = column(map.end - 1) - map.first + 1;
     if (src.width % surfaceWidth == 0) {
         map.step = src.width / surfaceWidth;
     } else if (surfaceWidth % src.width == 0) {
