@@ -35,7 +35,6 @@ class SerialWaitBoxBase : public SerialWaitWatcher {
     virtual void HandleEvents(bool all) = 0;
     // The box was cancelled or closed.
     void Cancelled() { cancelled_ = true; }
-    bool Shown() const { return shown_; }
 
   private:
     std::chrono::milliseconds showAfter_;

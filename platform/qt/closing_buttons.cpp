@@ -2,16 +2,10 @@
 
 #include <QAbstractButton>
 #include <QDialog>
-#include <QVariant>
+
+#include "platform/qt/controls.h"
 
 namespace qm71 {
-
-namespace {
-int ControlIdOf(const QAbstractButton& button) {
-    const QVariant v = button.property("controlId");
-    return v.isValid() ? v.toInt() : 0;
-}
-}  // namespace
 
 void ForwardButtons(QDialog& dialog, std::function<std::optional<int>(int id)> press,
                     std::function<void()> show) {

@@ -4,12 +4,14 @@
 
 namespace qm71 {
 
+int ControlIdOf(const QWidget& control) {
+    const QVariant v = control.property("controlId");
+    return v.isValid() ? v.toInt() : 0;
+}
+
 QWidget* FindControl(const QWidget* root, int id) {
-    const auto children = root->findChildren<QWidget*>();
-    for (QWidget* w : children) {
-        const QVariant v = w->property("controlId");
-        if (v.isValid() && v.toInt() == id) return w;
-    }
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (ControlIdOf(*w) == id) return w;
     return nullptr;
 }
 

@@ -5,7 +5,10 @@
 namespace qm71 {
 
 // Dialog templates give every control its numeric id in the dynamic property
-// "controlId". Returns the control with that id below `root`, or nullptr.
+// "controlId". The id of `control`, 0 when it has none.
+int ControlIdOf(const QWidget& control);
+
+// The control with that id below `root`, or nullptr.
 QWidget* FindControl(const QWidget* root, int id);
 
 template <typename T>

@@ -200,7 +200,7 @@ bool Win32SerialLine::Read(std::span<std::byte> data, std::size_t& got) {
     for (;;) {
         const std::optional<TimePoint> end = timer.End();
         const TimePoint now = Clock::now();
-        if (!timer.AtOnce() && end && now >= *end) return true;
+        if (end && now >= *end) return true;
         const DWORD slice = timer.AtOnce() ? 0 : SliceUntil(end, watch, now);
         // Never ask for more than is missing: what comes after stays in the
         // driver for the next read.
