@@ -32,6 +32,21 @@ int IdleLoop::Run() {
     }
 }
 
+bool PumpMessages(bool input, HWND dialog) {
+    const UINT only = input ? 0 : PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | only)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (dialog && IsDialogMessageW(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
 void IdleLoop::ReportRate(const char* program, const char* what) const {
     if (!std::getenv("QM71_REPORT_FPS") || started_ == std::chrono::steady_clock::time_point{})
         return;

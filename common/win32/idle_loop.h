@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 #include <functional>
 
@@ -31,5 +33,11 @@ class IdleLoop {
     std::chrono::steady_clock::time_point started_{};
     long long drawn_ = 0;
 };
+
+// Handles the messages waiting in the queue while the program is busy: paints,
+// timers and what other programs send or post, and the person's keys and
+// clicks only when `input`; `dialog`, when given, gets its keys first. False
+// when WM_QUIT came: it is posted again for the loop that ends on it.
+bool PumpMessages(bool input, HWND dialog = nullptr);
 
 }  // namespace qm71::win32

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/win32/idle_loop.h"
 #include "common/win32/text.h"
 
 namespace qm71::win32 {
@@ -32,18 +33,10 @@ void SerialWaitBox::HandleEvents(bool all) {
     // Windows the pointer passes set their own cursor; the wait cursor stays
     // until the box is up.
     const HCURSOR cursor = GetCursor();
-    const UINT only = all ? 0 : PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | only)) {
-        if (msg.message == WM_QUIT) {
-            // For the loop that waits for it, once the wait is over.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            Cancelled();
-            return;
-        }
-        if (box_ && IsDialogMessageW(box_, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    if (!PumpMessages(all, box_)) {
+        // The program is to end: the wait is over.
+        Cancelled();
+        return;
     }
     if (!all) SetCursor(cursor);
 }

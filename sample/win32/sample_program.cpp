@@ -37,20 +37,8 @@ void SampleProgram::SetCaption(const std::string& caption) {
 }
 
 void SampleProgram::HandleEvents() {
-    // Paints, timers and what other programs send or post; the person's
-    // keys and clicks wait until the set-up is done.
-    MSG msg;
-    constexpr UINT kNoInput = PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
-    while (PeekMessageW(&msg, nullptr, 0, 0, kNoInput)) {
-        if (msg.message == WM_QUIT) {
-            // For the message loop, which ends on it.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            parts_.End();
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    // The person's keys and clicks wait until the set-up is done.
+    if (!PumpMessages(false)) parts_.End();
 }
 
 void SampleProgram::RunSizeDialog(sample::SampleState& state) {
