@@ -5,6 +5,6 @@
 namespace qm71 {
 
 LineWindowWidget::LineWindowWidget(LineDemoApp& app, Handlers handlers)
-    : MainWindowWidget(app.MainWindow(), app, QStringLiteral("PXA/PXB1"), std::move(handlers)) {}
+    : DibWindowWidget(app, QStringLiteral("PXA/PXB1"), std::move(handlers)) {}
 
 }  // namespace qm71

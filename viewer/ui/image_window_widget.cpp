@@ -5,6 +5,6 @@
 namespace qm71 {
 
 ImageWindowWidget::ImageWindowWidget(ViewerApp& app, Handlers handlers)
-    : MainWindowWidget(*app.MainWindow(), app, QStringLiteral("PXA1/PXB1"), std::move(handlers)) {}
+    : DibWindowWidget(app, QStringLiteral("PXA1/PXB1"), std::move(handlers)) {}
 
 }  // namespace qm71

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "common/ui/main_window_widget.h"
-#include "viewer/core/image_window.h"
+#include "common/ui/dib_window_widget.h"
 
 namespace qm71 {
 
 class ViewerApp;
 
-// The viewer's main window on the screen, over its window logic; its
-// messages go to the program logic.
-class ImageWindowWidget final : public MainWindowWidget<ImageWindow> {
+// The viewer's main window on the screen; its messages go to the program
+// logic.
+class ImageWindowWidget final : public DibWindowWidget {
   public:
     ImageWindowWidget(ViewerApp& app, Handlers handlers);
 };
