@@ -101,12 +101,12 @@ bool RegisterDrawBenchmarks(const DrawBenchmarks& set) {
     }
     // A reduction reads more of the picture than it writes, and the picture
     // does not stay in the cache: beside its bytes copied from a ring as large
-    // as the picture it shows how far memory bounds it.
-    const Picture& picture = set.picture();
+    // as the part of the picture it reads it shows how far memory bounds it.
     for (const DrawCase& c : set.cases) {
         const std::size_t bytes = BytesWritten(c);
-        if (c.source.width <= c.width || picture.pixels.size() < 2 * bytes) continue;
-        const std::size_t ring = picture.pixels.size() / bytes;
+        const std::size_t read = std::size_t(c.source.width) * std::size_t(c.source.height);
+        if (c.source.width <= c.width || read < 2 * bytes) continue;
+        const std::size_t ring = read / bytes;
         AddRatio({.label = set.prefix + "DrawDib " + c.name + " / copy of its bytes from " +
                            std::to_string(ring) + " sources",
                   .numerator = "BM_" + set.prefix + "DrawDib/" + c.name,
