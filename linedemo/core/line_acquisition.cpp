@@ -10,13 +10,14 @@ namespace {
 // LineCount with value 1 preset to 1, until `done` accepts the count. The
 // values the last poll left go on to the next request, as the one request
 // record of the driver link does. False when the card fell silent.
-template <typename Done>
-bool PollLines(Driver& driver, CardWait& wait, std::uint16_t& v1, std::uint16_t& v2, Done done) {
-    return wait.Until([&] {
+template <typename Wait, typename Done>
+bool PollLines(Driver& driver, Wait& wait, std::uint16_t& v1, std::uint16_t& v2, Done done) {
+    const auto count = [&] {
         v1 = 1;
         driver.DriverCommand(SubCommand::LineCount, v1, v2);
-        return done(v1);
-    });
+        return v1;
+    };
+    return wait.Until(count, done);
 }
 
 // One transfer: the card's next line becomes line `k` of the image.
@@ -47,7 +48,7 @@ void SetLineMode(Driver& driver, bool trigger) {
 
 bool FreeRunImage(Driver& driver, Clock& clock, std::byte* buffer) {
     std::uint16_t v1 = 0, v2 = 0;
-    CardWait wait(clock, CardWait::Rows::Streaming);
+    StreamWait wait(clock, kLineCount);
     driver.DriverCommand(SubCommand::ArmFrame, v1, v2);
     if (!PollLines(driver, wait, v1, v2, [](std::uint16_t n) { return n != 0; })) return false;
     driver.DriverCommand(SubCommand::BeginReadout, v1, v2);

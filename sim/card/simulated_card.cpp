@@ -114,6 +114,7 @@ bool SimulatedCard::Command(DriverRequest& request) {
 
 void SimulatedCard::StartCapture(Duration start) {
     armed_ = true;
+    complete_ = false;
     captureStart_ = start;
     captureNumber_ = nextNumber_++;
     row_ = 0;
@@ -142,12 +143,15 @@ long long SimulatedCard::RowsAvailable() {
     }
     if (!armed_) return 0;
     const long long rows = options_.rowsPerFrame;
-    const Duration elapsed = clock_.Now() - captureStart_;
     long long arrived = rows;
-    if (elapsed.count() < 0) {
-        arrived = 0;
-    } else if (elapsed < active_) {
-        arrived = elapsed.count() * rows / active_.count();
+    if (!complete_) {  // once all rows are there, the clock is not asked again
+        const Duration elapsed = clock_.Now() - captureStart_;
+        if (elapsed.count() < 0) {
+            arrived = 0;
+        } else if (elapsed < active_) {
+            arrived = elapsed.count() * rows / active_.count();
+        }
+        complete_ = arrived == rows;
     }
     return std::min(arrived, row_ + std::min(remaining, rows));
 }

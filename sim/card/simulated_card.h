@@ -75,6 +75,7 @@ class SimulatedCard final : public DriverChannel {
 
     // Area or free-running capture.
     bool armed_ = false;
+    bool complete_ = false;  // every row of the capture has arrived
     Duration captureStart_{0};
     std::uint32_t captureNumber_ = 0;
     std::uint32_t nextNumber_ = 0;

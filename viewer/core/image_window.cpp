@@ -104,13 +104,14 @@ bool ImageWindow::ReadFrame(std::byte* pixels) {
     std::byte* destination =
         pixels + (DisplayImage::kHeight - 1) * std::size_t{DisplayImage::kWidth};
     bool complete = true;
-    CardWait wait(clock_, CardWait::Rows::Streaming);
+    StreamWait wait(clock_, DisplayImage::kHeight);
+    const auto lineCount = [&] {
+        std::uint16_t count = 0, v2 = 0;
+        driver_.DriverCommand(SubCommand::LineCount, count, v2);
+        return count;
+    };
     for (int row = 0; row < DisplayImage::kHeight; ++row) {
-        const bool arrived = wait.Until([&] {
-            std::uint16_t count = 0, v2 = 0;
-            driver_.DriverCommand(SubCommand::LineCount, count, v2);
-            return count > row;
-        });
+        const bool arrived = wait.Until(lineCount, [row](int count) { return count > row; });
         if (!arrived) {
             complete = false;
             break;
