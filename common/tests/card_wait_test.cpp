@@ -69,8 +69,8 @@ TEST(StreamWait, RowsAreReadInFewBatchesAndTheLastSoonAfterItCame) {
         constexpr Clock::Duration kHalf = kActive / 2;
         auto arrived = [&] {
             const Clock::Duration t = clock.Now();
-            const long long n = t < kHalf ? t * kRows / kActive
-                                          : kRows / 2 + (t - kHalf) * kRows / kHalf;
+            const long long n =
+                t < kHalf ? t * kRows / kActive : kRows / 2 + (t - kHalf) * kRows / kHalf;
             return std::min(n, kRows);
         };
         const Reading r = ReadFrame(clock, arrived, kHalf + kHalf / 2);
