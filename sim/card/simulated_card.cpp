@@ -114,7 +114,7 @@ bool SimulatedCard::Command(DriverRequest& request) {
 
 void SimulatedCard::StartCapture(Duration start) {
     armed_ = true;
-    complete_ = false;
+    arrived_ = 0;
     captureStart_ = start;
     captureNumber_ = nextNumber_++;
     row_ = 0;
@@ -133,7 +133,7 @@ void SimulatedCard::SoftwareTrigger() {
     }
 }
 
-long long SimulatedCard::RowsAvailable() {
+long long SimulatedCard::RowsAvailable(long long needed) {
     const long long remaining = options_.stallAfterRows < 0
                                     ? std::numeric_limits<long long>::max()
                                     : std::max(options_.stallAfterRows - rowsTransferred_, 0LL);
@@ -143,17 +143,17 @@ long long SimulatedCard::RowsAvailable() {
     }
     if (!armed_) return 0;
     const long long rows = options_.rowsPerFrame;
-    long long arrived = rows;
-    if (!complete_) {  // once all rows are there, the clock is not asked again
+    if (arrived_ < std::min(needed, rows)) {
         const Duration elapsed = clock_.Now() - captureStart_;
         if (elapsed.count() < 0) {
-            arrived = 0;
+            arrived_ = 0;
         } else if (elapsed < active_) {
-            arrived = elapsed.count() * rows / active_.count();
+            arrived_ = elapsed.count() * rows / active_.count();
+        } else {
+            arrived_ = rows;
         }
-        complete_ = arrived == rows;
     }
-    return std::min(arrived, row_ + std::min(remaining, rows));
+    return std::min(arrived_, row_ + std::min(remaining, rows));
 }
 
 std::uint16_t SimulatedCard::LineCount() {
@@ -165,7 +165,7 @@ bool SimulatedCard::TransferLine(const LineRequest& request) {
     if (!open_ || request.destination == nullptr || bytes == 0 ||
         bytes > static_cast<std::size_t>(options_.rowBytes))
         return false;
-    if (RowsAvailable() <= (LineTriggerMode() ? 0 : row_)) return false;
+    if (RowsAvailable(row_ + 1) <= (LineTriggerMode() ? 0 : row_)) return false;
 
     long long row = row_;
     std::uint32_t frame = captureNumber_;

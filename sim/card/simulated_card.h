@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <limits>
 
 #include "platform/clock.h"
 #include "platform/driver_channel.h"
@@ -56,7 +57,9 @@ class SimulatedCard final : public DriverChannel {
     void StartCapture(Duration start);
     void SoftwareTrigger();
     void DropTriggeredLines();
-    long long RowsAvailable();  // for the current capture or trigger queue
+    // Rows there for the current capture or trigger queue. The clock is asked
+    // only while fewer than `needed` rows are known to have arrived.
+    long long RowsAvailable(long long needed = std::numeric_limits<long long>::max());
     std::uint16_t LineCount();
 
     Clock& clock_;
@@ -75,7 +78,7 @@ class SimulatedCard final : public DriverChannel {
 
     // Area or free-running capture.
     bool armed_ = false;
-    bool complete_ = false;  // every row of the capture has arrived
+    long long arrived_ = 0;  // rows of the capture known to have arrived
     Duration captureStart_{0};
     std::uint32_t captureNumber_ = 0;
     std::uint32_t nextNumber_ = 0;

@@ -105,14 +105,17 @@ bool ImageWindow::ReadFrame(std::byte* pixels) {
         pixels + (DisplayImage::kHeight - 1) * std::size_t{DisplayImage::kWidth};
     bool complete = true;
     StreamWait wait(clock_, DisplayImage::kHeight);
+    // Rows the card has counted stay there until the frame is read, so the
+    // card is asked again only when the rows it last counted are read.
+    int counted = 0;
     const auto lineCount = [&] {
         std::uint16_t count = 0, v2 = 0;
         driver_.DriverCommand(SubCommand::LineCount, count, v2);
-        return count;
+        counted = count;
+        return counted;
     };
     for (int row = 0; row < DisplayImage::kHeight; ++row) {
-        const bool arrived = wait.Until(lineCount, [row](int count) { return count > row; });
-        if (!arrived) {
+        if (counted <= row && !wait.Until(lineCount, [row](int count) { return count > row; })) {
             complete = false;
             break;
         }

@@ -121,6 +121,7 @@ TEST_F(Viewer, SoftwareTriggerReadsTheAnsweredFrameOrGivesUpOnce) {
     EXPECT_EQ(card.log[4].subCommand, SubCommand::LineCount);
     EXPECT_EQ(card.log[5].subCommand, SubCommand::BeginReadout);
     EXPECT_EQ(std::tuple(card.lines.size(), host.draws), std::tuple(2056u, 1));
+    EXPECT_EQ(card.Count(SubCommand::LineCount), 2u);  // all rows there: counted once
     rows = 0;
     const auto before = clock.Now();
     EXPECT_FALSE(w.SoftwareTrigger());
