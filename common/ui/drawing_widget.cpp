@@ -1,6 +1,8 @@
 #include "common/ui/drawing_widget.h"
 
 #include <QApplication>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
@@ -30,7 +32,38 @@ void DrawingWidget::PaintNow(const Drawing& drawing) {
     now_ = nullptr;
 }
 
-void DrawingWidget::paintEvent(QPaintEvent*) {
+namespace {
+
+// Where the raster engine paints into a 32-bit image one to one and the place
+// lies whole inside the part being painted (in a window's backing store, as a
+// rule): the place's first pixel there, to be drawn into directly. Null
+// otherwise.
+std::uint32_t* DirectPlace(QPainter& painter, const QRect& place, const QRegion& painted,
+                           int& stride) {
+    const auto covers = [](const QRegion& region, const QRect& r) {
+        return (QRegion(r) - region).isEmpty();
+    };
+    if (!covers(painted, place)) return nullptr;
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    const QTransform& t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0) return nullptr;
+    const QRect at = place.translated(qRound(t.dx()), qRound(t.dy()));
+    const QRegion clip = engine->systemClip();
+    if (!image->rect().contains(at) || (!clip.isEmpty() && !covers(clip, at))) return nullptr;
+    stride = static_cast<int>(image->bytesPerLine() / 4);
+    return reinterpret_cast<std::uint32_t*>(image->bits()) + std::ptrdiff_t(at.top()) * stride +
+           at.left();
+}
+
+}  // namespace
+
+void DrawingWidget::paintEvent(QPaintEvent* event) {
     const Drawing& d = now_ ? *now_ : shown_;
     QPainter painter(this);
     const Rect& from = d.source;
@@ -38,11 +71,20 @@ void DrawingWidget::paintEvent(QPaintEvent*) {
     const QRect place(to.left, to.top, to.Width(), to.Height());
     const auto view = dib::ViewPackedDib(d.picture);
     if (view && !place.isEmpty() && from.Width() > 0 && from.Height() > 0) {
-        if (buffer_.size() != place.size()) buffer_ = QImage(place.size(), QImage::Format_RGB32);
-        dib::DrawDib(*view, {from.left, from.top, from.Width(), from.Height()},
-                     {reinterpret_cast<std::uint32_t*>(buffer_.bits()), buffer_.width(),
-                      buffer_.height(), buffer_.bytesPerLine() / 4});
-        painter.drawImage(place.topLeft(), buffer_);
+        const dib::SourceRect part{from.left, from.top, from.Width(), from.Height()};
+        int stride = 0;
+        if (std::uint32_t* direct = DirectPlace(painter, place, event->region(), stride)) {
+            // Straight into the window's pixels: one pass less over them.
+            buffer_ = QImage();
+            dib::DrawDib(*view, part, {direct, place.width(), place.height(), stride});
+        } else {
+            if (buffer_.size() != place.size())
+                buffer_ = QImage(place.size(), QImage::Format_RGB32);
+            dib::DrawDib(*view, part,
+                         {reinterpret_cast<std::uint32_t*>(buffer_.bits()), buffer_.width(),
+                          buffer_.height(), buffer_.bytesPerLine() / 4});
+            painter.drawImage(place.topLeft(), buffer_);
+        }
         for (const QRect& around : QRegion(rect()) - place) painter.fillRect(around, Qt::black);
     } else {
         painter.fillRect(rect(), Qt::black);

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/dib/bitmap_header.h"
 #include "platform/dib/dib.h"
+#include "testing/dib_picture.h"
 
 namespace qm71::win32 {
 namespace {
@@ -45,23 +45,8 @@ struct Canvas {
     std::vector<std::uint32_t> buffer;
 };
 
-// A 16 x 8 picture, bottom-up, every value with its own colour.
-std::vector<std::byte> Picture() {
-    std::vector<std::byte> block(dib::kInfoHeaderSize + dib::kColourTableSize + 16 * 8);
-    dib::StoreInfoHeader(block.data(), {.width = 16, .height = 8});
-    for (std::size_t v = 0; v < 256; ++v) {
-        std::byte* q = block.data() + dib::kInfoHeaderSize + 4 * v;
-        q[0] = std::byte(v);
-        q[1] = std::byte(255 - v);
-        q[2] = std::byte(v ^ 0x5A);
-    }
-    for (std::size_t i = 0; i < 16 * 8; ++i)
-        block[dib::kInfoHeaderSize + dib::kColourTableSize + i] = std::byte(i * 7 + 3);
-    return block;
-}
-
 TEST(DibWindowPaint, ThePictureLandsInItsPlacePixelForPixelWithBlackAround) {
-    const auto block = Picture();
+    const auto block = testing::DibPicture();
     // Columns 2..13 of rows 1..6, doubled, at (5, 3).
     const Drawing d{.picture = block, .source = {2, 1, 14, 7}, .destination = {5, 3, 29, 15}};
     std::vector<std::uint32_t> expected(24 * 12);
