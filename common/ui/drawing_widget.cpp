@@ -36,29 +36,23 @@ namespace {
 
 // Where the raster engine paints into a 32-bit image one to one and the place
 // lies whole inside the part being painted (in a window's backing store, as a
-// rule): the place's first pixel there, to be drawn into directly. Null
-// otherwise.
-std::uint32_t* DirectPlace(QPainter& painter, const QRect& place, const QRegion& painted,
-                           int& stride) {
-    const auto covers = [](const QRegion& region, const QRect& r) {
-        return (QRegion(r) - region).isEmpty();
-    };
-    if (!covers(painted, place)) return nullptr;
+// rule): the place there, to be drawn into directly. Without pixels otherwise.
+dib::Surface DirectSurface(QPainter& painter, const QRect& place, const QRegion& painted) {
+    if (!(QRegion(place) - painted).isEmpty()) return {};
     QPaintEngine* engine = painter.paintEngine();
     QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
-    if (!device || device->devType() != QInternal::Image) return nullptr;
+    if (!device || device->devType() != QInternal::Image) return {};
     auto* image = static_cast<QImage*>(device);
     if (image->format() != QImage::Format_RGB32 &&
         image->format() != QImage::Format_ARGB32_Premultiplied)
-        return nullptr;
+        return {};
     const QTransform& t = painter.deviceTransform();
-    if (t.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0) return nullptr;
+    if (t.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0) return {};
     const QRect at = place.translated(qRound(t.dx()), qRound(t.dy()));
-    const QRegion clip = engine->systemClip();
-    if (!image->rect().contains(at) || (!clip.isEmpty() && !covers(clip, at))) return nullptr;
-    stride = static_cast<int>(image->bytesPerLine() / 4);
-    return reinterpret_cast<std::uint32_t*>(image->bits()) + std::ptrdiff_t(at.top()) * stride +
-           at.left();
+    if (!image->rect().contains(at)) return {};
+    const std::ptrdiff_t stride = image->bytesPerLine() / 4;
+    return {reinterpret_cast<std::uint32_t*>(image->bits()) + at.top() * stride + at.left(),
+            place.width(), place.height(), stride};
 }
 
 }  // namespace
@@ -72,11 +66,11 @@ void DrawingWidget::paintEvent(QPaintEvent* event) {
     const auto view = dib::ViewPackedDib(d.picture);
     if (view && !place.isEmpty() && from.Width() > 0 && from.Height() > 0) {
         const dib::SourceRect part{from.left, from.top, from.Width(), from.Height()};
-        int stride = 0;
-        if (std::uint32_t* direct = DirectPlace(painter, place, event->region(), stride)) {
+        if (const dib::Surface direct = DirectSurface(painter, place, event->region());
+            direct.pixels) {
             // Straight into the window's pixels: one pass less over them.
             buffer_ = QImage();
-            dib::DrawDib(*view, part, {direct, place.width(), place.height(), stride});
+            dib::DrawDib(*view, part, direct);
         } else {
             if (buffer_.size() != place.size())
                 buffer_ = QImage(place.size(), QImage::Format_RGB32);
